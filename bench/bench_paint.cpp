@@ -1,0 +1,454 @@
+// kep_bench: what a paint of a large picture costs.
+//
+// Makes a 12 MP (4000 x 3000) and a 24 MP (6000 x 4000) plasma picture,
+// saves each as JPEG and PNG through GDI+ (kept in %TEMP%\kep_bench for
+// the next run), then measures, as medians of several runs:
+//   - GDI+ decoding alone (load from file; Wine's GDI+ decodes at load);
+//   - GDI+ drawing the picture into the off-screen bitmap at 100 % and 50 %;
+//   - the transfer step of a repaint: ParallelogramBlt of the off-screen
+//     bitmap into a visible window's DC under each of the eight transforms,
+//     each against a plain BitBlt of the same bitmap into the same window
+//     (runs interleaved), with their ratio;
+//   - load plus first paint and repaints through the view
+//     (BenchLoadAndFirstPaint).
+// Not part of the test suite: bench/run.sh builds and runs it under Wine.
+#include "framework/ParallelogramBlt.h"
+
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace Gdiplus::DllExports;
+using Gdiplus::GpBitmap;
+using Gdiplus::GpGraphics;
+using Gdiplus::GpImage;
+using Gdiplus::GpStatus;
+
+namespace {
+
+double NowMs()
+{
+    static LARGE_INTEGER s_freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(s_freq.QuadPart);
+}
+
+double Median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+// Median time of fn over nRuns runs; GDI's batch is flushed inside the timing.
+double TimeMedian(int nRuns, const std::function<void()>& fn)
+{
+    std::vector<double> times;
+    for (int i = 0; i < nRuns; ++i) {
+        const double t0 = NowMs();
+        fn();
+        GdiFlush();
+        times.push_back(NowMs() - t0);
+    }
+    return Median(times);
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::wstring Widen(const std::string& s)
+{
+    const int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
+    std::wstring w(n > 0 ? n : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], n);
+    w.resize(wcslen(w.c_str()));
+    return w;
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// ---------------------------------------------------------------------------
+// Output: one table, printed at the end.
+
+struct Row {
+    std::string picture;
+    std::string step;
+    double ms;           // median
+    double yardstickMs;  // median of a plain BitBlt of the same picture, or < 0
+    double minMs;        // fastest run of each, for a transfer
+    double minYardstickMs;
+};
+
+std::vector<Row> g_rows;
+
+void AddRow(const std::string& picture, const std::string& step, double ms,
+            double yardstickMs = -1.0, double minMs = 0.0, double minYardstickMs = 0.0)
+{
+    g_rows.push_back({picture, step, ms, yardstickMs, minMs, minYardstickMs});
+    // Progress on stderr, so that a slow run shows where it is.
+    std::fprintf(stderr, "  %-16s %-34s %9.2f ms\n", picture.c_str(), step.c_str(), ms);
+}
+
+double Ratio(double a, double b)
+{
+    return b > 0.0 ? a / b : 0.0;
+}
+
+// Medians say what a paint usually costs on this machine; the fastest runs
+// say what it costs undisturbed, which is steadier on a busy machine.
+void PrintTable()
+{
+    std::printf("\n%-16s %-34s %9s %9s %6s   %8s %8s %6s\n", "picture", "step", "median", "BitBlt",
+                "ratio", "fastest", "BitBlt", "ratio");
+    std::printf("%s\n", std::string(106, '-').c_str());
+    for (const Row& r : g_rows) {
+        if (r.yardstickMs >= 0.0) {
+            std::printf("%-16s %-34s %9.2f %9.2f %6.2f   %8.2f %8.2f %6.2f\n", r.picture.c_str(),
+                        r.step.c_str(), r.ms, r.yardstickMs, Ratio(r.ms, r.yardstickMs), r.minMs,
+                        r.minYardstickMs, Ratio(r.minMs, r.minYardstickMs));
+        } else {
+            std::printf("%-16s %-34s %9.2f\n", r.picture.c_str(), r.step.c_str(), r.ms);
+        }
+    }
+    std::printf("(milliseconds)\n");
+}
+
+// ---------------------------------------------------------------------------
+// Test pictures
+
+bool GetEncoderClsid(const wchar_t* mimeType, CLSID* pClsid)
+{
+    UINT nCount = 0, nBytes = 0;
+    if (GdipGetImageEncodersSize(&nCount, &nBytes) != Gdiplus::Ok || nBytes == 0)
+        return false;
+    std::vector<BYTE> buffer(nBytes);
+    Gdiplus::ImageCodecInfo* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (GdipGetImageEncoders(nCount, nBytes, pCodecs) != Gdiplus::Ok)
+        return false;
+    for (UINT i = 0; i < nCount; ++i) {
+        if (wcscmp(pCodecs[i].MimeType, mimeType) == 0) {
+            *pClsid = pCodecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A colourful plasma: sums of waves along x, y and two diagonals, with a
+// little grain so that the encoders see something like a photograph.
+std::vector<DWORD> MakePlasma(int w, int h)
+{
+    const double kPi = 3.14159265358979323846;
+    std::vector<double> waveX(w), waveY(h), waveD(w + 2 * h), waveE(w + h);
+    for (int x = 0; x < w; ++x)
+        waveX[x] = std::sin(x * 2.0 * kPi / 913.0);
+    for (int y = 0; y < h; ++y)
+        waveY[y] = std::sin(y * 2.0 * kPi / 587.0 + 1.0);
+    for (size_t i = 0; i < waveD.size(); ++i)
+        waveD[i] = std::sin(static_cast<double>(i) * 2.0 * kPi / 1409.0 + 2.0);
+    for (size_t i = 0; i < waveE.size(); ++i)
+        waveE[i] = std::sin(static_cast<double>(i) * 2.0 * kPi / 331.0);
+    std::vector<DWORD> px(static_cast<size_t>(w) * h);
+    unsigned seed = 12345;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const double v = waveX[x] + waveY[y] + waveD[x + 2 * y] + waveE[w - 1 - x + y];
+            seed = seed * 1103515245u + 12345u;
+            const int grain = static_cast<int>((seed >> 16) & 7) - 4;
+            const auto channel = [&](double phase) {
+                const int c = static_cast<int>(127.5 + 120.0 * std::sin(v * kPi / 2.0 + phase)) + grain;
+                return static_cast<DWORD>(std::min(255, std::max(0, c)));
+            };
+            px[static_cast<size_t>(y) * w + x] =
+                (channel(0.0) << 16) | (channel(2.1) << 8) | channel(4.2);
+        }
+    }
+    return px;
+}
+
+bool SavePicture(const std::vector<DWORD>& px, int w, int h, const std::string& path, const CLSID& clsid)
+{
+    GpBitmap* pBitmap = nullptr;
+    if (GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB,
+                                  reinterpret_cast<BYTE*>(const_cast<DWORD*>(px.data())),
+                                  &pBitmap) != Gdiplus::Ok)
+        return false;
+    const GpStatus status = GdipSaveImageToFile(pBitmap, Widen(path).c_str(), &clsid, nullptr);
+    GdipDisposeImage(pBitmap);
+    return status == Gdiplus::Ok;
+}
+
+struct TestPicture {
+    std::string name;  // "12 MP"
+    int w;
+    int h;
+    std::string jpeg;
+    std::string png;
+};
+
+bool PreparePictures(std::vector<TestPicture>* pPictures)
+{
+    char temp[MAX_PATH];
+    if (GetTempPathA(MAX_PATH, temp) == 0)
+        return false;
+    const std::string folder = std::string(temp) + "kep_bench";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CLSID jpegClsid, pngClsid;
+    if (!GetEncoderClsid(L"image/jpeg", &jpegClsid) || !GetEncoderClsid(L"image/png", &pngClsid)) {
+        std::fprintf(stderr, "GDI+ has no JPEG or PNG encoder\n");
+        return false;
+    }
+    const struct { const char* name; int w, h; } sizes[] = {{"12 MP", 4000, 3000}, {"24 MP", 6000, 4000}};
+    for (const auto& s : sizes) {
+        TestPicture p;
+        p.name = s.name;
+        p.w = s.w;
+        p.h = s.h;
+        const std::string base = folder + "\\plasma_" + std::to_string(s.w) + "x" + std::to_string(s.h);
+        p.jpeg = base + ".jpg";
+        p.png = base + ".png";
+        if (!FileExists(p.jpeg) || !FileExists(p.png)) {
+            std::fprintf(stderr, "making %s ...\n", base.c_str());
+            const std::vector<DWORD> px = MakePlasma(s.w, s.h);
+            if (!SavePicture(px, s.w, s.h, p.jpeg, jpegClsid) || !SavePicture(px, s.w, s.h, p.png, pngClsid)) {
+                std::fprintf(stderr, "cannot save %s\n", base.c_str());
+                DeleteFileA(p.jpeg.c_str());
+                DeleteFileA(p.png.c_str());
+                return false;
+            }
+        }
+        pPictures->push_back(p);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Decoding
+
+void BenchDecode(const TestPicture& p)
+{
+    const struct { const char* label; const std::string* path; } files[] = {
+        {"GDI+ decode JPEG", &p.jpeg}, {"GDI+ decode PNG", &p.png}};
+    for (const auto& f : files) {
+        const std::wstring wpath = Widen(*f.path);
+        bool bOk = true;
+        const double ms = TimeMedian(3, [&] {
+            GpImage* pImage = nullptr;
+            UINT w = 0;
+            if (GdipLoadImageFromFile(wpath.c_str(), &pImage) != Gdiplus::Ok ||
+                GdipGetImageWidth(pImage, &w) != Gdiplus::Ok || w != static_cast<UINT>(p.w))
+                bOk = false;
+            if (pImage != nullptr)
+                GdipDisposeImage(pImage);
+        });
+        if (!bOk)
+            std::fprintf(stderr, "decoding %s failed\n", f.path->c_str());
+        AddRow(p.name, f.label, ms);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The transfer step of a repaint
+
+LRESULT CALLBACK BenchWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_ERASEBKGND)
+        return 1;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND CreateBenchWindow()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = BenchWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = "KEPBenchWindow";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "kep_bench", WS_POPUP | WS_VISIBLE,
+                                0, 0, 100, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    PumpMessages();
+    return hwnd;
+}
+
+// The view's destination points for rotation r (clockwise quarter turns),
+// mirrored or not, on a display of dw x dh.
+void ViewPoints(bool bMirrored, int r, int dw, int dh, POINT pts[3])
+{
+    static const int kCorners[2][4][6] = {
+        {{0, 0, 1, 0, 0, 1}, {1, 0, 1, 1, 0, 0}, {1, 1, 0, 1, 1, 0}, {0, 1, 0, 0, 1, 1}},
+        {{1, 0, 0, 0, 1, 1}, {1, 1, 1, 0, 0, 1}, {0, 1, 1, 1, 0, 0}, {0, 0, 0, 1, 1, 0}},
+    };
+    const int* c = kCorners[bMirrored ? 1 : 0][r];
+    for (int i = 0; i < 3; ++i) {
+        pts[i].x = c[2 * i] * dw;
+        pts[i].y = c[2 * i + 1] * dh;
+    }
+}
+
+// Loads the picture, draws it with GDI+ into an off-screen bitmap at the
+// given percent (as a paint does), then times the transfer into the window
+// under the eight transforms against a plain BitBlt.
+void BenchTransfer(HWND hwnd, const TestPicture& p, int nPercent, bool bWithDraw)
+{
+    GpImage* pImage = nullptr;
+    if (GdipLoadImageFromFile(Widen(p.jpeg).c_str(), &pImage) != Gdiplus::Ok) {
+        std::fprintf(stderr, "cannot load %s\n", p.jpeg.c_str());
+        return;
+    }
+    const int bw = p.w * nPercent / 100;
+    const int bh = p.h * nPercent / 100;
+    const std::string picture = p.name + " at " + std::to_string(nPercent) + "%";
+
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, bw, bh, SWP_SHOWWINDOW);
+    PumpMessages();
+    HDC hdcWindow = GetDC(hwnd);
+    HDC hdcMem = CreateCompatibleDC(hdcWindow);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcWindow, bw, bh);
+    HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+    const double drawMs = TimeMedian(bWithDraw ? 3 : 1, [&] {
+        GpGraphics* pGraphics = nullptr;
+        if (GdipCreateFromHDC(hdcMem, &pGraphics) == Gdiplus::Ok) {
+            GdipDrawImageRectI(pGraphics, pImage, 0, 0, bw, bh);
+            GdipDeleteGraphics(pGraphics);
+        }
+    });
+    if (bWithDraw)
+        AddRow(picture, "GDI+ draw into off-screen bitmap", drawMs);
+    ReleaseDC(hwnd, hdcWindow);
+
+    const int kRuns = 31;
+    for (int m = 0; m < 2; ++m) {
+        for (int r = 0; r < 4; ++r) {
+            const bool bMirrored = m != 0;
+            const int dw = r % 2 ? bh : bw;
+            const int dh = r % 2 ? bw : bh;
+            SetWindowPos(hwnd, HWND_TOP, 0, 0, dw, dh, SWP_SHOWWINDOW);
+            PumpMessages();
+            hdcWindow = GetDC(hwnd);
+            POINT pts[3];
+            ViewPoints(bMirrored, r, dw, dh, pts);
+            // Warm up both (first-touch of the scratch buffers), then interleave.
+            ParallelogramBlt(hdcWindow, pts, hdcMem, 0, 0, bw, bh);
+            BitBlt(hdcWindow, 0, 0, bw, bh, hdcMem, 0, 0, SRCCOPY);
+            std::vector<double> plg, blt;
+            bool bOk = true;
+            for (int i = 0; i < kRuns; ++i) {
+                double t0 = NowMs();
+                BitBlt(hdcWindow, 0, 0, bw, bh, hdcMem, 0, 0, SRCCOPY);
+                GdiFlush();
+                blt.push_back(NowMs() - t0);
+                t0 = NowMs();
+                bOk = ParallelogramBlt(hdcWindow, pts, hdcMem, 0, 0, bw, bh) && bOk;
+                GdiFlush();
+                plg.push_back(NowMs() - t0);
+            }
+            ReleaseDC(hwnd, hdcWindow);
+            PumpMessages();
+            const std::string step = std::string("ParallelogramBlt ") +
+                (bMirrored ? "mirrored" : "plain") + " rot " + std::to_string(r) +
+                (bOk ? "" : " (FAILED)");
+            AddRow(picture, step, Median(plg), Median(blt),
+                   *std::min_element(plg.begin(), plg.end()), *std::min_element(blt.begin(), blt.end()));
+        }
+    }
+
+    SelectObject(hdcMem, hbmOld);
+    DeleteObject(hbm);
+    DeleteDC(hdcMem);
+    GdipDisposeImage(pImage);
+}
+
+// ---------------------------------------------------------------------------
+// Through the view
+
+// Meant to time, for one picture, what the user waits for: CImageView's
+// LoadImageFile(path) plus the first complete paint (the erase handler:
+// GDI+ draw, margins, ParallelogramBlt), then repaints at 100 % and 50 %
+// through the view, and add them with AddRow. Filled in once the view
+// exists; returns false while it measures nothing.
+bool BenchLoadAndFirstPaint(HWND hwndHost, const TestPicture& picture)
+{
+    (void)hwndHost;
+    (void)picture;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    // "--quick": the transfer of the 12 MP picture only.
+    const bool bQuick = argc > 1 && std::string(argv[1]) == "--quick";
+    Gdiplus::GdiplusStartupInput input;
+    input.GdiplusVersion = 1;
+    input.DebugEventCallback = nullptr;
+    input.SuppressBackgroundThread = FALSE;
+    input.SuppressExternalCodecs = FALSE;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+        std::fprintf(stderr, "GDI+ does not start\n");
+        return 1;
+    }
+
+    std::vector<TestPicture> pictures;
+    if (!PreparePictures(&pictures)) {
+        Gdiplus::GdiplusShutdown(token);
+        return 1;
+    }
+
+    HWND hwnd = CreateBenchWindow();
+    for (const TestPicture& p : pictures) {
+        if (bQuick && &p != &pictures.front())
+            break;
+        if (!bQuick)
+            BenchDecode(p);
+        BenchTransfer(hwnd, p, 100, !bQuick);
+        BenchTransfer(hwnd, p, 50, !bQuick);
+    }
+    bool bViewMeasured = true;
+    for (const TestPicture& p : pictures)
+        bViewMeasured = BenchLoadAndFirstPaint(hwnd, p) && bViewMeasured;
+    DestroyWindow(hwnd);
+
+    HDC hdcScreen = GetDC(nullptr);
+    std::printf("kep_bench: %s, screen %d x %d, %u hardware threads\n",
+                IsRunningOnWine() ? "Wine (ParallelogramBlt moves the pixels itself)"
+                                  : "Windows (ParallelogramBlt is PlgBlt)",
+                GetDeviceCaps(hdcScreen, HORZRES), GetDeviceCaps(hdcScreen, VERTRES),
+                static_cast<unsigned>(std::max<DWORD>(1, [] {
+                    SYSTEM_INFO si;
+                    GetSystemInfo(&si);
+                    return si.dwNumberOfProcessors;
+                }())));
+    ReleaseDC(nullptr, hdcScreen);
+    PrintTable();
+    if (!bViewMeasured)
+        std::printf("\nLoad plus first paint through the view: not measured (BenchLoadAndFirstPaint is empty).\n");
+
+    Gdiplus::GdiplusShutdown(token);
+    return 0;
+}

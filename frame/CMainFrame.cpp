@@ -1,0 +1,346 @@
+#include "CMainFrame.h"
+
+#include <vector>
+
+#include "AfxGlobals.h"
+#include "CCmdUI.h"
+#include "frame/CommandLine.h"
+#include "res/resource.h"
+#include "settings/SettingsFolder.h"
+
+namespace {
+
+const UINT indicators[] = {
+    ID_SEPARATOR, ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
+};
+
+// The settings file may be held by another process for a moment.
+constexpr int kSettingsLoadAttempts = 101;
+constexpr DWORD kSettingsRetryMs = 100;
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_SETFOCUS()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_COMMAND(ID_ROTATE_LEFT, OnRotateLeft)
+    ON_COMMAND(ID_ROTATE_RIGHT, OnRotateRight)
+    ON_COMMAND(ID_FLIP_HORIZONTAL, OnFlipHorizontal)
+    ON_COMMAND(ID_FLIP_VERTICAL, OnFlipVertical)
+    ON_UPDATE_COMMAND_UI(ID_ROTATE_LEFT, OnUpdateRotateLeft)
+    ON_UPDATE_COMMAND_UI(ID_ROTATE_RIGHT, OnUpdateRotateRight)
+    ON_UPDATE_COMMAND_UI(ID_FLIP_HORIZONTAL, OnUpdateFlipHorizontal)
+    ON_UPDATE_COMMAND_UI(ID_FLIP_VERTICAL, OnUpdateFlipVertical)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame()
+{
+    m_strIdleText = "KEP";
+    m_nStartTimer = 0;
+    m_nStartPhase = 0;
+    DetectOsVersion();
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = 340; // the size without the padded-border field, accepted everywhere
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        m_lfMenuFont = metrics.lfMenuFont;
+    m_nMenuTextHeight = 16;
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (m_hSmallIcon)
+        ::DestroyIcon(m_hSmallIcon);
+}
+
+void CMainFrame::DetectOsVersion()
+{
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    ::GetVersionExA(&info);
+#pragma GCC diagnostic pop
+    m_bWinNT = info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    m_dwMajorVersion = info.dwMajorVersion;
+}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (!CFrameWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+    if (cs.lpszName) {
+        // The frames of all processes find each other by this class name.
+        WNDCLASSA wc = {};
+        if (::GetClassInfoA(AfxGetInstanceHandle(), cs.lpszClass, &wc)) {
+            wc.lpszClassName = "KEPClass";
+            AfxRegisterClass(&wc);
+            cs.lpszClass = "KEPClass";
+        }
+    }
+    cs.cx = 300;
+    cs.cy = 300;
+    return TRUE;
+}
+
+void CMainFrame::LoadWindowSettings()
+{
+    CString path = GetSettingsFolder() + "\\" + WindowSettings::kFileName;
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA(path, &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    ::FindClose(hFind);
+    for (int attempt = 0; attempt < kSettingsLoadAttempts; ++attempt) {
+        if (m_wndView.m_settings.Load())
+            return;
+        ::Sleep(kSettingsRetryMs);
+    }
+}
+
+BOOL CMainFrame::CreateStatusBar()
+{
+    return m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) &&
+           m_wndStatusBar.SetIndicators(indicators, static_cast<int>(sizeof(indicators) / sizeof(indicators[0])));
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
+{
+    LoadWindowSettings();
+    if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+
+    const RECT empty = {0, 0, 0, 0};
+    if (!m_wndView.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, empty, this, AFX_IDW_PANE_FIRST))
+        return -1;
+    if (!m_wndMenuBar.Create(WS_CHILD | WS_VISIBLE | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NOHILITE |
+                                 CCS_NORESIZE,
+                             empty, this, ID_MENUBAR))
+        return -1;
+    m_wndMenuBar.LoadMenuBar(IDR_MAINFRAME);
+
+    ::SetMenu(m_hWnd, nullptr);
+    m_wndMenuBar.m_menu.DeleteMenu(ID_START, MF_BYCOMMAND);
+
+    if (!m_wndReBar.Create(this, RBS_BANDBORDERS,
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_TOP, AFX_IDW_REBAR))
+        return -1;
+    if (!m_wndReBar.AddBar(&m_wndMenuBar, nullptr, nullptr, RBBS_GRIPPERALWAYS | RBBS_FIXEDBMP))
+        return -1;
+    if (!CreateStatusBar())
+        return -1;
+
+    m_hSmallIcon = static_cast<HICON>(
+        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+
+    ApplyBandLayout(&m_wndView.m_settings);
+    ShowControlBar(&m_wndStatusBar, m_wndView.m_settings.m_bStatusBar != FALSE, FALSE);
+    return 0;
+}
+
+void CMainFrame::ApplyBandLayout(WindowSettings* pSettings)
+{
+    UINT i = m_wndReBar.GetBandPos(&m_wndMenuBar);
+    m_wndReBar.SendMessage(RB_MOVEBAND, i, pSettings->m_bandInfo.wID);
+
+    RECT rcFirst = {};
+    RECT rcLast = {};
+    m_wndMenuBar.GetItemRect(0, &rcFirst);
+    m_wndMenuBar.GetItemRect(m_wndMenuBar.m_menu.GetMenuItemCount() - 1, &rcLast);
+    POINT first = {rcFirst.left, rcFirst.top};
+    POINT last = {rcLast.right, rcLast.bottom};
+    m_wndMenuBar.ClientToScreen(&first);
+    m_wndMenuBar.ClientToScreen(&last);
+    SIZE maxSize = {};
+    m_wndMenuBar.GetMaxSize(&maxSize);
+
+    REBARBANDINFOA band = {};
+    band.cbSize = sizeof(band);
+    band.fMask = RBBIM_STYLE | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_IDEALSIZE;
+    band.fStyle = (pSettings->m_bandInfo.fStyle & (RBBS_BREAK | RBBS_HIDDEN)) | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS |
+                  RBBS_USECHEVRON;
+    band.cxMinChild = 0;
+    band.cyMinChild = static_cast<UINT>(maxSize.cy);
+    band.cx = pSettings->m_bandInfo.cx;
+    band.cxIdeal = static_cast<UINT>(last.x - first.x);
+    m_wndReBar.SendMessage(RB_SETBANDINFOA, m_wndReBar.GetBandPos(&m_wndMenuBar), reinterpret_cast<LPARAM>(&band));
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT nID, UINT nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (m_wndView.m_hWnd && m_wndView.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == ID_FIT_WINDOW) {
+        FitWindowToImage();
+        return TRUE;
+    }
+    return CFrameWnd::OnCommand(wParam, lParam);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+LRESULT CMainFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CWnd::DefWindowProc(message, wParam, lParam);
+}
+
+void CMainFrame::OnSetFocus(HWND)
+{
+    m_wndView.SetFocus();
+}
+
+BOOL CMainFrame::OnEraseBkgnd(HDC)
+{
+    // The view covers the whole client area.
+    return TRUE;
+}
+
+LRESULT CMainFrame::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == AFX_IDS_IDLEMESSAGE) {
+        m_strIdleText = "KEP";
+        if (m_wndView.m_pImage)
+            m_strIdleText.AppendFormat(" - %d x %d : %d %% ", m_wndView.m_nImageWidth, m_wndView.m_nImageHeight,
+                                       m_wndView.m_nZoomPercent);
+        return CFrameWnd::OnSetMessageString(0, reinterpret_cast<LPARAM>(m_strIdleText.GetString()));
+    }
+    return CFrameWnd::OnSetMessageString(wParam, lParam);
+}
+
+// ---- command line ---------------------------------------------------------
+
+void CMainFrame::ProcessCommandLine(CString strCmdLine)
+{
+    std::vector<std::string> tokens = SplitCommandLine(strCmdLine.GetString());
+    for (size_t k = 0; k < tokens.size(); ++k) {
+        if (k >= 1) {
+            m_wndView.OpenInNewInstance(tokens[k].c_str());
+            continue;
+        }
+        if (OpenImageWithOptions(StripOuterQuotes(tokens[0]).c_str())) {
+            ::InvalidateRect(m_hWnd, nullptr, TRUE);
+            FitWindowToImage();
+        }
+    }
+}
+
+BOOL CMainFrame::OpenImageWithOptions(CString strPath)
+{
+    OptionSuffix options = SplitOptionSuffix(strPath.GetString());
+    if (options.hasOptions) {
+        strPath = options.path.c_str();
+        // With fewer than two ':' nothing can be read reliably: the frame stays
+        // where it is and the zoom value is kept.
+        if (options.hasLeftTop) {
+            RECT rcImage;
+            RECT rcFrame;
+            GetWindowRect(&rcFrame);
+            int width = rcFrame.right - rcFrame.left;
+            int height = rcFrame.bottom - rcFrame.top;
+            if (m_wndView.GetImageRect(&rcImage)) {
+                width = rcImage.right - rcImage.left;
+                height = rcImage.bottom - rcImage.top;
+            }
+            MoveWindow(options.left, options.top, width, height, TRUE);
+        }
+        if (options.hasZoom)
+            m_wndView.m_settings.m_nZoomValue = options.zoom;
+    }
+    return m_wndView.LoadImageFile(strPath);
+}
+
+// ---- window size ----------------------------------------------------------
+
+void CMainFrame::FitWindowToImage()
+{
+    RECT rcFrame;
+    RECT rcView;
+    RECT rcImage;
+    GetWindowRect(&rcFrame);
+    m_wndView.GetWindowRect(&rcView);
+    if (!m_wndView.GetImageRect(&rcImage))
+        return;
+    int width = (rcView.left - rcFrame.left) + (rcImage.right - rcImage.left) + (rcFrame.right - rcView.right);
+    int height = (rcView.top - rcFrame.top) + (rcImage.bottom - rcImage.top) + (rcFrame.bottom - rcView.bottom);
+    SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : nullptr, rcFrame.left, rcFrame.top, width, height,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    UpdateWindow();
+}
+
+void CMainFrame::RefreshFrameStyle()
+{
+    if (m_wndView.m_settings.m_nZoomValue != 0)
+        ModifyStyle(WS_THICKFRAME, 0);
+    else
+        ModifyStyle(0, WS_THICKFRAME);
+    SetWindowPos(nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_HIDEWINDOW |
+                     SWP_NOCOPYBITS);
+    if (m_wndView.m_pImage)
+        FitWindowToImage();
+    if (!m_wndView.m_settings.m_bFrameless) {
+        // The bar is made anew so that its size grip follows the border style.
+        ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
+        m_wndStatusBar.DestroyWindow();
+        CreateStatusBar();
+        ShowControlBar(&m_wndStatusBar, m_wndView.m_settings.m_bStatusBar != FALSE, FALSE);
+    }
+}
+
+// ---- rotate and flip ------------------------------------------------------
+
+void CMainFrame::OnRotateLeft()
+{
+    m_wndView.RotateLeft();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnRotateRight()
+{
+    m_wndView.RotateRight();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnFlipHorizontal()
+{
+    m_wndView.FlipHorizontal();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnFlipVertical()
+{
+    m_wndView.FlipVertical();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnUpdateRotateLeft(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}
+
+void CMainFrame::OnUpdateRotateRight(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}
+
+void CMainFrame::OnUpdateFlipHorizontal(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}
+
+void CMainFrame::OnUpdateFlipVertical(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}

@@ -1,0 +1,66 @@
+// The program's one top-level window: the image view between the menu-bar
+// rebar and the status bar, the command table, and the window's size, which
+// follows the displayed image.
+#pragma once
+
+#include "CFrameWnd.h"
+#include "CStatusBar.h"
+#include "bars/CMenuBarCtrl.h"
+#include "bars/CMyReBar.h"
+#include "view/CImageView.h"
+
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    BOOL OnCmdMsg(UINT nID, UINT nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Splits the command line: token 0 opens here, each further token in a new process.
+    void ProcessCommandLine(CString strCmdLine);
+    // Applies a "/left:top:zoom" suffix, then loads the image into the view.
+    BOOL OpenImageWithOptions(CString strPath);
+    // Sizes the frame so that the view holds exactly the displayed image.
+    void FitWindowToImage();
+    // Border style per zoom value, frame change, fit, status-bar re-creation.
+    void RefreshFrameStyle();
+    void ApplyBandLayout(WindowSettings* pSettings);
+    void DetectOsVersion();
+
+    HICON m_hSmallIcon = nullptr;
+    BOOL m_bWinNT = FALSE;
+    DWORD m_dwMajorVersion = 0;
+    UINT m_nStartTimer = 0;
+    int m_nStartPhase = 0;
+    LOGFONTA m_lfMenuFont = {};
+    int m_nMenuTextHeight = 16;
+    CString m_strIdleText;
+    CStatusBar m_wndStatusBar;
+    CMyReBar m_wndReBar;
+    CImageView m_wndView;
+    CMenuBarCtrl m_wndMenuBar;
+
+protected:
+    int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    void OnSetFocus(HWND hOldWnd);
+    BOOL OnEraseBkgnd(HDC hdc);
+    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+
+    void OnRotateLeft();
+    void OnRotateRight();
+    void OnFlipHorizontal();
+    void OnFlipVertical();
+    void OnUpdateRotateLeft(CCmdUI* pCmdUI);
+    void OnUpdateRotateRight(CCmdUI* pCmdUI);
+    void OnUpdateFlipHorizontal(CCmdUI* pCmdUI);
+    void OnUpdateFlipVertical(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL CreateStatusBar();
+    void LoadWindowSettings();
+};

@@ -1,0 +1,110 @@
+#include "frame/CommandLine.h"
+
+#include <climits>
+
+#include "framework/MbString.h"
+
+// Blank and double quote are below 0x40, so neither can be the trail byte of
+// a double-byte character and the line can be walked byte by byte.
+// A quote left open makes the closing blank part of the token, so the text
+// from that token on is dropped.
+std::vector<std::string> SplitCommandLine(const std::string& line)
+{
+    const std::string text = line + ' ';  // closes the last token
+    std::vector<std::string> tokens;
+    std::size_t start = 0;
+    bool inQuotes = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ' ' && !inQuotes) {
+            if (i > start)
+                tokens.push_back(text.substr(start, i - start));
+            start = i + 1;
+        } else if (c == '"') {
+            inQuotes = !inQuotes;
+        }
+    }
+    return tokens;
+}
+
+std::string StripOuterQuotes(const std::string& token)
+{
+    std::size_t first = 0;
+    while (first < token.size() && token[first] == '"')
+        ++first;
+    std::size_t last = token.size();
+    while (last > first && token[last - 1] == '"')
+        --last;
+    return token.substr(first, last - first);
+}
+
+int AtoiLike(const char* text)
+{
+    if (text == nullptr)
+        return 0;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    // The C locale's white space; bytes from 0x80 up never count as blank.
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = (*p == '-');
+        ++p;
+    }
+    // Accumulated in 64 bits; once past INT_MIN's magnitude further digits
+    // cannot change the clamped result and are only skipped.
+    long long value = 0;
+    const long long limit = -static_cast<long long>(INT_MIN);
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (value <= limit)
+            value = value * 10 + (*p - '0');
+    }
+    if (negative)
+        return value >= limit ? INT_MIN : static_cast<int>(-value);
+    return value >= INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+// The option text is split at its first and second ':'; left and top read up
+// to the next ':' by themselves, and so does zoom, which ignores any further
+// fields.
+OptionSuffix SplitOptionSuffix(const std::string& token)
+{
+    OptionSuffix result;
+    const std::size_t slash = FindFirstByteMb(token, '/');
+    if (slash == std::string::npos) {
+        result.path = token;
+        return result;
+    }
+    result.hasOptions = true;
+    result.path = token.substr(0, slash);
+    const std::string options = token.substr(slash + 1);
+
+    const std::size_t colon1 = FindFirstByteMb(options, ':');
+    if (colon1 == std::string::npos)
+        return result;
+    const std::string afterFirst = options.substr(colon1 + 1);
+    const std::size_t colon2 = FindFirstByteMb(afterFirst, ':');
+    if (colon2 == std::string::npos)
+        return result;
+
+    result.hasLeftTop = true;
+    result.left = AtoiLike(options.c_str());
+    result.top = AtoiLike(afterFirst.c_str());
+    result.hasZoom = true;
+    result.zoom = AtoiLike(afterFirst.c_str() + colon2 + 1);
+    return result;
+}
+
+std::string QuoteForNewInstance(const std::string& path)
+{
+    if (FindFirstByteMb(path, ' ') != std::string::npos &&
+        FindFirstByteMb(path, '"') == std::string::npos)
+        return '"' + path + '"';
+    return path;
+}
+
+std::string FolderOfPath(const std::string& path)
+{
+    const std::size_t pos = FindLastByteMb(path, '\\');
+    return pos == std::string::npos ? path : path.substr(0, pos);
+}

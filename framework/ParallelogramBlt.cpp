@@ -1,0 +1,674 @@
+#include "ParallelogramBlt.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define KEP_PLG_SSE2 1
+#endif
+
+namespace {
+
+typedef DWORD Pixel;
+
+// Blocks of the quarter-turn copy: a 64 x 64 source block and the block it
+// becomes fit in the first-level cache together.
+const int kTile = 64;
+// Pixels of the source copied at a time: the helper thread moves one band
+// while the next is copied, and finds it still in the cache.
+const int kBandPixels = 64 * 1024;
+// Scratch buffers above this size are given back after the transfer; below
+// it they are kept for the next paint (a full-screen picture on a 4K screen).
+const long long kKeepPixels = 3840LL * 2400;
+
+inline const Pixel* SrcRow(const BYTE* pSrc, std::ptrdiff_t nPitch, int y)
+{
+    return reinterpret_cast<const Pixel*>(pSrc + nPitch * y);
+}
+
+inline Pixel* DstRow(BYTE* pDst, std::ptrdiff_t nPitch, int y)
+{
+    return reinterpret_cast<Pixel*>(pDst + nPitch * y);
+}
+
+// d[i] = s[n - 1 - i]
+void ReverseCopy(const Pixel* s, Pixel* d, int n)
+{
+    int i = 0;
+#ifdef KEP_PLG_SSE2
+    for (; i + 8 <= n; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 4 - i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 8 - i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_shuffle_epi32(a, 0x1B));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), _mm_shuffle_epi32(b, 0x1B));
+    }
+#endif
+    for (; i < n; ++i)
+        d[i] = s[n - 1 - i];
+}
+
+// Destination rows [dy0, dy1) of an unturned transfer: whole rows, copied
+// or reversed.
+void MoveRowsStraight(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
+                      BYTE* pDst, std::ptrdiff_t nDstPitch, bool bFlipX, bool bFlipY,
+                      int dy0, int dy1)
+{
+    for (int dy = dy0; dy < dy1; ++dy) {
+        const Pixel* s = SrcRow(pSrc, nSrcPitch, bFlipY ? sh - 1 - dy : dy);
+        Pixel* d = DstRow(pDst, nDstPitch, dy);
+        if (bFlipX)
+            ReverseCopy(s, d, sw);
+        else
+            std::memcpy(d, s, static_cast<std::size_t>(sw) * sizeof(Pixel));
+    }
+}
+
+// A run of 4 x 4 blocks of a quarter turn: destination rows dy..dy+3,
+// columns dx..dx+4n-1. Each block comes from four source rows of four pixels
+// (source columns xa..xa+3), which are transposed and reversed where the
+// axes flip; along the run the source moves four rows down (or up).
+template <bool FlipX, bool FlipY>
+inline void MoveBlockRun(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
+                         BYTE* pDst, std::ptrdiff_t nDstPitch, int dx, int dy, int nBlocks)
+{
+    const int xa = FlipY ? sw - 4 - dy : dy;
+    const int ya = FlipX ? sh - 4 - dx : dx;
+    const BYTE* s = pSrc + nSrcPitch * ya + static_cast<std::ptrdiff_t>(xa) * 4;
+    const std::ptrdiff_t nStep = FlipX ? -4 * nSrcPitch : 4 * nSrcPitch;
+    // Destination row j receives source column xa + j, or xa + 3 - j.
+    BYTE* d0 = pDst + nDstPitch * (dy + (FlipY ? 3 : 0)) + static_cast<std::ptrdiff_t>(dx) * 4;
+    const std::ptrdiff_t nRow = FlipY ? -nDstPitch : nDstPitch;
+    BYTE* d1 = d0 + nRow;
+    BYTE* d2 = d1 + nRow;
+    BYTE* d3 = d2 + nRow;
+    for (int i = 0; i < nBlocks; ++i) {
+#ifdef KEP_PLG_SSE2
+        const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + nSrcPitch));
+        const __m128i r2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * nSrcPitch));
+        const __m128i r3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 3 * nSrcPitch));
+        const __m128i t0 = _mm_unpacklo_epi32(r0, r1);
+        const __m128i t1 = _mm_unpacklo_epi32(r2, r3);
+        const __m128i t2 = _mm_unpackhi_epi32(r0, r1);
+        const __m128i t3 = _mm_unpackhi_epi32(r2, r3);
+        __m128i c0 = _mm_unpacklo_epi64(t0, t1);  // source column xa, rows ya..ya+3
+        __m128i c1 = _mm_unpackhi_epi64(t0, t1);
+        __m128i c2 = _mm_unpacklo_epi64(t2, t3);
+        __m128i c3 = _mm_unpackhi_epi64(t2, t3);
+        if (FlipX) {
+            c0 = _mm_shuffle_epi32(c0, 0x1B);
+            c1 = _mm_shuffle_epi32(c1, 0x1B);
+            c2 = _mm_shuffle_epi32(c2, 0x1B);
+            c3 = _mm_shuffle_epi32(c3, 0x1B);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d0), c0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d1), c1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d2), c2);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d3), c3);
+#else
+        BYTE* d[4] = { d0, d1, d2, d3 };
+        for (int j = 0; j < 4; ++j)
+            for (int k = 0; k < 4; ++k)
+                reinterpret_cast<Pixel*>(d[j])[FlipX ? 3 - k : k] =
+                    reinterpret_cast<const Pixel*>(s + nSrcPitch * k)[j];
+#endif
+        s += nStep;
+        d0 += 16;
+        d1 += 16;
+        d2 += 16;
+        d3 += 16;
+    }
+}
+
+// Destination rows [dy0, dy1) of a quarter turn, walked in tiles of 4 x 4
+// blocks; the columns and rows beyond the last whole block go pixel by pixel.
+template <bool FlipX, bool FlipY>
+void MoveRowsTurned(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
+                    BYTE* pDst, std::ptrdiff_t nDstPitch, int dy0, int dy1)
+{
+    const int dw = sh;
+    const int dwBlocks = dw & ~3;
+    for (int ty = dy0; ty < dy1; ty += kTile) {
+        const int tyEnd = std::min(ty + kTile, dy1);
+        const int tyBlocks = ty + ((tyEnd - ty) & ~3);
+        for (int tx = 0; tx < dwBlocks; tx += kTile) {
+            const int nBlocks = (std::min(tx + kTile, dwBlocks) - tx) / 4;
+            for (int dy = ty; dy < tyBlocks; dy += 4)
+                MoveBlockRun<FlipX, FlipY>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, tx, dy, nBlocks);
+        }
+        for (int dy = ty; dy < tyEnd; ++dy) {
+            Pixel* d = DstRow(pDst, nDstPitch, dy);
+            const int x = FlipY ? sw - 1 - dy : dy;
+            for (int dx = dy < tyBlocks ? dwBlocks : 0; dx < dw; ++dx)
+                d[dx] = SrcRow(pSrc, nSrcPitch, FlipX ? sh - 1 - dx : dx)[x];
+        }
+    }
+}
+
+void MoveRows(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
+              BYTE* pDst, std::ptrdiff_t nDstPitch, const PlgAxes& axes, int dy0, int dy1)
+{
+    if (!axes.bSwap)
+        MoveRowsStraight(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, axes.bFlipX, axes.bFlipY, dy0, dy1);
+    else if (axes.bFlipX && axes.bFlipY)
+        MoveRowsTurned<true, true>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
+    else if (axes.bFlipX)
+        MoveRowsTurned<true, false>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
+    else if (axes.bFlipY)
+        MoveRowsTurned<false, true>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
+    else
+        MoveRowsTurned<false, false>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
+}
+
+}  // namespace
+
+BOOL IsRunningOnWine()
+{
+    static const BOOL s_bWine = [] {
+        HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
+        return hNtdll != NULL && GetProcAddress(hNtdll, "wine_get_version") != NULL;
+    }() ? TRUE : FALSE;
+    return s_bWine;
+}
+
+bool GetPlgAxes(const POINT pts[3], PlgAxes* pAxes, RECT* prcBounds)
+{
+    const long long ux = static_cast<long long>(pts[1].x) - pts[0].x;
+    const long long uy = static_cast<long long>(pts[1].y) - pts[0].y;
+    const long long vx = static_cast<long long>(pts[2].x) - pts[0].x;
+    const long long vy = static_cast<long long>(pts[2].y) - pts[0].y;
+    PlgAxes axes;
+    if (uy == 0 && vx == 0 && ux != 0 && vy != 0) {
+        axes.bSwap = false;
+        axes.bFlipX = ux < 0;
+        axes.bFlipY = vy < 0;
+    } else if (ux == 0 && vy == 0 && uy != 0 && vx != 0) {
+        axes.bSwap = true;
+        axes.bFlipX = vx < 0;
+        axes.bFlipY = uy < 0;
+    } else {
+        return false;
+    }
+    // The fourth corner is p0 + u + v; the sides are parallel to the axes,
+    // so p0 and that corner span the bounding rectangle.
+    const long long x1 = pts[0].x + ux + vx;
+    const long long y1 = pts[0].y + uy + vy;
+    if (x1 < LONG_MIN || x1 > LONG_MAX || y1 < LONG_MIN || y1 > LONG_MAX)
+        return false;
+    *pAxes = axes;
+    prcBounds->left = static_cast<LONG>(std::min<long long>(pts[0].x, x1));
+    prcBounds->right = static_cast<LONG>(std::max<long long>(pts[0].x, x1));
+    prcBounds->top = static_cast<LONG>(std::min<long long>(pts[0].y, y1));
+    prcBounds->bottom = static_cast<LONG>(std::max<long long>(pts[0].y, y1));
+    return true;
+}
+
+SIZE TransformedSize(const PlgAxes& axes, int sw, int sh)
+{
+    SIZE size;
+    size.cx = axes.bSwap ? sh : sw;
+    size.cy = axes.bSwap ? sw : sh;
+    return size;
+}
+
+RECT MapDestRectToSource(const PlgAxes& axes, int sw, int sh, const RECT& rcDest)
+{
+    // A destination column range [a, b) comes from the source range [a, b),
+    // or from [n - b, n - a) when that axis is flipped.
+    const SIZE dest = TransformedSize(axes, sw, sh);
+    const LONG xa = axes.bFlipX ? dest.cx - rcDest.right : rcDest.left;
+    const LONG xb = axes.bFlipX ? dest.cx - rcDest.left : rcDest.right;
+    const LONG ya = axes.bFlipY ? dest.cy - rcDest.bottom : rcDest.top;
+    const LONG yb = axes.bFlipY ? dest.cy - rcDest.top : rcDest.bottom;
+    RECT rc;
+    if (axes.bSwap)
+        SetRect(&rc, ya, xa, yb, xb);
+    else
+        SetRect(&rc, xa, ya, xb, yb);
+    return rc;
+}
+
+RECT MapSourceRectToDest(const PlgAxes& axes, int sw, int sh, const RECT& rcSrc)
+{
+    // The inverse of MapDestRectToSource: swap the source's axes first, then
+    // flip.
+    RECT rc = rcSrc;
+    LONG nCx = sw, nCy = sh;
+    if (axes.bSwap) {
+        SetRect(&rc, rcSrc.top, rcSrc.left, rcSrc.bottom, rcSrc.right);
+        std::swap(nCx, nCy);
+    }
+    if (axes.bFlipX) {
+        const LONG nLeft = nCx - rc.right;
+        rc.right = nCx - rc.left;
+        rc.left = nLeft;
+    }
+    if (axes.bFlipY) {
+        const LONG nTop = nCy - rc.bottom;
+        rc.bottom = nCy - rc.top;
+        rc.top = nTop;
+    }
+    return rc;
+}
+
+void TransformPixels(const void* pSrc, int nSrcPitch, int sw, int sh,
+                     void* pDst, int nDstPitch, const PlgAxes& axes)
+{
+    if (sw <= 0 || sh <= 0)
+        return;
+    const BYTE* s = static_cast<const BYTE*>(pSrc);
+    BYTE* d = static_cast<BYTE*>(pDst);
+    MoveRows(s, nSrcPitch, sw, sh, d, nDstPitch, axes, 0, TransformedSize(axes, sw, sh).cy);
+}
+
+namespace {
+
+// Bands of one transfer: the calling thread copies them from the source
+// DC (GDI work stays on its thread) and publishes each; the helper thread
+// and, once the copying is done, the calling thread claim bands and move
+// them.
+class CBandJob {
+public:
+    CBandJob(int nBands, std::function<void(int)> move)
+        : m_nBands(nBands), m_move(std::move(move)) {}
+    CBandJob(const CBandJob&) = delete;
+    CBandJob& operator=(const CBandJob&) = delete;
+
+    // Bands [0, nReady) are copied. A failed copy publishes everything with
+    // bFailed set, so that nobody waits for it and nothing more is moved.
+    void Publish(int nReady, bool bFailed = false)
+    {
+        if (bFailed)
+            m_bFailed.store(true, std::memory_order_relaxed);
+        m_nReady.store(nReady, std::memory_order_release);
+    }
+
+    void Work()
+    {
+        for (;;) {
+            const int k = m_nNext.fetch_add(1, std::memory_order_relaxed);
+            if (k >= m_nBands)
+                return;
+            WaitUntil([this, k] { return m_nReady.load(std::memory_order_acquire) > k; });
+            if (!m_bFailed.load(std::memory_order_relaxed))
+                m_move(k);
+            m_nDone.fetch_add(1, std::memory_order_acq_rel);
+        }
+    }
+
+    void WaitAllDone()
+    {
+        WaitUntil([this] { return m_nDone.load(std::memory_order_acquire) == m_nBands; });
+    }
+
+    void Enter() { m_nHelpers.fetch_add(1, std::memory_order_relaxed); }
+    // The helper's last touch of the job.
+    void Leave() { m_nHelpers.fetch_sub(1, std::memory_order_release); }
+    void WaitUntilLeft()
+    {
+        WaitUntil([this] { return m_nHelpers.load(std::memory_order_acquire) == 0; });
+    }
+
+private:
+    // The waits are short (one band), so spin first, then give the
+    // processor away.
+    template <class Pred>
+    static void WaitUntil(const Pred& pred)
+    {
+        for (int i = 0; !pred(); ++i) {
+            if (i < 256)
+                YieldProcessor();
+            else
+                SwitchToThread();
+        }
+    }
+
+    const int m_nBands;
+    const std::function<void(int)> m_move;
+    std::atomic<int> m_nReady{0};
+    std::atomic<int> m_nNext{0};
+    std::atomic<int> m_nDone{0};
+    std::atomic<int> m_nHelpers{0};
+    std::atomic<bool> m_bFailed{false};
+};
+
+// One helper thread per process, started at the first transfer that has
+// bands to move and then kept asleep between transfers (starting a thread
+// under Wine costs more than a whole transfer). It never touches GDI.
+class CBandHelper {
+public:
+    // NULL on a single processor or when the thread cannot start.
+    static CBandHelper* Instance()
+    {
+        static CBandHelper* const s_pHelper = Start();
+        return s_pHelper;
+    }
+
+    // Offers the job to the helper thread; false when it is busy with a
+    // transfer of another thread.
+    bool Begin(CBandJob* pJob)
+    {
+        AcquireSRWLockExclusive(&m_lock);
+        const bool bFree = m_pJob == nullptr;
+        if (bFree) {
+            m_pJob = pJob;
+            ++m_nGeneration;
+        }
+        ReleaseSRWLockExclusive(&m_lock);
+        if (bFree)
+            WakeConditionVariable(&m_wake);
+        return bFree;
+    }
+
+    // Withdraws the job (all of its bands are done) and waits until the
+    // helper has let go of it.
+    void End(CBandJob* pJob)
+    {
+        AcquireSRWLockExclusive(&m_lock);
+        m_pJob = nullptr;
+        ReleaseSRWLockExclusive(&m_lock);
+        pJob->WaitUntilLeft();
+    }
+
+private:
+    CBandHelper() = default;
+
+    static CBandHelper* Start()
+    {
+        if (std::thread::hardware_concurrency() < 2)
+            return nullptr;
+        // Never deleted: the thread sleeps until the process ends.
+        CBandHelper* pHelper = new (std::nothrow) CBandHelper;
+        if (pHelper == nullptr)
+            return nullptr;
+        HANDLE hThread = CreateThread(NULL, 0, ThreadProc, pHelper, 0, NULL);
+        if (hThread == NULL) {
+            delete pHelper;
+            return nullptr;
+        }
+        CloseHandle(hThread);
+        return pHelper;
+    }
+
+    static DWORD WINAPI ThreadProc(void* pParam)
+    {
+        static_cast<CBandHelper*>(pParam)->Run();
+        return 0;
+    }
+
+    void Run()
+    {
+        unsigned nSeen = 0;
+        for (;;) {
+            AcquireSRWLockExclusive(&m_lock);
+            while (m_pJob == nullptr || m_nGeneration == nSeen)
+                SleepConditionVariableSRW(&m_wake, &m_lock, INFINITE, 0);
+            nSeen = m_nGeneration;
+            CBandJob* pJob = m_pJob;
+            pJob->Enter();
+            ReleaseSRWLockExclusive(&m_lock);
+            pJob->Work();
+            pJob->Leave();
+        }
+    }
+
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE m_wake = CONDITION_VARIABLE_INIT;
+    CBandJob* m_pJob = nullptr;
+    unsigned m_nGeneration = 0;
+};
+
+// A top-down 32-bit DIB section selected into its own memory DC. It grows
+// to the largest picture asked for and is kept, so that a paint does not
+// map (and fault in) tens of megabytes each time.
+class CScratchDib {
+public:
+    CScratchDib() = default;
+    CScratchDib(const CScratchDib&) = delete;
+    CScratchDib& operator=(const CScratchDib&) = delete;
+    ~CScratchDib() { Free(); }
+
+    bool Reserve(int cx, int cy)
+    {
+        if (m_pBits != nullptr && cx <= m_cx && cy <= m_cy)
+            return true;
+        const int nNewCx = std::max(cx, m_cx);
+        const int nNewCy = std::max(cy, m_cy);
+        Free();
+        m_hdc = CreateCompatibleDC(NULL);
+        if (m_hdc == NULL)
+            return false;
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = nNewCx;
+        bmi.bmiHeader.biHeight = -nNewCy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        void* pBits = nullptr;
+        m_hbm = CreateDIBSection(m_hdc, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+        if (m_hbm == NULL) {
+            Free();
+            return false;
+        }
+        m_hbmOld = static_cast<HBITMAP>(SelectObject(m_hdc, m_hbm));
+        m_pBits = static_cast<BYTE*>(pBits);
+        m_cx = nNewCx;
+        m_cy = nNewCy;
+        return true;
+    }
+
+    void Free()
+    {
+        if (m_hdc != NULL && m_hbmOld != NULL)
+            SelectObject(m_hdc, m_hbmOld);
+        if (m_hbm != NULL)
+            DeleteObject(m_hbm);
+        if (m_hdc != NULL)
+            DeleteDC(m_hdc);
+        m_hdc = NULL;
+        m_hbm = m_hbmOld = NULL;
+        m_pBits = nullptr;
+        m_cx = m_cy = 0;
+    }
+
+    void TrimIfLarge()
+    {
+        if (static_cast<long long>(m_cx) * m_cy > kKeepPixels)
+            Free();
+    }
+
+    HDC Dc() const { return m_hdc; }
+    BYTE* Bits() const { return m_pBits; }
+    int Pitch() const { return m_cx * static_cast<int>(sizeof(Pixel)); }
+
+private:
+    HDC m_hdc = NULL;
+    HBITMAP m_hbm = NULL;
+    HBITMAP m_hbmOld = NULL;
+    BYTE* m_pBits = nullptr;
+    int m_cx = 0;
+    int m_cy = 0;
+};
+
+// Plain memory for the moved pixels, grown as needed and never cleared.
+class CPixelBuffer {
+public:
+    Pixel* Reserve(long long nPixels)
+    {
+        if (nPixels > m_nCapacity) {
+            m_pData.reset();
+            m_nCapacity = 0;
+            m_pData.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(nPixels)]);
+            if (!m_pData)
+                return nullptr;
+            m_nCapacity = nPixels;
+        }
+        return m_pData.get();
+    }
+
+    void TrimIfLarge()
+    {
+        if (m_nCapacity > kKeepPixels) {
+            m_pData.reset();
+            m_nCapacity = 0;
+        }
+    }
+
+private:
+    std::unique_ptr<Pixel[]> m_pData;
+    long long m_nCapacity = 0;
+};
+
+struct ScratchBuffers {
+    CScratchDib dib;
+    CPixelBuffer out;
+};
+
+thread_local ScratchBuffers t_buffers;
+
+// Logical units equal device pixels (up to an offset) and no world transform.
+bool IsPlainDc(HDC hdc)
+{
+    return GetMapMode(hdc) == MM_TEXT && GetGraphicsMode(hdc) == GM_COMPATIBLE;
+}
+
+// Copies the w x h source rectangle at (x, y) into the scratch DIB section
+// (top row first, pitch of the scratch). The source's bits are never read in
+// place, even from a DIB section: GetObject reports a positive height for
+// top-down and bottom-up DIB sections alike, so their row order is unknown.
+bool ReadSource(HDC hdcSrc, int x, int y, int w, int h, CScratchDib& dib)
+{
+    if (!dib.Reserve(w, h))
+        return false;
+    if (!BitBlt(dib.Dc(), 0, 0, w, h, hdcSrc, x, y, SRCCOPY))
+        return false;
+    GdiFlush();
+    return true;
+}
+
+// Moves the w x h source rectangle at (xSrc, ySrc) by the axes and puts it
+// on rcDest: in one SetDIBitsToDevice when the sizes agree, stretched by
+// StretchDIBits otherwise.
+BOOL TransferAxisAligned(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, int xSrc, int ySrc,
+                         int w, int h, const PlgAxes& axes, bool bSameSize)
+{
+    ScratchBuffers& buffers = t_buffers;
+    const SIZE size = TransformedSize(axes, w, h);
+    const void* pOut;
+    int nOutPitch;
+    bool bBottomUp = false;
+    if (!axes.bSwap && !axes.bFlipX) {
+        // Rows stay whole: an upside-down picture is the copied rows read
+        // as a bottom-up DIB.
+        if (!ReadSource(hdcSrc, xSrc, ySrc, w, h, buffers.dib))
+            return FALSE;
+        pOut = buffers.dib.Bits();
+        nOutPitch = buffers.dib.Pitch();
+        bBottomUp = axes.bFlipY;
+    } else {
+        Pixel* pMoved = buffers.out.Reserve(static_cast<long long>(w) * h);
+        if (pMoved == nullptr || !buffers.dib.Reserve(w, h))
+            return FALSE;
+        nOutPitch = size.cx * static_cast<int>(sizeof(Pixel));
+        BYTE* pCopy = buffers.dib.Bits();
+        const int nCopyPitch = buffers.dib.Pitch();
+        const int nBand = std::max(4, kBandPixels / w);
+        const int nBands = (h + nBand - 1) / nBand;
+        CBandJob job(nBands, [&](int k) {
+            const int y = k * nBand;
+            const int nRows = std::min(nBand, h - y);
+            const RECT rcBand = { 0, y, w, y + nRows };
+            const RECT rcTo = MapSourceRectToDest(axes, w, h, rcBand);
+            TransformPixels(pCopy + static_cast<std::ptrdiff_t>(nCopyPitch) * y, nCopyPitch, w, nRows,
+                            DstRow(reinterpret_cast<BYTE*>(pMoved), nOutPitch, rcTo.top) + rcTo.left,
+                            nOutPitch, axes);
+        });
+        CBandHelper* pHelper = nBands > 1 ? CBandHelper::Instance() : nullptr;
+        const bool bShared = pHelper != nullptr && pHelper->Begin(&job);
+        bool bCopied = true;
+        for (int k = 0; k < nBands && bCopied; ++k) {
+            const int y = k * nBand;
+            bCopied = BitBlt(buffers.dib.Dc(), 0, y, w, std::min(nBand, h - y),
+                             hdcSrc, xSrc, ySrc + y, SRCCOPY) != FALSE;
+            GdiFlush();
+            job.Publish(bCopied ? k + 1 : nBands, !bCopied);
+        }
+        job.Work();
+        job.WaitAllDone();
+        if (bShared)
+            pHelper->End(&job);
+        if (!bCopied)
+            return FALSE;
+        pOut = pMoved;
+    }
+
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = nOutPitch / static_cast<int>(sizeof(Pixel));
+    bmi.bmiHeader.biHeight = bBottomUp ? size.cy : -size.cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    int nLines;
+    if (bSameSize) {
+        nLines = SetDIBitsToDevice(hdcDest, rcDest.left, rcDest.top, size.cx, size.cy,
+                                   0, 0, 0, size.cy, pOut, &bmi, DIB_RGB_COLORS);
+    } else {
+        nLines = StretchDIBits(hdcDest, rcDest.left, rcDest.top,
+                               rcDest.right - rcDest.left, rcDest.bottom - rcDest.top,
+                               0, 0, size.cx, size.cy, pOut, &bmi, DIB_RGB_COLORS, SRCCOPY);
+    }
+    buffers.dib.TrimIfLarge();
+    buffers.out.TrimIfLarge();
+    return nLines != 0 && nLines != static_cast<int>(GDI_ERROR);
+}
+
+}  // namespace
+
+BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc,
+                      int xSrc, int ySrc, int width, int height)
+{
+    if (!IsRunningOnWine())
+        return PlgBlt(hdcDest, pts, hdcSrc, xSrc, ySrc, width, height, NULL, 0, 0);
+
+    PlgAxes axes;
+    RECT rcBounds;
+    if (width <= 0 || height <= 0 || !GetPlgAxes(pts, &axes, &rcBounds))
+        return PlgBlt(hdcDest, pts, hdcSrc, xSrc, ySrc, width, height, NULL, 0, 0);
+
+    const SIZE size = TransformedSize(axes, width, height);
+    const bool bSameSize = rcBounds.right - rcBounds.left == size.cx &&
+                           rcBounds.bottom - rcBounds.top == size.cy;
+    if (bSameSize && !axes.bSwap && !axes.bFlipX && !axes.bFlipY)
+        return BitBlt(hdcDest, rcBounds.left, rcBounds.top, width, height,
+                      hdcSrc, xSrc, ySrc, SRCCOPY);
+    if (!bSameSize || !IsPlainDc(hdcDest))
+        return TransferAxisAligned(hdcDest, rcBounds, hdcSrc, xSrc, ySrc, width, height,
+                                   axes, false);
+
+    // Only the part the destination lets through is moved: for a picture
+    // larger than the screen that is a fraction of it.
+    RECT rcClip;
+    const int nClip = GetClipBox(hdcDest, &rcClip);
+    if (nClip == NULLREGION)
+        return TRUE;
+    RECT rcPart;
+    if (nClip == ERROR)
+        rcPart = rcBounds;
+    else if (!IntersectRect(&rcPart, &rcClip, &rcBounds))
+        return TRUE;
+    OffsetRect(&rcPart, -rcBounds.left, -rcBounds.top);
+    const RECT rcSrc = MapDestRectToSource(axes, width, height, rcPart);
+    OffsetRect(&rcPart, rcBounds.left, rcBounds.top);
+    return TransferAxisAligned(hdcDest, rcPart, hdcSrc, xSrc + rcSrc.left, ySrc + rcSrc.top,
+                               rcSrc.right - rcSrc.left, rcSrc.bottom - rcSrc.top, axes, true);
+}

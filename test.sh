@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds KEP and runs every test (unit, in-process GUI, end to end) with ctest
+# under Xvfb and Wine. Extra arguments go to ctest (e.g. -L unit, -R Zoom).
+set -euo pipefail
+source "$(dirname "$0")/tools/kep-env.sh"
+
+kep_install_packages
+# The prefix comes first: the build lists the tests by running them under Wine.
+kep_prefix "$KEP_BUILD_DIR/wineprefix" unmanaged
+kep_start_xvfb
+trap '"$WINESERVER" -k 2>/dev/null || true; kep_stop_xvfb' EXIT
+"$WINESERVER" -p
+kep_build
+cd "$KEP_BUILD_DIR"
+ctest --output-on-failure -j"$(nproc)" "$@"

@@ -1,0 +1,160 @@
+#include "GuiHarness.h"
+
+#include "AfxGlobals.h"
+#include "CCmdUI.h"
+#include "CWinApp.h"
+#include "res/resource.h"
+
+void PumpMessages(DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                continue;
+            CWinApp* app = AfxGetApp();
+            if (!app || !app->PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        if (ms)
+            ::Sleep(5);
+    } while (::GetTickCount() - start < ms);
+}
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    while (!pred()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return pred();
+        PumpMessages();
+        ::Sleep(5);
+    }
+    return true;
+}
+
+Capture CaptureClient(HWND hWnd)
+{
+    Capture cap;
+    RECT rc;
+    ::GetClientRect(hWnd, &rc);
+    cap.width = rc.right;
+    cap.height = rc.bottom;
+    if (cap.width <= 0 || cap.height <= 0)
+        return cap;
+    HDC hdcWnd = ::GetDC(hWnd);
+    HDC hdcMem = ::CreateCompatibleDC(hdcWnd);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = cap.width;
+    bi.bmiHeader.biHeight = -cap.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP hbm = ::CreateDIBSection(hdcWnd, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(hdcMem, hbm);
+    ::BitBlt(hdcMem, 0, 0, cap.width, cap.height, hdcWnd, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    cap.pixels.assign(p, p + static_cast<size_t>(cap.width) * static_cast<size_t>(cap.height));
+    for (uint32_t& px : cap.pixels)
+        px &= 0x00FFFFFF;
+    ::SelectObject(hdcMem, old);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hdcMem);
+    ::ReleaseDC(hWnd, hdcWnd);
+    return cap;
+}
+
+RECT WindowRectOf(HWND hWnd)
+{
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+
+RECT ClientRectOf(HWND hWnd)
+{
+    RECT rc = {};
+    ::GetClientRect(hWnd, &rc);
+    return rc;
+}
+
+SIZE ClientSizeOf(HWND hWnd)
+{
+    RECT rc = ClientRectOf(hWnd);
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+std::string WindowTextOf(HWND hWnd)
+{
+    char text[1024] = {};
+    ::GetWindowTextA(hWnd, text, sizeof(text));
+    return text;
+}
+
+std::string ClassNameOf(HWND hWnd)
+{
+    char name[256] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    return name;
+}
+
+void FrameTest::SetUp()
+{
+    RemoveSettingsFiles();
+}
+
+void FrameTest::TearDown()
+{
+    DestroyFrame();
+    RemoveSettingsFiles();
+}
+
+CMainFrame* FrameTest::CreateFrame()
+{
+    m_pFrame = new CMainFrame;
+    AfxGetApp()->m_pMainWnd = m_pFrame;
+    if (!m_pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr)) {
+        ADD_FAILURE() << "LoadFrame failed";
+        m_pFrame = nullptr;
+        return nullptr;
+    }
+    m_pFrame->ShowWindow(SW_SHOW);
+    m_pFrame->UpdateWindow();
+    PumpMessages();
+    return m_pFrame;
+}
+
+void FrameTest::DestroyFrame()
+{
+    if (m_pFrame && ::IsWindow(m_pFrame->m_hWnd))
+        m_pFrame->DestroyWindow(); // the frame deletes itself
+    m_pFrame = nullptr;
+    if (AfxGetApp())
+        AfxGetApp()->m_pMainWnd = nullptr;
+    PumpMessages();
+}
+
+void FrameTest::OpenPath(const std::string& path)
+{
+    m_pFrame->ProcessCommandLine(("\"" + path + "\"").c_str());
+    PumpMessages();
+}
+
+void FrameTest::Command(UINT nID)
+{
+    m_pFrame->SendMessage(WM_COMMAND, nID);
+    PumpMessages();
+}
+
+bool FrameTest::IsCommandEnabled(UINT nID)
+{
+    CTestCmdUI state;
+    state.m_nID = nID;
+    state.DoUpdate(m_pFrame, TRUE);
+    return state.m_bEnabled != FALSE;
+}

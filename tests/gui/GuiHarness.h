@@ -1,0 +1,56 @@
+// Creating the real frame in a test, pumping its messages and reading the
+// pixels it painted.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "frame/CMainFrame.h"
+#include "res/resource.h"
+#include "support/TestFiles.h"
+
+// Handles every pending message of this thread (a WM_QUIT from a closed frame
+// included), then keeps pumping for ms milliseconds.
+void PumpMessages(DWORD ms = 0);
+// Pumps until pred() holds or timeoutMs passes; returns pred().
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs);
+
+// The window's client area as 0x00RRGGBB pixels, read from the screen.
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+};
+Capture CaptureClient(HWND hWnd);
+
+RECT WindowRectOf(HWND hWnd);
+RECT ClientRectOf(HWND hWnd);
+SIZE ClientSizeOf(HWND hWnd);
+std::string WindowTextOf(HWND hWnd);
+std::string ClassNameOf(HWND hWnd);
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates and shows the frame as the program does.
+    CMainFrame* CreateFrame();
+    void DestroyFrame();
+    // Opens a path the way the command line does (quoted token 0), then pumps.
+    void OpenPath(const std::string& path);
+    void Command(UINT nID);
+    // Whether the update handlers leave command nID enabled.
+    bool IsCommandEnabled(UINT nID);
+
+    CImageView& View() { return m_pFrame->m_wndView; }
+
+    CMainFrame* m_pFrame = nullptr;
+};

@@ -1,0 +1,75 @@
+#include "support/MessageBoxCapture.h"
+
+#include <cstring>
+
+namespace {
+
+const int kMessageBoxTextId = 0xFFFF;
+
+bool IsDialogWindow(HWND hWnd)
+{
+    char className[16] = {};
+    ::GetClassNameA(hWnd, className, sizeof className);
+    return std::strcmp(className, "#32770") == 0;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    const int length = ::GetWindowTextLengthA(hWnd);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = ::GetWindowTextA(hWnd, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+std::string DialogItemText(HWND hDlg, int nId)
+{
+    HWND hItem = ::GetDlgItem(hDlg, nId);
+    return hItem ? WindowText(hItem) : std::string();
+}
+
+}  // namespace
+
+thread_local MessageBoxCapture* MessageBoxCapture::s_pCurrent = nullptr;
+
+MessageBoxCapture::MessageBoxCapture(int nReply)
+    : m_pPrevious(s_pCurrent)
+    , m_nReply(nReply)
+{
+    s_pCurrent = this;
+    m_hHook = ::SetWindowsHookExA(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());
+}
+
+MessageBoxCapture::~MessageBoxCapture()
+{
+    if (m_hHook)
+        ::UnhookWindowsHookEx(m_hHook);
+    s_pCurrent = m_pPrevious;
+}
+
+LRESULT CALLBACK MessageBoxCapture::CbtProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    MessageBoxCapture* self = s_pCurrent;
+    if (self && nCode == HCBT_ACTIVATE)
+        self->OnActivate(reinterpret_cast<HWND>(wParam));
+    else if (self && nCode == HCBT_DESTROYWND)
+        self->m_handled.erase(reinterpret_cast<HWND>(wParam));
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+// Activation can repeat for one window (focus coming back), so each window is
+// answered once, until it is destroyed.
+void MessageBoxCapture::OnActivate(HWND hWnd)
+{
+    if (!IsDialogWindow(hWnd) || !m_handled.insert(hWnd).second)
+        return;
+    if (::GetDlgItem(hWnd, kMessageBoxTextId)) {
+        m_boxes.push_back({WindowText(hWnd), DialogItemText(hWnd, kMessageBoxTextId)});
+        if (m_boxObserver)
+            m_boxObserver(m_boxes.back());
+        ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(m_nReply, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(hWnd, m_nReply)));
+    } else if (m_dialogHandler) {
+        m_dialogHandler(hWnd);
+    }
+}

@@ -1,0 +1,131 @@
+#include "TestFiles.h"
+
+#include <cstdio>
+
+TempFolder::TempFolder(const std::string& name)
+{
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    m_path = std::string(temp) + "kep_" + name + "_" + std::to_string(::GetCurrentProcessId());
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE h = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..")
+                ::DeleteFileA((m_path + "\\" + name).c_str());
+        } while (::FindNextFileA(h, &found));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryA(m_path.c_str());
+}
+
+bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool WriteText(const std::string& path, const std::string& text)
+{
+    return WriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+std::vector<unsigned char> ReadBytes(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return bytes;
+    unsigned char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+    return bytes;
+}
+
+bool FileExists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    const uint32_t imageSize = static_cast<uint32_t>(stride * height);
+    std::vector<unsigned char> bytes(54 + imageSize, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + static_cast<size_t>(i)] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, 54 + imageSize);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    bytes[26] = 1;
+    bytes[28] = 24;
+    put32(34, imageSize);
+    for (int y = 0; y < height; ++y) {
+        size_t row = 54 + static_cast<size_t>((height - 1 - y) * stride);
+        for (int x = 0; x < width; ++x) {
+            uint32_t c = pixel(x, y);
+            bytes[row + static_cast<size_t>(3 * x) + 0] = static_cast<unsigned char>(c);
+            bytes[row + static_cast<size_t>(3 * x) + 1] = static_cast<unsigned char>(c >> 8);
+            bytes[row + static_cast<size_t>(3 * x) + 2] = static_cast<unsigned char>(c >> 16);
+        }
+    }
+    return WriteBytes(path, bytes);
+}
+
+uint32_t AsymmetricPixel(int x, int y, int width, int height)
+{
+    // Red grows to the right, green downwards, blue marks the top-left quarter;
+    // no channel reaches 255 together with the others, so no pixel is white.
+    uint32_t r = static_cast<uint32_t>(40 + 200 * x / (width > 1 ? width - 1 : 1));
+    uint32_t g = static_cast<uint32_t>(40 + 200 * y / (height > 1 ? height - 1 : 1));
+    uint32_t b = (x < width / 2 && y < height / 2) ? 200u : 20u;
+    return (r << 16) | (g << 8) | b;
+}
+
+std::string ModuleFolder()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+std::string SettingsFolderPath()
+{
+    char user[256] = {};
+    DWORD size = 255;
+    std::string name = ::GetUserNameA(user, &size) ? user : "defaultuser";
+    return ModuleFolder() + "\\" + name;
+}
+
+void RemoveSettingsFiles()
+{
+    ::DeleteFileA((SettingsFolderPath() + "\\wndset.def").c_str());
+    ::DeleteFileA((SettingsFolderPath() + "\\history.def").c_str());
+}
+
+std::string SourcePath(const std::string& relative)
+{
+    std::string path = std::string("Z:") + KEP_SOURCE_DIR + "/" + relative;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}

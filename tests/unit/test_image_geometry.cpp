@@ -1,0 +1,349 @@
+// Display sizes per zoom mode, the display rectangle, the free factor, the
+// drawn size of a paint, and the rotation and mirror transform.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "view/ImageGeometry.h"
+
+namespace {
+
+TEST(ImageGeometry, ZoomedSizePerMode)
+{
+    struct Case {
+        const char* name;
+        int W, H, mode, value;
+        double freeZoom;
+        int w0, h0;
+    };
+    const Case cases[] = {
+        {"mode 0 half", 600, 300, 0, 0, 0.5, 300, 150},
+        {"mode 0 truncates", 601, 301, 0, 0, 0.999, 600, 300},
+        {"mode 1 50% of 400x300", 400, 300, 1, 50, 1.0, 200, 150},
+        {"mode 1 truncates", 333, 101, 1, 30, 1.0, 99, 30},
+        {"mode 2 limits the height", 400, 1000, 2, 300, 1.0, 120, 300},
+        {"mode 2 below the limit", 1000, 400, 2, 500, 1.0, 1000, 400},
+        {"mode 3 limits the width", 600, 400, 3, 300, 1.0, 300, 200},
+        {"mode 3 does not enlarge", 640, 480, 3, 1000, 1.0, 640, 480},
+        {"mode 3 small image", 200, 100, 3, 300, 1.0, 200, 100},
+        {"mode 4 tall image: height only", 400, 1000, 4, 300, 1.0, 120, 300},
+        {"mode 4 wide image: both steps", 1000, 400, 4, 300, 1.0, 300, 120},
+        {"mode 4 below both limits", 200, 100, 4, 300, 1.0, 200, 100},
+        {"mode 3 limit 0", 600, 400, 3, 0, 1.0, 0, 0},
+        {"mode 3 negative truncates toward zero", 600, 400, 3, -50, 1.0, -50, -33},
+        {"mode 2 negative", 600, 400, 2, -50, 1.0, -75, -50},
+        {"mode 4 negative keeps the mode-2 result", 600, 400, 4, -50, 1.0, -75, -50},
+        {"unknown mode shows the image as it is", 600, 400, 7, 10, 0.5, 600, 400},
+        {"mode 1 product beyond 32 bits is clamped", 20000, 10, 1, 1000000000, 1.0, INT_MAX, 100000000},
+        {"mode 2 product beyond 32 bits", 200000, 100000, 2, 50000, 1.0, 100000, 50000},
+        {"mode 0 huge factor is clamped", 10, 10, 0, 0, 1e300, INT_MAX, INT_MAX},
+        {"mode 0 NaN factor gives 0", 10, 10, 0, 0, std::nan(""), 0, 0},
+        {"zero width", 0, 400, 3, -5, 1.0, 0, 0},
+        {"zero height with a negative limit", 400, 0, 2, -5, 1.0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SIZE s = ComputeZoomedSize(c.W, c.H, c.mode, c.value, c.freeZoom);
+        EXPECT_EQ(c.w0, s.cx);
+        EXPECT_EQ(c.h0, s.cy);
+    }
+}
+
+TEST(ImageGeometry, DisplaySizeSwapsForQuarterTurns)
+{
+    const int expected[4][2] = {{200, 100}, {100, 200}, {200, 100}, {100, 200}};
+    for (int rotation = 0; rotation < 4; ++rotation) {
+        SCOPED_TRACE(rotation);
+        // 400 x 200 at 50 %, as the frame refits it after each quarter turn.
+        const SIZE d = ComputeDisplaySize(400, 200, 1, 50, 1.0, rotation);
+        EXPECT_EQ(expected[rotation][0], d.cx);
+        EXPECT_EQ(expected[rotation][1], d.cy);
+        const SIZE b = BitmapSizeForDisplay(d, rotation);
+        EXPECT_EQ(200, b.cx);
+        EXPECT_EQ(100, b.cy);
+    }
+    // The fixed height limits the image's own height, which a quarter turn
+    // shows as the width.
+    const SIZE turned = ComputeDisplaySize(400, 1000, 2, 300, 1.0, 1);
+    EXPECT_EQ(300, turned.cx);
+    EXPECT_EQ(120, turned.cy);
+}
+
+TEST(ImageGeometry, CenteredImageRect)
+{
+    struct Case {
+        const char* name;
+        RECT view;
+        int dw, dh;
+        RECT expected;
+    };
+    const Case cases[] = {
+        {"centred", {100, 100, 500, 400}, 200, 150, {200, 175, 400, 325}},
+        {"odd sizes truncate", {0, 0, 101, 51}, 33, 21, {34, 15, 67, 36}},
+        {"negative centre truncates toward zero", {-5, -3, 0, 0}, 3, 3, {-3, -2, 0, 1}},
+        {"empty display", {10, 10, 20, 20}, 0, 0, {15, 15, 15, 15}},
+        {"negative display", {0, 0, 100, 100}, -50, -33, {75, 66, 25, 33}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SIZE display;
+        display.cx = c.dw;
+        display.cy = c.dh;
+        const RECT r = CenteredImageRect(c.view, display);
+        EXPECT_EQ(c.expected.left, r.left);
+        EXPECT_EQ(c.expected.top, r.top);
+        EXPECT_EQ(c.expected.right, r.right);
+        EXPECT_EQ(c.expected.bottom, r.bottom);
+    }
+}
+
+TEST(ImageGeometry, FreeZoomCoversTheView)
+{
+    struct Case {
+        const char* name;
+        int vw, vh, W, H, rotation;
+        double zoom;
+    };
+    const Case cases[] = {
+        {"halved", 300, 150, 600, 300, 0, 0.5},
+        {"turned image fills the turned view", 200, 400, 400, 200, 1, 1.0},
+        {"larger quotient wins", 300, 300, 600, 300, 0, 1.0},
+        {"larger quotient wins when turned", 300, 150, 600, 300, 3, 1.0},
+        {"enlarges", 1200, 100, 600, 300, 2, 2.0},
+        {"empty image keeps the neutral factor", 300, 300, 0, 300, 0, 1.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_DOUBLE_EQ(c.zoom, ComputeFreeZoom(c.vw, c.vh, c.W, c.H, c.rotation));
+    }
+}
+
+TEST(ImageGeometry, DrawnSizeAndPercent)
+{
+    struct Case {
+        const char* name;
+        int W, H, bw, bh, mode, value;
+        bool cover;
+        int width, height, percent;
+    };
+    const Case cases[] = {
+        {"mode 0 fits the bitmap", 600, 300, 300, 150, 0, 0, false, 300, 150, 50},
+        {"mode 0 smaller quotient", 600, 400, 150, 120, 0, 0, false, 150, 100, 25},
+        {"mode 0 after a truncated free size", 600, 300, 199, 99, 0, 0, false, 198, 99, 33},
+        {"mode 1 percent is the value", 400, 200, 200, 100, 1, 50, false, 200, 100, 50},
+        {"mode 2 limit", 400, 1000, 120, 300, 2, 300, false, 120, 300, 30},
+        {"mode 2 no limit", 400, 200, 400, 200, 2, 300, false, 400, 200, 100},
+        {"mode 3 limit", 600, 400, 300, 200, 3, 300, false, 300, 200, 50},
+        {"mode 3 no limit", 200, 100, 200, 100, 3, 300, false, 200, 100, 100},
+        {"mode 4 height step only", 400, 1000, 120, 300, 4, 300, false, 120, 300, 30},
+        {"mode 4 width step wins", 1000, 400, 300, 120, 4, 300, false, 300, 120, 30},
+        {"mode 4 no limit", 200, 100, 200, 100, 4, 300, false, 200, 100, 100},
+        {"mode 3 negative percent truncates toward zero", 600, 400, 0, 0, 3, -50, false, -50, -33, -8},
+        {"cover takes the larger quotient", 600, 400, 150, 120, 0, 0, true, 180, 120, 30},
+        {"cover overrides a fixed mode", 600, 400, 150, 120, 3, 300, true, 180, 120, 30},
+        {"cover at the full size", 600, 300, 300, 150, 1, 50, true, 300, 150, 50},
+        {"empty bitmap in mode 0", 600, 300, 0, 0, 0, 0, false, 0, 0, 0},
+        {"empty image", 0, 0, 100, 100, 0, 0, true, 0, 0, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DrawnSize d = ComputeDrawnSize(c.W, c.H, c.bw, c.bh, c.mode, c.value, c.cover);
+        EXPECT_EQ(c.width, d.width);
+        EXPECT_EQ(c.height, d.height);
+        EXPECT_EQ(c.percent, d.percent);
+    }
+}
+
+// The arithmetic of a paint in mode 0 after the user has resized the view.
+TEST(ImageGeometry, FreeZoomPaintFillsTheDraggedView)
+{
+    const double zoom = ComputeFreeZoom(300, 150, 600, 300, 0);
+    const SIZE display = ComputeDisplaySize(600, 300, 0, 0, zoom, 0);
+    const SIZE bitmap = BitmapSizeForDisplay(display, 0);
+    const DrawnSize drawn = ComputeDrawnSize(600, 300, bitmap.cx, bitmap.cy, 0, 0, false);
+    EXPECT_EQ(300, drawn.width);
+    EXPECT_EQ(150, drawn.height);
+    EXPECT_EQ(50, drawn.percent);
+    RECT strips[2];
+    EXPECT_EQ(0, MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips));
+}
+
+TEST(ImageGeometry, MarginStrips)
+{
+    RECT strips[2];
+    ASSERT_EQ(2, MarginRects(200, 100, 198, 99, strips));
+    EXPECT_EQ(198, strips[0].left);
+    EXPECT_EQ(0, strips[0].top);
+    EXPECT_EQ(200, strips[0].right);
+    EXPECT_EQ(99, strips[0].bottom);
+    EXPECT_EQ(0, strips[1].left);
+    EXPECT_EQ(99, strips[1].top);
+    EXPECT_EQ(198, strips[1].right);  // the corner is left out
+    EXPECT_EQ(100, strips[1].bottom);
+
+    ASSERT_EQ(1, MarginRects(200, 100, 200, 99, strips));
+    EXPECT_EQ(99, strips[0].top);      // only the bottom strip
+    ASSERT_EQ(1, MarginRects(200, 100, 198, 100, strips));
+    EXPECT_EQ(198, strips[0].left);    // only the right strip
+    EXPECT_EQ(0, MarginRects(200, 100, 250, 120, strips));  // covered
+}
+
+// Screen geometry used to check the transform independently of its table:
+// three corner points of a picture inside a box of w x h.
+struct Picture {
+    POINT pts[3];
+    int w, h;
+};
+
+Picture TurnClockwise(const Picture& p)
+{
+    Picture q{{}, p.h, p.w};
+    for (int i = 0; i < 3; ++i)
+        q.pts[i] = POINT{p.h - p.pts[i].y, p.pts[i].x};
+    return q;
+}
+
+Picture TurnCounterClockwise(const Picture& p)
+{
+    Picture q{{}, p.h, p.w};
+    for (int i = 0; i < 3; ++i)
+        q.pts[i] = POINT{p.pts[i].y, p.w - p.pts[i].x};
+    return q;
+}
+
+Picture MirrorLeftRight(const Picture& p)
+{
+    Picture q = p;
+    for (int i = 0; i < 3; ++i)
+        q.pts[i].x = p.w - p.pts[i].x;
+    return q;
+}
+
+Picture MirrorTopBottom(const Picture& p)
+{
+    Picture q = p;
+    for (int i = 0; i < 3; ++i)
+        q.pts[i].y = p.h - p.pts[i].y;
+    return q;
+}
+
+const int kBw = 40, kBh = 30;  // the bitmap, in the image's own orientation
+
+Picture PictureOf(TransformState s)
+{
+    Picture p{{}, kBw, kBh};
+    if (IsQuarterTurn(s.rotation)) {
+        p.w = kBh;
+        p.h = kBw;
+    }
+    TransformDestinationPoints(s.rotation, s.mirrored, p.w, p.h, p.pts);
+    return p;
+}
+
+void ExpectSamePicture(const Picture& expected, const Picture& actual)
+{
+    EXPECT_EQ(expected.w, actual.w);
+    EXPECT_EQ(expected.h, actual.h);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(expected.pts[i].x, actual.pts[i].x);
+        EXPECT_EQ(expected.pts[i].y, actual.pts[i].y);
+    }
+}
+
+std::string StateName(TransformState s)
+{
+    return std::string(s.mirrored ? "mirrored, " : "") + "rotation " + std::to_string(s.rotation);
+}
+
+const TransformState kAllStates[] = {
+    {0, false}, {1, false}, {2, false}, {3, false},
+    {0, true}, {1, true}, {2, true}, {3, true},
+};
+
+// The picture is the bitmap mirrored first (when set), then turned clockwise.
+TEST(ImageTransform, DestinationPointsMirrorThenTurn)
+{
+    for (const TransformState& s : kAllStates) {
+        SCOPED_TRACE(StateName(s));
+        Picture expected{{{0, 0}, {kBw, 0}, {0, kBh}}, kBw, kBh};
+        if (s.mirrored)
+            expected = MirrorLeftRight(expected);
+        for (int i = 0; i < s.rotation; ++i)
+            expected = TurnClockwise(expected);
+        ExpectSamePicture(expected, PictureOf(s));
+    }
+    // Two rows as written in the transfer table.
+    POINT pts[3];
+    TransformDestinationPoints(1, false, 30, 40, pts);
+    EXPECT_TRUE(pts[0].x == 30 && pts[0].y == 0 && pts[1].x == 30 && pts[1].y == 40 &&
+                pts[2].x == 0 && pts[2].y == 0);
+    TransformDestinationPoints(3, true, 30, 40, pts);
+    EXPECT_TRUE(pts[0].x == 0 && pts[0].y == 0 && pts[1].x == 0 && pts[1].y == 40 &&
+                pts[2].x == 30 && pts[2].y == 0);
+}
+
+// Each operation turns or flips the picture as seen on the screen, from
+// every one of the eight states.
+TEST(ImageTransform, OperationsActOnTheScreenPicture)
+{
+    for (const TransformState& s : kAllStates) {
+        SCOPED_TRACE(StateName(s));
+        const Picture before = PictureOf(s);
+        {
+            SCOPED_TRACE("RotateRight");
+            ExpectSamePicture(TurnClockwise(before), PictureOf(RotateRightState(s)));
+        }
+        {
+            SCOPED_TRACE("RotateLeft");
+            ExpectSamePicture(TurnCounterClockwise(before), PictureOf(RotateLeftState(s)));
+        }
+        {
+            SCOPED_TRACE("FlipHorizontal");
+            ExpectSamePicture(MirrorLeftRight(before), PictureOf(FlipHorizontalState(s)));
+        }
+        {
+            SCOPED_TRACE("FlipVertical");
+            ExpectSamePicture(MirrorTopBottom(before), PictureOf(FlipVerticalState(s)));
+        }
+    }
+}
+
+TEST(ImageTransform, OperationSequences)
+{
+    for (const TransformState& s : kAllStates) {
+        SCOPED_TRACE(StateName(s));
+        TransformState t = s;
+        for (int i = 0; i < 4; ++i)
+            t = RotateRightState(t);
+        EXPECT_TRUE(t.rotation == s.rotation && t.mirrored == s.mirrored) << "RotateRight x4";
+
+        t = RotateLeftState(RotateRightState(s));
+        EXPECT_TRUE(t.rotation == s.rotation && t.mirrored == s.mirrored) << "right then left";
+
+        t = FlipHorizontalState(FlipHorizontalState(s));
+        EXPECT_TRUE(t.rotation == s.rotation && t.mirrored == s.mirrored) << "FlipHorizontal x2";
+
+        t = FlipVerticalState(FlipVerticalState(s));
+        EXPECT_TRUE(t.rotation == s.rotation && t.mirrored == s.mirrored) << "FlipVertical x2";
+
+        t = FlipVerticalState(FlipHorizontalState(s));
+        EXPECT_EQ((s.rotation + 2) % 4, t.rotation) << "FlipHorizontal then FlipVertical";
+        EXPECT_EQ(s.mirrored, t.mirrored);
+    }
+    // The flips change the rotation only where the state table says so.
+    const int flipH[4] = {0, 3, 2, 1};
+    const int flipV[4] = {2, 1, 0, 3};
+    for (int r = 0; r < 4; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(flipH[r], FlipHorizontalState({r, false}).rotation);
+        EXPECT_TRUE(FlipHorizontalState({r, false}).mirrored);
+        EXPECT_EQ(flipV[r], FlipVerticalState({r, true}).rotation);
+        EXPECT_FALSE(FlipVerticalState({r, true}).mirrored);
+    }
+}
+
+}  // namespace

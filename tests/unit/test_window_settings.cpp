@@ -1,0 +1,375 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "CFile.h"
+#include "CString.h"
+#include "settings/SettingsFolder.h"
+#include "settings/WindowSettings.h"
+#include "support/MessageBoxCapture.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+const char kDamagedCaption[] = "エラー";
+const char kDamagedText[] =
+    "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
+
+Bytes Ints(std::initializer_list<long long> values)
+{
+    Bytes bytes;
+    for (long long v : values) {
+        const unsigned int u = static_cast<unsigned int>(v);
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<unsigned char>(u >> (8 * i)));
+    }
+    return bytes;
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((path + "\\*").c_str(), &found);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileA(child.c_str());
+        } while (::FindNextFileA(hFind, &found));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
+bool IsFolder(const CString& path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A folder path in the temp folder, unique to the test; not created here.
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        static int s_counter = 0;
+        char dir[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, dir);
+        m_path.Format("%skep_ws_%lu_%d", dir, ::GetCurrentProcessId(), ++s_counter);
+        RemoveTree(m_path.GetString());
+    }
+    ~TempFolder() { RemoveTree(m_path.GetString()); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const CString& Path() const { return m_path; }
+    CString File() const { return m_path + "\\wndset.def"; }
+
+    void WriteFile(const Bytes& bytes) const
+    {
+        ::CreateDirectoryA(m_path, nullptr);
+        std::ofstream out(File().GetString(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    Bytes ReadFile() const
+    {
+        std::ifstream in(File().GetString(), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    CString m_path;
+};
+
+// alpha, zoom value, zoom mode, band position, band style, band width,
+// frameless, status bar, topmost.
+using Fields = std::tuple<int, int, int, UINT, UINT, UINT, BOOL, BOOL, BOOL>;
+
+Fields FieldsOf(const WindowSettings& s)
+{
+    return Fields(s.m_nAlpha, s.m_nZoomValue, s.m_nZoomMode, s.m_bandInfo.wID, s.m_bandInfo.fStyle,
+                  s.m_bandInfo.cx, s.m_bFrameless, s.m_bStatusBar, s.m_bTopMost);
+}
+
+// Every field away from its default, so a load that forgets one shows.
+void Scramble(WindowSettings& s, UINT cx)
+{
+    s.m_nAlpha = 30;
+    s.m_nZoomValue = 77;
+    s.m_nZoomMode = 4;
+    s.m_bandInfo.wID = 5;
+    s.m_bandInfo.fStyle = 0x40;
+    s.m_bandInfo.cx = cx;
+    s.m_bFrameless = TRUE;
+    s.m_bStatusBar = FALSE;
+    s.m_bTopMost = TRUE;
+}
+
+Fields DefaultsWithWidth(UINT cx)
+{
+    return Fields(100, 0, 0, 0, RBBS_BREAK, cx, FALSE, TRUE, FALSE);
+}
+
+class WindowSettingsTest : public ::testing::Test
+{
+protected:
+    // Any message box is answered and recorded, so an unexpected one fails
+    // the test instead of hanging it.
+    void TearDown() override { EXPECT_EQ(m_boxes.Count(), m_nExpectedBoxes); }
+
+    TempFolder m_folder;
+    MessageBoxCapture m_boxes;
+    std::size_t m_nExpectedBoxes = 0;
+};
+
+TEST_F(WindowSettingsTest, DefaultsLeaveTheBandWidthAlone)
+{
+    WindowSettings s;
+    EXPECT_EQ(FieldsOf(s), DefaultsWithWidth(0));
+    EXPECT_EQ(s.m_bandInfo.cbSize, sizeof(REBARBANDINFOA));
+    Scramble(s, 77);
+    s.ResetToDefaults();
+    EXPECT_EQ(FieldsOf(s), DefaultsWithWidth(77));
+}
+
+TEST_F(WindowSettingsTest, EveryVersionLoadsItsOwnLayout)
+{
+    const struct {
+        const char* name;
+        Bytes file;
+        std::size_t size;
+        Fields expected;
+    } cases[] = {
+        {"v5", Ints({5, 1, 640, 3, 0x10000000, 70, 1, 2, 9, 333}), 40,
+         Fields(70, 640, 3, 2, 9, 333, 1, 0x10000000, 1)},
+        {"v9 read as v5, trailing bytes ignored", Ints({9, 0, 480, 2, 1, 40, 0, 1, 8, 120, 99, 99}), 48,
+         Fields(40, 480, 2, 1, 8, 120, 0, 1, 0)},
+        {"v4 reads topmost", Ints({4, 0, 350, 1, 50, 0, 1, 1, 200}), 36,
+         Fields(50, 250, 3, 1, 1, 200, 0, 1, 0)},
+        {"v3 keeps topmost", Ints({3, 1, 70, 0, 30, 0, 8, 150}), 32,
+         Fields(30, 70, 1, 0, 8, 150, 1, 0, 1)},
+        {"v0 as v3", Ints({0, 0, -480, 1, 90, 2, 1, 10}), 32,
+         Fields(90, 480, 2, 2, 1, 10, 0, 1, 1)},
+        {"v-7 as v3", Ints({-7, 0, 150, 1, 100, 0, 1, 0}), 32,
+         Fields(100, 50, 3, 0, 1, 0, 0, 1, 1)},
+        {"v1 one unused integer", Ints({1, 1, 20, 1, 60, 3, 9, 64, 12345}), 36,
+         Fields(60, 20, 1, 3, 9, 64, 1, 1, 1)},
+        {"v2 three unused integers", Ints({2, 0, 0, 0, 80, 1, 1, 300, 0, 99, -1}), 44,
+         Fields(80, 0, 1, 1, 1, 300, 0, 0, 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(c.file.size(), c.size);
+        m_folder.WriteFile(c.file);
+        WindowSettings s;
+        Scramble(s, 4444);  // topmost TRUE: files without it must keep it
+        EXPECT_TRUE(s.LoadFrom(m_folder.File()));
+        EXPECT_EQ(FieldsOf(s), c.expected);
+    }
+}
+
+TEST_F(WindowSettingsTest, OldZoomValuesCarryTheZoomMode)
+{
+    const struct {
+        int stored;
+        int mode;
+        int value;
+    } cases[] = {
+        {350, 3, 250}, {-480, 2, 480}, {0, 1, 0}, {70, 1, 70},
+        {100, 1, 100}, {101, 3, 1},    {-1, 2, 1}, {INT_MIN, 2, INT_MAX},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        m_folder.WriteFile(Ints({4, 0, c.stored, 1, 100, 0, 0, 1, 0}));
+        WindowSettings s;
+        EXPECT_TRUE(s.LoadFrom(m_folder.File()));
+        EXPECT_EQ(s.m_nZoomMode, c.mode);
+        EXPECT_EQ(s.m_nZoomValue, c.value);
+    }
+}
+
+TEST_F(WindowSettingsTest, ShortFileReportsOnceAndFallsBackToDefaults)
+{
+    const Bytes full = Ints({5, 1, 640, 3, 0, 70, 1, 2, 9, 333});
+    const Bytes v2 = Ints({2, 0, 0, 0, 80, 1, 1, 300, 0, 99, -1});
+    const struct {
+        const char* name;
+        Bytes file;
+        UINT cx;  // the band width survives; the file's own when it was read
+    } cases[] = {
+        {"20 bytes", Bytes(full.begin(), full.begin() + 20), 55},
+        {"empty", Bytes(), 55},
+        {"one byte short", Bytes(full.begin(), full.end() - 1), 55},
+        {"v2 cut after the band width", Bytes(v2.begin(), v2.begin() + 40), 300},
+    };
+    // While the box waits for the user, other windows can use the file.
+    int nOpensDuringBox = 0;
+    m_boxes.SetMessageBoxObserver([&](const MessageBoxCapture::Box&) {
+        CFile other;
+        nOpensDuringBox += other.Open(m_folder.File(), CFile::modeRead | CFile::shareCompat) ? 1 : 0;
+    });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_folder.WriteFile(c.file);
+        m_boxes.Clear();
+        nOpensDuringBox = 0;
+        WindowSettings s;
+        Scramble(s, 55);
+        EXPECT_TRUE(s.LoadFrom(m_folder.File()));
+        ASSERT_EQ(m_boxes.Count(), 1u);
+        EXPECT_EQ(nOpensDuringBox, 1);
+        EXPECT_EQ(m_boxes.Boxes()[0].caption, kDamagedCaption);
+        EXPECT_EQ(m_boxes.Boxes()[0].text, kDamagedText);
+        EXPECT_EQ(FieldsOf(s), DefaultsWithWidth(c.cx));
+        EXPECT_EQ(m_folder.ReadFile(), c.file);  // the damaged file stays
+    }
+    m_boxes.SetMessageBoxObserver(nullptr);
+    m_nExpectedBoxes = 1;
+}
+
+TEST_F(WindowSettingsTest, ValuesTheProgramNeverStoresAreReplaced)
+{
+    const struct {
+        int alpha, zoomValue, zoomMode;
+        int expectedAlpha, expectedValue, expectedMode;
+    } cases[] = {
+        {0, 50, 1, 100, 50, 1},         {5000, 50, 1, 100, 50, 1},   {9, 50, 1, 100, 50, 1},
+        {-20, 50, 1, 100, 50, 1},       {10, 50, 1, 10, 50, 1},      {55, 50, 1, 55, 50, 1},
+        {100, 640, 99, 100, 0, 0},      {100, 640, -1, 100, 0, 0},   {100, -300, 2, 100, -300, 2},
+        {100, -50, 1, 100, -50, 1},     {100, 0, 4, 100, 0, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.alpha << "/" << c.zoomValue << "/" << c.zoomMode);
+        m_folder.WriteFile(Ints({5, 0, c.zoomValue, c.zoomMode, 1, c.alpha, 0, 0, 1, 0}));
+        WindowSettings s;
+        EXPECT_TRUE(s.LoadFrom(m_folder.File()));
+        EXPECT_EQ(s.m_nAlpha, c.expectedAlpha);
+        EXPECT_EQ(s.m_nZoomValue, c.expectedValue);
+        EXPECT_EQ(s.m_nZoomMode, c.expectedMode);
+    }
+}
+
+TEST_F(WindowSettingsTest, SaveCreatesTheFolderAndWritesFortyBytes)
+{
+    ASSERT_FALSE(IsFolder(m_folder.Path()));
+    WindowSettings s;
+    s.m_bFrameless = TRUE;
+    s.m_nZoomValue = 480;
+    s.m_nZoomMode = 2;
+    s.m_bStatusBar = 0x10000000;
+    s.m_nAlpha = 80;
+    s.m_bTopMost = TRUE;
+    s.m_bandInfo.wID = 1;
+    s.m_bandInfo.fStyle = 9;
+    s.m_bandInfo.cx = 321;
+    EXPECT_TRUE(s.SaveTo(m_folder.Path()));
+    EXPECT_TRUE(IsFolder(m_folder.Path()));
+    EXPECT_EQ(m_folder.ReadFile(), Ints({5, 1, 480, 2, 0x10000000, 80, 1, 1, 9, 321}));
+
+    WindowSettings back;
+    EXPECT_TRUE(back.LoadFrom(m_folder.File()));
+    EXPECT_EQ(FieldsOf(back), FieldsOf(s));
+}
+
+TEST_F(WindowSettingsTest, SaveReplacesTheWholeFile)
+{
+    m_folder.WriteFile(Bytes(100, 0xEE));
+    WindowSettings s;
+    EXPECT_TRUE(s.SaveTo(m_folder.Path()));
+    EXPECT_EQ(m_folder.ReadFile(), Ints({5, 0, 0, 0, 1, 100, 0, 0, RBBS_BREAK, 0}));
+}
+
+TEST_F(WindowSettingsTest, SaveFailsWhenTheFolderCannotBeMade)
+{
+    const CString deep = m_folder.Path() + "\\missing\\user";
+    WindowSettings s;
+    EXPECT_FALSE(s.SaveTo(deep));
+    EXPECT_FALSE(IsFolder(m_folder.Path()));
+}
+
+TEST_F(WindowSettingsTest, FileHeldOpenElsewhereIsNeitherReadNorWritten)
+{
+    const Bytes original = Ints({5, 1, 640, 3, 0, 70, 1, 2, 9, 333});
+    m_folder.WriteFile(original);
+    {
+        CFile holder;
+        ASSERT_TRUE(holder.Open(m_folder.File(), CFile::modeRead | CFile::shareCompat));
+        WindowSettings s;
+        Scramble(s, 4444);
+        const Fields before = FieldsOf(s);
+        EXPECT_FALSE(s.SaveTo(m_folder.Path()));
+        EXPECT_FALSE(s.LoadFrom(m_folder.File()));
+        EXPECT_EQ(FieldsOf(s), before);
+    }
+    EXPECT_EQ(m_folder.ReadFile(), original);
+}
+
+TEST_F(WindowSettingsTest, MissingFileKeepsTheFields)
+{
+    WindowSettings s;
+    Scramble(s, 4444);
+    const Fields before = FieldsOf(s);
+    EXPECT_FALSE(s.LoadFrom(m_folder.File()));
+    EXPECT_EQ(FieldsOf(s), before);
+}
+
+TEST(SettingsFolderTest, FolderOfAPathDropsTheLastComponent)
+{
+    const struct {
+        const char* path;
+        const char* folder;
+    } cases[] = {
+        {"C:\\Tools\\Viewer\\viewer.exe", "C:\\Tools\\Viewer"},
+        {"C:\\表\\kep.exe", "C:\\表"},
+        {"C:\\表", "C:"},    // the trail byte of 表 is 0x5C
+        {"C:\\ソ", "C:"},
+        {"D:\\a\\能力ソ\\x.exe", "D:\\a\\能力ソ"},
+        {"kep.exe", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(FolderOfModulePath(c.path), c.folder);
+    }
+}
+
+TEST(SettingsFolderTest, SettingsFolderIsBesideTheExecutable)
+{
+    char module[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const CString folder = GetModuleFolder();
+    ASSERT_FALSE(folder.IsEmpty());
+    EXPECT_NE(folder[folder.GetLength() - 1], '\\');
+    EXPECT_EQ(CString(module).Left(folder.GetLength() + 1), folder + "\\");
+    EXPECT_EQ(CString(module).Mid(folder.GetLength() + 1).Find('\\'), -1);
+
+    const CString user = GetUserFolderName();
+    EXPECT_FALSE(user.IsEmpty());
+    EXPECT_EQ(GetSettingsFolder(), folder + "\\" + user);
+    EXPECT_EQ(WindowSettings::GetFilePath(), folder + "\\" + user + "\\wndset.def");
+}
+
+TEST(SettingsFolderTest, EnsureCreatesOnlyTheLastLevel)
+{
+    TempFolder temp;
+    EXPECT_FALSE(EnsureSettingsFolder(temp.Path() + "\\a\\b"));
+    EXPECT_FALSE(IsFolder(temp.Path()));
+    EXPECT_TRUE(EnsureSettingsFolder(temp.Path()));
+    EXPECT_TRUE(IsFolder(temp.Path()));
+    EXPECT_TRUE(EnsureSettingsFolder(temp.Path()));
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+# Shared set-up of run.sh and test.sh: packages, build, Wine prefix, display.
+# Sourced, not run. Everything lives in the build folder; the user's own Wine
+# prefix is never touched.
+
+KEP_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KEP_BUILD_DIR=${KEP_BUILD_DIR:-$KEP_ROOT/build}
+export KEP_BUILD_DIR
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+
+kep_log() { echo "[kep] $*" >&2; }
+
+# Installs what is missing on a fresh Debian machine.
+kep_install_packages() {
+    local missing=()
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix mingw-w64-tools)
+    command -v cmake >/dev/null || missing+=(cmake)
+    [ -x "$WINE64" ] || missing+=(wine64 wine)
+    command -v Xvfb >/dev/null || missing+=(xvfb xauth)
+    command -v xdotool >/dev/null || missing+=(xdotool)
+    command -v xwd >/dev/null || missing+=(x11-apps)
+    { command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick; } || missing+=(imagemagick)
+    fc-list 2>/dev/null | grep -qi 'Noto Sans CJK' || missing+=(fonts-noto-cjk)
+    [ -d /usr/src/googletest ] || missing+=(googletest)
+    command -v locale-gen >/dev/null || missing+=(locales)
+    if [ ${#missing[@]} -gt 0 ]; then
+        kep_log "installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo=sudo
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+    fi
+    if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+        kep_log "generating the ja_JP.UTF-8 locale"
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo=sudo
+        $sudo sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
+        grep -q '^ja_JP.UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+        $sudo locale-gen >/dev/null
+    fi
+}
+
+# Configures (once) and builds the given targets (all when none are given).
+kep_build() {
+    if [ ! -f "$KEP_BUILD_DIR/CMakeCache.txt" ]; then
+        cmake -S "$KEP_ROOT" -B "$KEP_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$KEP_ROOT/cmake/mingw-w64-x86_64.cmake" \
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    fi
+    local targets=()
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build "$KEP_BUILD_DIR" -j"$(nproc)" "${targets[@]}"
+}
+
+# Creates the Wine prefix $1 once, without installer pop-ups. With $2 = unmanaged,
+# Wine draws its own window captions (needed without a window manager).
+kep_prefix() {
+    local prefix=$1 mode=${2:-}
+    export WINEPREFIX=$prefix LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+    if [ ! -f "$prefix/system.reg" ]; then
+        kep_log "creating the Wine prefix $prefix"
+        mkdir -p "$prefix"
+        DISPLAY= "$WINE64" wineboot -i >/dev/null 2>&1 || true
+        "$WINESERVER" -w
+    fi
+    if [ "$mode" = unmanaged ] && ! grep -q '"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
+        DISPLAY= "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        "$WINESERVER" -w
+    fi
+}
+
+# Starts Xvfb on a free display and exports DISPLAY; KEP_XVFB_PID names it.
+kep_start_xvfb() {
+    local n=90
+    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+    Xvfb :$n -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+    KEP_XVFB_PID=$!
+    export DISPLAY=:$n
+    for _ in $(seq 50); do
+        [ -e /tmp/.X11-unix/X$n ] && return 0
+        sleep 0.1
+    done
+    kep_log "Xvfb did not start"
+    return 1
+}
+
+kep_stop_xvfb() {
+    [ -n "${KEP_XVFB_PID:-}" ] && kill "$KEP_XVFB_PID" 2>/dev/null
+    wait "${KEP_XVFB_PID:-}" 2>/dev/null || true
+    KEP_XVFB_PID=
+}
+
+# A Linux path as the program sees it under Wine (drive Z: is the root).
+kep_winpath() {
+    local abs
+    abs=$(realpath -m -- "$1")
+    echo "Z:${abs//\//\\}"
+}

@@ -1,0 +1,338 @@
+#include "CImageView.h"
+
+#include <gdiplus.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "AfxGlobals.h"
+#include "afxres.h"
+#include "CFile.h"
+#include "CPaintDC.h"
+#include "ParallelogramBlt.h"
+#include "frame/CommandLine.h"
+#include "view/ImageGeometry.h"
+#include "view/ImageHeader.h"
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+const char kMsgCannotOpen[] = "ファイルがオープンできません";
+const char kMsgUnsupported[] = "未対応のフォーマットです";
+
+// The whole file is held in memory twice for a moment (the read buffer and
+// the global block), so files beyond 2 GiB are refused as unopenable; this
+// also keeps the length within one read call.
+constexpr ULONGLONG kMaxImageFileBytes = INT_MAX;
+
+void TrimWorkingSet()
+{
+    ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
+// A GDI+ graphics object or brush for one paint.
+struct GraphicsDeleter {
+    void operator()(GpGraphics* p) const { GdipDeleteGraphics(p); }
+};
+struct BrushDeleter {
+    void operator()(GpSolidFill* p) const { GdipDeleteBrush(p); }
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CImageView, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CImageView::CImageView() = default;
+
+CImageView::~CImageView()
+{
+    ReleaseImage();
+    std::free(m_pFrameDelays);
+}
+
+BOOL CImageView::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (!CWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.dwExStyle |= WS_EX_ACCEPTFILES;
+    cs.style &= ~WS_BORDER;
+    cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
+                                       reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
+    return cs.lpszClass != nullptr;
+}
+
+void CImageView::ReleaseImage()
+{
+    if (m_pImage) {
+        GdipDisposeImage(m_pImage);
+        m_pImage = nullptr;
+    }
+    if (m_pStream) {
+        m_pStream->Release(); // the stream owns the block and frees it
+        m_pStream = nullptr;
+        m_hImageData = nullptr;
+    }
+    if (m_hImageData) {
+        ::GlobalFree(m_hImageData);
+        m_hImageData = nullptr;
+    }
+}
+
+void CImageView::RepaintNow()
+{
+    InvalidateRect(nullptr, TRUE);
+    UpdateWindow();
+}
+
+BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
+{
+    CFile file;
+    if (!file.Open(path, CFile::modeRead)) {
+        RepaintNow();
+        MessageBox(kMsgCannotOpen, nullptr, MB_OK);
+        return FALSE;
+    }
+    ULONGLONG length = file.GetLength();
+    if (length == 0) {
+        // Nothing to decode.
+        file.Close();
+        MessageBox(kMsgUnsupported, nullptr, MB_OK);
+        return FALSE;
+    }
+    std::unique_ptr<char[]> buffer(length <= kMaxImageFileBytes ? new (std::nothrow) char[length] : nullptr);
+    if (!buffer || file.Read(buffer.get(), static_cast<UINT>(length)) != length) {
+        // Too large to hold in memory, or the read fell short.
+        file.Close();
+        RepaintNow();
+        MessageBox(kMsgCannotOpen, nullptr, MB_OK);
+        return FALSE;
+    }
+    file.Close();
+
+    m_hImageData = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(length));
+    if (!m_hImageData)
+        return FALSE;
+    void* pData = ::GlobalLock(m_hImageData);
+    if (!pData)
+        return FALSE;
+    std::memcpy(pData, buffer.get(), static_cast<size_t>(length));
+    // A header that claims more pixels than can be decoded safely is refused
+    // before any decoder sees it.
+    bool tooLarge = IsImageTooLarge(static_cast<const unsigned char*>(pData), static_cast<size_t>(length));
+    ::GlobalUnlock(m_hImageData);
+    if (tooLarge) {
+        ::GlobalFree(m_hImageData);
+        m_hImageData = nullptr;
+        MessageBox(kMsgUnsupported, nullptr, MB_OK);
+        RepaintNow();
+        return FALSE;
+    }
+    *pcbData = static_cast<SIZE_T>(length);
+    return TRUE;
+}
+
+BOOL CImageView::LoadImageFile(CString path)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    if (pMain)
+        pMain->SetWindowText("KEP");
+    m_strPath.Empty();
+    KillTimer(2);
+    m_nCurFrame = 0;
+    m_nFrameCount = 0;
+    std::free(m_pFrameDelays);
+    m_pFrameDelays = nullptr;
+    ReleaseImage();
+
+    SIZE_T cbData = 0;
+    if (ReadFileIntoMemory(path, &cbData)) {
+        if (::CreateStreamOnHGlobal(m_hImageData, TRUE, &m_pStream) != S_OK) {
+            m_pStream = nullptr;
+        } else {
+            GpImage* pImage = nullptr;
+            GpStatus status = GdipLoadImageFromStream(m_pStream, &pImage);
+            m_pImage = pImage;
+            if (status != Ok) {
+                MessageBox(kMsgUnsupported, nullptr, MB_OK);
+                ReleaseImage();
+                RepaintNow();
+            } else {
+                m_strPath = path;
+                UINT width = 0;
+                UINT height = 0;
+                GdipGetImageWidth(m_pImage, &width);
+                GdipGetImageHeight(m_pImage, &height);
+                m_nImageWidth = static_cast<int>(width);
+                m_nImageHeight = static_cast<int>(height);
+                if (pMain) {
+                    pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+                    pMain->SetWindowText("KEP - " + m_strPath);
+                }
+            }
+        }
+        if (!m_pImage)
+            ReleaseImage();
+    }
+    TrimWorkingSet();
+    return TRUE;
+}
+
+SIZE CImageView::GetDisplaySize() const
+{
+    return ComputeDisplaySize(m_nImageWidth, m_nImageHeight, m_settings.m_nZoomMode, m_settings.m_nZoomValue,
+                              m_dFreeZoom, m_nRotation);
+}
+
+BOOL CImageView::GetImageRect(RECT* lpRect)
+{
+    if (!m_pImage)
+        return FALSE;
+    RECT rcView;
+    GetWindowRect(&rcView);
+    *lpRect = CenteredImageRect(rcView, GetDisplaySize());
+    return TRUE;
+}
+
+void CImageView::UpdateFreeZoom()
+{
+    if (!m_pImage || m_settings.m_nZoomMode != 0)
+        return;
+    RECT rc;
+    GetWindowRect(&rc);
+    m_dFreeZoom = ComputeFreeZoom(rc.right - rc.left, rc.bottom - rc.top, m_nImageWidth, m_nImageHeight, m_nRotation);
+}
+
+void CImageView::RotateRight()
+{
+    TransformState s = RotateRightState({m_nRotation, m_bMirrored != FALSE});
+    m_nRotation = s.rotation;
+    m_bMirrored = s.mirrored;
+}
+
+void CImageView::RotateLeft()
+{
+    TransformState s = RotateLeftState({m_nRotation, m_bMirrored != FALSE});
+    m_nRotation = s.rotation;
+    m_bMirrored = s.mirrored;
+}
+
+void CImageView::FlipHorizontal()
+{
+    TransformState s = FlipHorizontalState({m_nRotation, m_bMirrored != FALSE});
+    m_nRotation = s.rotation;
+    m_bMirrored = s.mirrored;
+}
+
+void CImageView::FlipVertical()
+{
+    TransformState s = FlipVerticalState({m_nRotation, m_bMirrored != FALSE});
+    m_nRotation = s.rotation;
+    m_bMirrored = s.mirrored;
+}
+
+void CImageView::OnPaint()
+{
+    // All drawing happens in the erase, which beginning the paint triggers.
+    CPaintDC dc(this);
+}
+
+BOOL CImageView::OnEraseBkgnd(HDC hdc)
+{
+    if (!m_pImage)
+        return static_cast<BOOL>(Default());
+
+    UpdateFreeZoom();
+    RECT rcImage;
+    GetImageRect(&rcImage);
+    SIZE display = {rcImage.right - rcImage.left, rcImage.bottom - rcImage.top};
+    SIZE bitmap = BitmapSizeForDisplay(display, m_nRotation);
+    DrawnSize drawn = ComputeDrawnSize(m_nImageWidth, m_nImageHeight, bitmap.cx, bitmap.cy, m_settings.m_nZoomMode,
+                                       m_settings.m_nZoomValue, m_bCoverView != FALSE);
+    m_nZoomPercent = drawn.percent;
+
+    if (m_bNeedMemDC) {
+        m_bNeedMemDC = FALSE;
+        m_memDC.CreateCompatibleDC(hdc);
+    }
+    // An empty display (a zoom value of 0 or below) has nothing to draw.
+    if (bitmap.cx > 0 && bitmap.cy > 0 && m_memDC.m_hDC) {
+        CBitmap newBitmap;
+        newBitmap.CreateCompatibleBitmap(hdc, bitmap.cx, bitmap.cy);
+        if (newBitmap.m_hObject) {
+            m_memDC.SelectObject(newBitmap.m_hObject);
+            m_bitmap.Attach(newBitmap.Detach()); // deletes the previous paint's bitmap
+
+            GpGraphics* pGraphics = nullptr;
+            GdipCreateFromHDC(m_memDC, &pGraphics);
+            std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
+            if (graphics) {
+                GdipDrawImageRectI(graphics.get(), m_pImage, 0, 0, drawn.width, drawn.height);
+                if (!m_bCoverView) {
+                    RECT strips[2];
+                    int n = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
+                    GpSolidFill* pBrush = nullptr;
+                    GdipCreateSolidFill(0xFFFFFFFF, &pBrush);
+                    std::unique_ptr<GpSolidFill, BrushDeleter> brush(pBrush);
+                    for (int i = 0; i < n && brush; ++i)
+                        GdipFillRectangleI(graphics.get(), brush.get(), strips[i].left, strips[i].top,
+                                           strips[i].right - strips[i].left, strips[i].bottom - strips[i].top);
+                }
+            }
+            POINT pts[3];
+            TransformDestinationPoints(m_nRotation, m_bMirrored != FALSE, display.cx, display.cy, pts);
+            ParallelogramBlt(hdc, pts, m_memDC, 0, 0, bitmap.cx, bitmap.cy);
+        }
+    }
+    FillOutsideDisplay(hdc, display);
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+    return TRUE;
+}
+
+// When the frame cannot shrink the view to the picture (a window has a
+// smallest size), the rest of the view shows the window colour rather than
+// whatever was there before.
+void CImageView::FillOutsideDisplay(HDC hdc, SIZE display)
+{
+    RECT rc;
+    GetClientRect(&rc);
+    LONG dw = std::max<LONG>(display.cx, 0);
+    LONG dh = std::max<LONG>(display.cy, 0);
+    HBRUSH brush = ::GetSysColorBrush(COLOR_WINDOW);
+    if (rc.right > dw) {
+        RECT right = {dw, 0, rc.right, rc.bottom};
+        ::FillRect(hdc, &right, brush);
+    }
+    if (rc.bottom > dh) {
+        RECT below = {0, dh, std::min(dw, rc.right), rc.bottom};
+        ::FillRect(hdc, &below, brush);
+    }
+}
+
+BOOL CImageView::OpenInNewInstance(CString path)
+{
+    char module[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string folder = FolderOfPath(module);
+    std::string parameters = QuoteForNewInstance(path.GetString());
+
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpFile = module;
+    info.lpParameters = parameters.c_str();
+    info.lpDirectory = folder.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    ::ShellExecuteExA(&info);
+    return TRUE;
+}

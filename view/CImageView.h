@@ -1,0 +1,75 @@
+// The view: the frame's one child window, which holds the image (its bytes in
+// a global memory block, a stream over them and the decoded GDI+ image) and
+// paints it at the current zoom, rotation and mirror.
+#pragma once
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include "CBitmap.h"
+#include "CDC.h"
+#include "CString.h"
+#include "CWnd.h"
+#include "settings/WindowSettings.h"
+
+class CImageView : public CWnd {
+public:
+    CImageView();
+    ~CImageView() override;
+
+    // Loads the file and makes it the image of this window. Failures are
+    // reported by message box; the result is always TRUE (test m_pImage).
+    BOOL LoadImageFile(CString path);
+
+    // The display rectangle in screen coordinates, centred on the view;
+    // FALSE (and lpRect untouched) when no image is shown.
+    BOOL GetImageRect(RECT* lpRect);
+    // In the free zoom mode, takes the zoom factor from the view's size.
+    void UpdateFreeZoom();
+
+    void RotateRight();
+    void RotateLeft();
+    void FlipHorizontal();
+    void FlipVertical();
+
+    // Starts another process of this program for the image path.
+    BOOL OpenInNewInstance(CString path);
+
+    IStream* m_pStream = nullptr;
+    HGLOBAL m_hImageData = nullptr;
+    WindowSettings m_settings;
+    double m_dFreeZoom = 1.0;
+    int m_nZoomPercent = 0;
+    int m_nImageWidth = 0;
+    int m_nImageHeight = 0;
+    Gdiplus::GpImage* m_pImage = nullptr;
+    BOOL m_bCoverView = FALSE;
+    BOOL m_bNeedMemDC = TRUE;
+    CDC m_memDC;
+    CBitmap m_bitmap;
+    void* m_pFrameDelays = nullptr;
+    int m_nFrameCount = 0;
+    int m_nCurFrame = 0;
+    CString m_strPath;
+    int m_nRotation = 0;
+    BOOL m_bMirrored = FALSE;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+
+    void OnPaint();
+    BOOL OnEraseBkgnd(HDC hdc);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Deletes the image, then the stream (which frees the memory block), or
+    // the block itself when no stream was made over it.
+    void ReleaseImage();
+    // Repaints the whole view at once (also when it has become empty).
+    void RepaintNow();
+    SIZE GetDisplaySize() const;
+    void FillOutsideDisplay(HDC hdc, SIZE display);
+    // Reads the file into m_hImageData. FALSE after a message (or silently
+    // when only the memory block could not be made).
+    BOOL ReadFileIntoMemory(const CString& path, SIZE_T* pcbData);
+};

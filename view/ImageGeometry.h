@@ -1,0 +1,77 @@
+// Display arithmetic of the image view: zoomed and displayed sizes per zoom
+// mode, the display rectangle, the free zoom factor, the drawn size and zoom
+// percent of a paint, the white margins, and the rotation and mirror
+// transform. Free functions, so they are tested without a window.
+//
+// Zoom modes (the settings' zoom mode): 0 any (free factor), 1 percent,
+// 2 fixed maximum height, 3 fixed maximum width, 4 fixed maximum width and
+// height. The value is a percent in mode 1 and a pixel limit in modes 2-4.
+// W and H are always the image's size in its own orientation; rotation is the
+// number of clockwise quarter turns (0-3).
+//
+// Sizes follow the integer rules of the view (truncation toward zero) but are
+// computed in 64 bits and clamped into int, and never divide by zero: an
+// image with a width or height of 0 or less gives empty sizes. Zero and
+// negative limits are used as they are and can give empty or negative sizes;
+// the caller must not make a bitmap from a size below 1.
+#pragma once
+
+#include <windows.h>
+
+// True for rotation 1 and 3, where width and height are seen swapped.
+bool IsQuarterTurn(int rotation);
+
+// (w0, h0): the zoomed size in the image's own orientation.
+SIZE ComputeZoomedSize(int W, int H, int mode, int value, double freeZoom);
+
+// (dw, dh): the zoomed size as seen on the screen, swapped for rotation 1, 3.
+SIZE ComputeDisplaySize(int W, int H, int mode, int value, double freeZoom,
+                        int rotation);
+
+// The display rectangle: a rectangle of the display size centred on the
+// view's window rectangle (centre and halves truncated toward zero).
+RECT CenteredImageRect(const RECT& viewWindowRect, SIZE display);
+
+// The free zoom factor that makes the picture cover a view of vw x vh: the
+// larger of vw / Wd and vh / Hd. 1.0 when the image has no area.
+double ComputeFreeZoom(int vw, int vh, int W, int H, int rotation);
+
+// The off-screen bitmap size: the display size turned back into the image's
+// own orientation.
+SIZE BitmapSizeForDisplay(SIZE display, int rotation);
+
+// The size at which a paint draws the image into a bw x bh bitmap, and the
+// zoom percent it reports. Cover mode scales the image to cover the bitmap,
+// whatever the mode.
+struct DrawnSize {
+    int width;
+    int height;
+    int percent;
+};
+DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value,
+                           bool coverView);
+
+// The margins of a bw x bh bitmap left white around an image drawn at
+// drawnW x drawnH from the top-left corner: the strip to the right of the
+// image (only when bw > drawnW), then the strip below it (only when
+// bh > drawnH). The corner right of and below the image is in neither.
+// Returns how many rectangles were written (0 to 2).
+int MarginRects(int bw, int bh, int drawnW, int drawnH, RECT strips[2]);
+
+// The parallelogram a dw x dh display takes the bitmap to: the images of the
+// bitmap's upper-left, upper-right and lower-left corners, in that order.
+// The picture is the image mirrored left-right (when mirrored), then turned
+// clockwise by rotation quarter turns.
+void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh,
+                                POINT pts[3]);
+
+// The view's transform state and the four operations on it; each turns or
+// flips the picture as seen on the screen.
+struct TransformState {
+    int rotation;   // 0-3
+    bool mirrored;
+};
+TransformState RotateRightState(TransformState state);
+TransformState RotateLeftState(TransformState state);
+TransformState FlipHorizontalState(TransformState state);
+TransformState FlipVerticalState(TransformState state);

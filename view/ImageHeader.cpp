@@ -1,0 +1,365 @@
+#include "view/ImageHeader.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+using Result = ImageHeaderResult;
+
+// n bytes are readable at pos (no overflow whatever pos and n are).
+bool Has(std::size_t size, std::size_t pos, std::size_t n)
+{
+    return pos <= size && n <= size - pos;
+}
+
+std::uint32_t Be16(const unsigned char* p) { return (std::uint32_t(p[0]) << 8) | p[1]; }
+std::uint32_t Le16(const unsigned char* p) { return (std::uint32_t(p[1]) << 8) | p[0]; }
+std::uint32_t Be32(const unsigned char* p) { return (Be16(p) << 16) | Be16(p + 2); }
+std::uint32_t Le32(const unsigned char* p) { return (Le16(p + 2) << 16) | Le16(p); }
+
+// Magnitude of a little-endian signed 32-bit value; INT_MIN gives 2^31.
+std::uint32_t AbsLe32(const unsigned char* p)
+{
+    const std::uint32_t v = Le32(p);
+    return (v & 0x80000000u) ? (~v + 1u) : v;
+}
+
+unsigned long long Pixels(const ImageDimensions& d)
+{
+    return static_cast<unsigned long long>(d.width) * d.height;
+}
+
+// a should be reported instead of b: breaking the bound first, then size.
+bool Worse(const ImageDimensions& a, const ImageDimensions& b)
+{
+    const bool aOk = IsDecodableImageSize(a);
+    const bool bOk = IsDecodableImageSize(b);
+    if (aOk != bOk)
+        return !aOk;
+    return Pixels(a) > Pixels(b);
+}
+
+ImageDimensions Dims(std::uint32_t w, std::uint32_t h)
+{
+    return ImageDimensions{w, h};
+}
+
+const unsigned char kPngMagic[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+bool IsPng(const unsigned char* d, std::size_t size)
+{
+    return size >= sizeof kPngMagic && std::memcmp(d, kPngMagic, sizeof kPngMagic) == 0;
+}
+
+// The first chunk must be IHDR: width and height, big-endian.
+Result ReadPng(const unsigned char* d, std::size_t size, ImageDimensions* out)
+{
+    if (!Has(size, 8, 16))
+        return Result::Truncated;
+    if (std::memcmp(d + 12, "IHDR", 4) != 0)
+        return Result::Unknown;
+    *out = Dims(Be32(d + 16), Be32(d + 20));
+    return Result::Ok;
+}
+
+// Markers C0-CF carry a frame header, except DHT (C4), JPG (C8) and DAC (CC).
+bool IsSof(unsigned char m)
+{
+    return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+}
+
+// Walks the markers the way a decoder looks for them: bytes between segments
+// that are not a marker are skipped, as are fill bytes (FF FF ...) and FF 00.
+Result ReadJpeg(const unsigned char* d, std::size_t size, ImageDimensions* out)
+{
+    std::size_t pos = 2;
+    for (;;) {
+        while (pos < size && d[pos] != 0xFF)
+            ++pos;
+        while (pos < size && d[pos] == 0xFF)
+            ++pos;
+        if (pos >= size)
+            return Result::Truncated;
+        const unsigned char m = d[pos++];
+        if (m == 0x00)
+            continue;                                   // a stuffed byte, not a marker
+        if (m == 0x01 || (m >= 0xD0 && m <= 0xD7))
+            continue;                                   // TEM, RSTn: no segment
+        if (m == 0xD8 || m == 0xD9 || m == 0xDA)
+            return Result::Unknown;                     // SOI again, EOI or SOS before any frame
+        if (!Has(size, pos, 2))
+            return Result::Truncated;
+        const std::size_t length = Be16(d + pos);       // counts its own two bytes
+        if (length < 2)
+            return Result::Unknown;
+        if (IsSof(m)) {
+            if (length < 8)
+                return Result::Unknown;
+            // length(2) precision(1) height(2) width(2)
+            if (!Has(size, pos, 7))
+                return Result::Truncated;
+            *out = Dims(Be16(d + pos + 5), Be16(d + pos + 3));
+            return Result::Ok;                          // a 0 height (DNL) is turned into Unknown by the caller
+        }
+        if (!Has(size, pos, length))
+            return Result::Truncated;
+        pos += length;
+    }
+}
+
+// Width and height of a DIB header at off (BITMAPCOREHEADER or a later one);
+// Unknown for header sizes no bitmap has.
+Result ReadDibHeader(const unsigned char* d, std::size_t size, std::size_t off, ImageDimensions* out)
+{
+    if (!Has(size, off, 4))
+        return Result::Truncated;
+    const std::uint32_t headerSize = Le32(d + off);
+    if (headerSize == 12) {
+        if (!Has(size, off, 8))
+            return Result::Truncated;
+        *out = Dims(Le16(d + off + 4), Le16(d + off + 6));
+        return Result::Ok;
+    }
+    if (headerSize < 16 || headerSize > 1024)
+        return Result::Unknown;
+    if (!Has(size, off, 12))
+        return Result::Truncated;
+    // Signed; a negative height is a top-down bitmap.
+    *out = Dims(AbsLe32(d + off + 4), AbsLe32(d + off + 8));
+    return Result::Ok;
+}
+
+Result ReadBmp(const unsigned char* d, std::size_t size, ImageDimensions* out)
+{
+    return ReadDibHeader(d, size, 14, out);   // after the 14-byte BITMAPFILEHEADER
+}
+
+// A decoder may allocate any frame's raster and composes frames on a canvas,
+// so the size is the logical screen grown to cover every image descriptor.
+// Frames cut off by the end of the data still count when their descriptor is
+// complete.
+Result ReadGif(const unsigned char* d, std::size_t size, ImageDimensions* out)
+{
+    if (!Has(size, 0, 13))
+        return Result::Truncated;
+    std::uint32_t width = Le16(d + 6);
+    std::uint32_t height = Le16(d + 8);
+    std::size_t pos = 13;
+    if (d[10] & 0x80)
+        pos += 3u << ((d[10] & 7) + 1);   // global colour table
+
+    // Skips data sub-blocks up to the terminating zero; false when the data ends first.
+    auto skipSubBlocks = [&]() {
+        for (;;) {
+            if (pos >= size)
+                return false;
+            const std::size_t n = d[pos++];
+            if (n == 0)
+                return true;
+            pos += n;
+        }
+    };
+
+    for (bool more = true; more && pos < size;) {
+        switch (d[pos++]) {
+        case 0x2C: {   // image descriptor: left, top, width, height, flags
+            if (!Has(size, pos, 9)) {
+                more = false;
+                break;
+            }
+            const std::uint32_t right = Le16(d + pos) + Le16(d + pos + 4);
+            const std::uint32_t bottom = Le16(d + pos + 2) + Le16(d + pos + 6);
+            if (right > width)
+                width = right;
+            if (bottom > height)
+                height = bottom;
+            const unsigned char flags = d[pos + 8];
+            pos += 9;
+            if (flags & 0x80)
+                pos += 3u << ((flags & 7) + 1);   // local colour table
+            pos += 1;                             // LZW minimum code size
+            more = skipSubBlocks();
+            break;
+        }
+        case 0x21:     // extension: label, then sub-blocks
+            pos += 1;
+            more = skipSubBlocks();
+            break;
+        default:       // trailer (3B) or something no decoder goes past
+            more = false;
+            break;
+        }
+    }
+    *out = Dims(width, height);
+    return Result::Ok;
+}
+
+// A page's width and height from one IFD. Ok with both tags, Unknown when the
+// complete IFD lacks one, Truncated when the data ends first (or the budget
+// runs out). *next gets the offset of the following IFD (0 when unknown).
+// The IFD itself and each entry read cost one unit of *budget.
+Result ReadTiffIfd(const unsigned char* d, std::size_t size, bool bigEndian, std::uint32_t ifd,
+                   std::size_t* budget, ImageDimensions* out, std::uint32_t* next)
+{
+    auto u16 = [&](std::size_t at) { return bigEndian ? Be16(d + at) : Le16(d + at); };
+    auto u32 = [&](std::size_t at) { return bigEndian ? Be32(d + at) : Le32(d + at); };
+
+    *next = 0;
+    if (*budget == 0 || !Has(size, ifd, 2))
+        return Result::Truncated;
+    --*budget;
+    const std::size_t count = u16(ifd);
+    const std::size_t first = std::size_t(ifd) + 2;
+    bool haveWidth = false, haveHeight = false;
+    std::uint32_t width = 0, height = 0;
+    std::size_t i = 0;
+    for (; i < count && *budget > 0 && Has(size, first + i * 12, 12); ++i, --*budget) {
+        const std::size_t e = first + i * 12;
+        const std::uint32_t tag = u16(e);
+        if (tag != 256 && tag != 257)
+            continue;
+        const std::uint32_t type = u16(e + 2);
+        const std::uint32_t n = u32(e + 4);
+        std::uint32_t value;
+        if (type == 3 && n >= 1)
+            value = u16(e + 8);           // SHORT, kept in the first half of the value field
+        else if (type == 4 && n >= 1)
+            value = u32(e + 8);           // LONG
+        else
+            return Result::Unknown;
+        if (tag == 256) {
+            width = value;
+            haveWidth = true;
+        } else {
+            height = value;
+            haveHeight = true;
+        }
+    }
+    if (i == count && Has(size, first + count * 12, 4))
+        *next = u32(first + count * 12);
+    if (haveWidth && haveHeight) {
+        *out = Dims(width, height);
+        return Result::Ok;
+    }
+    return i == count ? Result::Unknown : Result::Truncated;
+}
+
+// The first IFD decides the result; later pages can be selected after loading,
+// so the chain is followed too, as far as it stays inside the data. The
+// budget stops IFD chains that loop, empty IFDs included.
+Result ReadTiff(const unsigned char* d, std::size_t size, ImageDimensions* out)
+{
+    if (!Has(size, 0, 8))
+        return Result::Truncated;
+    const bool bigEndian = d[0] == 'M';
+    const std::uint32_t firstIfd = bigEndian ? Be32(d + 4) : Le32(d + 4);
+    if (firstIfd < 8)
+        return Result::Unknown;
+    std::size_t budget = std::size_t(1) << 20;
+    std::uint32_t next = 0;
+    ImageDimensions worst{};
+    const Result r = ReadTiffIfd(d, size, bigEndian, firstIfd, &budget, &worst, &next);
+    if (r != Result::Ok)
+        return r;
+    while (next >= 8) {
+        ImageDimensions page{};
+        const std::uint32_t at = next;
+        const Result pr = ReadTiffIfd(d, size, bigEndian, at, &budget, &page, &next);
+        if (pr == Result::Truncated)
+            break;
+        if (pr == Result::Ok && Worse(page, worst))
+            worst = page;
+    }
+    *out = worst;
+    return Result::Ok;
+}
+
+// One icon entry: the directory's size (0 means 256), raised to the size in
+// the embedded PNG or DIB header when the image data is inside the buffer,
+// since a decoder goes by the embedded header.
+ImageDimensions ReadIconEntry(const unsigned char* d, std::size_t size, const unsigned char* entry)
+{
+    ImageDimensions dims = Dims(entry[0] ? entry[0] : 256, entry[1] ? entry[1] : 256);
+    const std::uint32_t offset = Le32(entry + 12);
+    ImageDimensions inner{};
+    bool haveInner = false;
+    if (Has(size, offset, 8) && IsPng(d + offset, 8)) {
+        haveInner = ReadPng(d + offset, size - offset, &inner) == Result::Ok;
+    } else if (ReadDibHeader(d, size, offset, &inner) == Result::Ok) {
+        inner.height = inner.height / 2 + inner.height % 2;   // colour and mask bitmaps stacked
+        haveInner = true;
+    }
+    if (haveInner) {
+        if (inner.width > dims.width)
+            dims.width = inner.width;
+        if (inner.height > dims.height)
+            dims.height = inner.height;
+    }
+    return dims;
+}
+
+// Entries past the end of the data are not read; Truncated when not even the
+// first one is there.
+Result ReadIco(const unsigned char* d, std::size_t size, ImageDimensions* out)
+{
+    if (!Has(size, 0, 6))
+        return Result::Truncated;
+    const std::size_t count = Le16(d + 4);
+    if (count == 0)
+        return Result::Unknown;
+    bool any = false;
+    ImageDimensions worst{};
+    for (std::size_t i = 0; i < count && Has(size, 6 + i * 16, 16); ++i) {
+        const ImageDimensions dims = ReadIconEntry(d, size, d + 6 + i * 16);
+        if (!any || Worse(dims, worst))
+            worst = dims;
+        any = true;
+    }
+    if (!any)
+        return Result::Truncated;
+    *out = worst;
+    return Result::Ok;
+}
+
+} // namespace
+
+ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t size, ImageDimensions* out)
+{
+    if (!data || !out)
+        return Result::Unknown;
+
+    ImageDimensions dims{};
+    Result r = Result::Unknown;
+    if (IsPng(data, size))
+        r = ReadPng(data, size, &dims);
+    else if (size >= 2 && data[0] == 0xFF && data[1] == 0xD8)
+        r = ReadJpeg(data, size, &dims);
+    else if (size >= 2 && data[0] == 'B' && data[1] == 'M')
+        r = ReadBmp(data, size, &dims);
+    else if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0))
+        r = ReadGif(data, size, &dims);
+    else if (size >= 4 && (std::memcmp(data, "II*\0", 4) == 0 || std::memcmp(data, "MM\0*", 4) == 0))
+        r = ReadTiff(data, size, &dims);
+    else if (size >= 4 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0)
+        r = ReadIco(data, size, &dims);
+
+    if (r != Result::Ok)
+        return r;
+    if (dims.width == 0 || dims.height == 0)
+        return Result::Unknown;   // nothing a decoder would draw; let it reject the file
+    *out = dims;
+    return Result::Ok;
+}
+
+bool IsDecodableImageSize(const ImageDimensions& dims)
+{
+    return dims.width <= kMaxDecodableSide && dims.height <= kMaxDecodableSide
+        && Pixels(dims) <= kMaxDecodablePixels;
+}
+
+bool IsImageTooLarge(const unsigned char* data, std::size_t size)
+{
+    ImageDimensions dims{};
+    return ReadImageDimensions(data, size, &dims) == ImageHeaderResult::Ok && !IsDecodableImageSize(dims);
+}
