@@ -29,3 +29,13 @@ BOOL CMenuBarCtrl::LoadMenuBar(UINT nIDResource)
     AutoSize();
     return TRUE;
 }
+
+// Keyboard handling of the bar arrives with its popup tracking.
+BOOL CMenuBarCtrl::TranslateFrameMessage(MSG*)
+{
+    return FALSE;
+}
+
+void CMenuBarCtrl::OnFrameMenuSelect(UINT, UINT, HMENU)
+{
+}

@@ -22,4 +22,10 @@ public:
 
     // Builds the buttons from menu resource nIDResource.
     BOOL LoadMenuBar(UINT nIDResource);
+    // Called by the frame first for every message of the thread; TRUE when
+    // the menu bar consumed it (Alt, F10, mnemonics, arrows).
+    BOOL TranslateFrameMessage(MSG* pMsg);
+    // The frame hands on WM_MENUSELECT, which reaches the popup's owner and
+    // not the message filter while a popup is tracked.
+    void OnFrameMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu);
 };

@@ -4,7 +4,10 @@
 
 #include "AfxGlobals.h"
 #include "CCmdUI.h"
+#include "frame/CFixedSizeDlg.h"
 #include "frame/CommandLine.h"
+#include "frame/WindowAppearance.h"
+#include "frame/ZoomMenuText.h"
 #include "res/resource.h"
 #include "settings/SettingsFolder.h"
 
@@ -24,6 +27,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SETFOCUS()
     ON_WM_ERASEBKGND()
+    ON_WM_MENUSELECT()
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
     ON_COMMAND(ID_ROTATE_LEFT, OnRotateLeft)
     ON_COMMAND(ID_ROTATE_RIGHT, OnRotateRight)
@@ -33,6 +37,20 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_ROTATE_RIGHT, OnUpdateRotateRight)
     ON_UPDATE_COMMAND_UI(ID_FLIP_HORIZONTAL, OnUpdateFlipHorizontal)
     ON_UPDATE_COMMAND_UI(ID_FLIP_VERTICAL, OnUpdateFlipVertical)
+    // One zoom handler; the ids between the percent steps and the fixed
+    // sizes belong to other commands, so the handler claims two ranges.
+    ON_COMMAND_RANGE(ID_ZOOM_ANY, ID_ZOOM_100, OnZoom)
+    ON_COMMAND_RANGE(ID_ZOOM_FIX_WIDTH, ID_ZOOM_FIX_BOTH, OnZoom)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_ZOOM_ANY, ID_ZOOM_100, OnUpdateZoom)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_ZOOM_FIX_WIDTH, ID_ZOOM_FIX_BOTH, OnUpdateZoom)
+    ON_COMMAND_RANGE(ID_ALPHA_10, ID_ALPHA_NONE, OnAlpha)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_ALPHA_10, ID_ALPHA_NONE, OnUpdateAlpha)
+    ON_COMMAND(ID_HIDE_FRAME, OnHideFrame)
+    ON_UPDATE_COMMAND_UI(ID_HIDE_FRAME, OnUpdateHideFrame)
+    ON_COMMAND(ID_TOPMOST, OnTopMost)
+    ON_UPDATE_COMMAND_UI(ID_TOPMOST, OnUpdateTopMost)
+    ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -138,6 +156,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
 
     ApplyBandLayout(&m_wndView.m_settings);
     ShowControlBar(&m_wndStatusBar, m_wndView.m_settings.m_bStatusBar != FALSE, FALSE);
+    ApplyAlpha(m_wndView.m_settings.m_nAlpha);
+    ApplyFrameStyle();
     return 0;
 }
 
@@ -187,7 +207,15 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 {
+    if (m_wndMenuBar.m_hWnd && m_wndMenuBar.TranslateFrameMessage(pMsg))
+        return TRUE;
     return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
+{
+    m_wndMenuBar.OnFrameMenuSelect(nItemID, nFlags, hSysMenu);
+    CFrameWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
 }
 
 LRESULT CMainFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -290,6 +318,10 @@ void CMainFrame::RefreshFrameStyle()
                      SWP_NOCOPYBITS);
     if (m_wndView.m_pImage)
         FitWindowToImage();
+    else
+        // Nothing to fit: the frame is shown again at its size rather than
+        // left hidden (a zoom command on an empty window).
+        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     if (!m_wndView.m_settings.m_bFrameless) {
         // The bar is made anew so that its size grip follows the border style.
         ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
@@ -343,4 +375,177 @@ void CMainFrame::OnUpdateFlipHorizontal(CCmdUI* pCmdUI)
 void CMainFrame::OnUpdateFlipVertical(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}
+
+// ---- zoom -----------------------------------------------------------------
+
+void CMainFrame::OnZoom(UINT nID)
+{
+    WindowSettings& settings = m_wndView.m_settings;
+    if (nID == ID_ZOOM_FIX_WIDTH || nID == ID_ZOOM_FIX_HEIGHT || nID == ID_ZOOM_FIX_BOTH) {
+        CFixedSizeDlg dlg(this);
+        RECT rc;
+        // Without an image the dialog starts from the stored value.
+        dlg.m_nPixels = settings.m_nZoomValue;
+        if (nID != ID_ZOOM_FIX_BOTH && m_wndView.GetImageRect(&rc))
+            dlg.m_nPixels = nID == ID_ZOOM_FIX_WIDTH ? rc.right - rc.left : rc.bottom - rc.top;
+        if (dlg.DoModal() != IDOK)
+            return;
+        settings.m_nZoomValue = dlg.m_nPixels;
+        settings.m_nZoomMode = nID == ID_ZOOM_FIX_WIDTH ? 3 : nID == ID_ZOOM_FIX_HEIGHT ? 2 : 4;
+    } else {
+        settings.m_nZoomValue = static_cast<int>(nID - ID_ZOOM_ANY) * 10;
+        settings.m_nZoomMode = settings.m_nZoomValue != 0 ? 1 : 0;
+    }
+    settings.Save();
+    m_wndView.UpdateFreeZoom();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnUpdateZoom(CCmdUI* pCmdUI)
+{
+    const WindowSettings& settings = m_wndView.m_settings;
+    UINT nID = pCmdUI->m_nID;
+    pCmdUI->Enable(TRUE);
+    if (nID == ID_ZOOM_FIX_WIDTH || nID == ID_ZOOM_FIX_HEIGHT || nID == ID_ZOOM_FIX_BOTH) {
+        int mode = nID == ID_ZOOM_FIX_WIDTH ? 3 : nID == ID_ZOOM_FIX_HEIGHT ? 2 : 4;
+        pCmdUI->SetCheck(settings.m_nZoomMode == mode);
+        pCmdUI->SetText(FixedZoomMenuText(nID, settings.m_nZoomMode, settings.m_nZoomValue).c_str());
+    } else if (nID == ID_ZOOM_ANY) {
+        pCmdUI->SetCheck(settings.m_nZoomMode == 0);
+    } else {
+        pCmdUI->SetCheck(settings.m_nZoomMode == 1 &&
+                         settings.m_nZoomValue == static_cast<int>(nID - ID_ZOOM_ANY) * 10);
+    }
+}
+
+// ---- appearance -----------------------------------------------------------
+
+void CMainFrame::ApplyAlpha(int nPercent)
+{
+    BYTE alpha = AlphaFromPercent(nPercent);
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    ::GetVersionExA(&info);
+#pragma GCC diagnostic pop
+    if (info.dwPlatformId != VER_PLATFORM_WIN32_NT || info.dwMajorVersion < 5)
+        return;
+    if (alpha == 255)
+        ModifyStyleEx(WS_EX_LAYERED, 0);
+    else
+        ModifyStyleEx(0, WS_EX_LAYERED);
+    CallSetLayeredWindowAttributes(m_hWnd, 0, alpha, LWA_ALPHA);
+}
+
+void CMainFrame::OnAlpha(UINT nID)
+{
+    m_wndView.m_settings.m_nAlpha = static_cast<int>(nID - ID_ALPHA_BASE) * 10;
+    ApplyAlpha(m_wndView.m_settings.m_nAlpha);
+    m_wndView.m_settings.Save();
+}
+
+void CMainFrame::OnUpdateAlpha(CCmdUI* pCmdUI)
+{
+    if (m_bWinNT && m_dwMajorVersion >= 5) {
+        pCmdUI->SetCheck(m_wndView.m_settings.m_nAlpha == static_cast<int>(pCmdUI->m_nID - ID_ALPHA_BASE) * 10);
+        pCmdUI->Enable(TRUE);
+    } else {
+        pCmdUI->Enable(FALSE);
+    }
+}
+
+UINT CMainFrame::FindMenuBarBand()
+{
+    UINT count = static_cast<UINT>(m_wndReBar.SendMessage(RB_GETBANDCOUNT));
+    UINT i = 0;
+    for (; i < count; ++i) {
+        REBARBANDINFOA band = {};
+        band.cbSize = sizeof(band); // the record's size on this platform
+        band.fMask = RBBIM_STYLE | RBBIM_CHILD;
+        m_wndReBar.SendMessage(RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
+        if (band.hwndChild == m_wndMenuBar.m_hWnd)
+            break;
+    }
+    return i;
+}
+
+void CMainFrame::HideFrameParts()
+{
+    ModifyStyle(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0);
+    ModifyStyleEx(WS_EX_WINDOWEDGE, WS_EX_TOOLWINDOW);
+    m_wndView.m_settings.m_bStatusBar = m_wndStatusBar.GetStyle() & WS_VISIBLE;
+    if (m_wndView.m_settings.m_bStatusBar)
+        ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
+    m_wndReBar.SendMessage(RB_SHOWBAND, FindMenuBarBand(), FALSE);
+}
+
+void CMainFrame::ShowFrameParts()
+{
+    ModifyStyle(0, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    ModifyStyleEx(WS_EX_TOOLWINDOW, WS_EX_WINDOWEDGE);
+    ShowControlBar(&m_wndStatusBar, m_wndView.m_settings.m_bStatusBar != FALSE, FALSE);
+    m_wndReBar.SendMessage(RB_SHOWBAND, FindMenuBarBand(), TRUE);
+    SetWindowPos(nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+}
+
+void CMainFrame::ApplyFrameStyle()
+{
+    RECT before;
+    m_wndView.GetWindowRect(&before);
+    m_wndView.UpdateFreeZoom();
+    if (m_wndView.m_settings.m_bFrameless)
+        HideFrameParts();
+    else
+        ShowFrameParts();
+    RefreshFrameStyle();
+    RECT after;
+    RECT frame;
+    m_wndView.GetWindowRect(&after);
+    GetWindowRect(&frame);
+    SetWindowPos(nullptr, frame.left + before.left - after.left, frame.top + before.top - after.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+}
+
+void CMainFrame::OnHideFrame()
+{
+    m_wndView.m_settings.m_bFrameless = !m_wndView.m_settings.m_bFrameless;
+    m_wndView.m_settings.Save();
+    ApplyFrameStyle();
+}
+
+void CMainFrame::OnUpdateHideFrame(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_wndView.m_settings.m_bFrameless != FALSE);
+}
+
+void CMainFrame::OnTopMost()
+{
+    m_wndView.m_settings.m_bTopMost = !m_wndView.m_settings.m_bTopMost;
+    m_wndView.m_settings.Save();
+    SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : &wndNoTopMost, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+}
+
+void CMainFrame::OnUpdateTopMost(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_wndView.m_settings.m_bTopMost != FALSE);
+}
+
+void CMainFrame::OnViewStatusBar()
+{
+    WindowSettings& settings = m_wndView.m_settings;
+    settings.m_bStatusBar = settings.m_bStatusBar == 0 ? 1 : 0;
+    ShowControlBar(&m_wndStatusBar, settings.m_bStatusBar, FALSE);
+    settings.Save();
+    FitWindowToImage();
+}
+
+void CMainFrame::OnUpdateViewStatusBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_wndView.m_settings.m_bStatusBar != FALSE);
 }

@@ -31,6 +31,13 @@ public:
     void ApplyBandLayout(WindowSettings* pSettings);
     void DetectOsVersion();
 
+    // Translucency: the layered style and the window alpha for a percent.
+    void ApplyAlpha(int nPercent);
+    // Framed or frameless look per the setting, keeping the image in place.
+    void ApplyFrameStyle();
+    void HideFrameParts();
+    void ShowFrameParts();
+
     HICON m_hSmallIcon = nullptr;
     BOOL m_bWinNT = FALSE;
     DWORD m_dwMajorVersion = 0;
@@ -48,6 +55,7 @@ protected:
     int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     void OnSetFocus(HWND hOldWnd);
     BOOL OnEraseBkgnd(HDC hdc);
+    void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
 
     void OnRotateLeft();
@@ -58,9 +66,22 @@ protected:
     void OnUpdateRotateRight(CCmdUI* pCmdUI);
     void OnUpdateFlipHorizontal(CCmdUI* pCmdUI);
     void OnUpdateFlipVertical(CCmdUI* pCmdUI);
+
+    void OnZoom(UINT nID);
+    void OnUpdateZoom(CCmdUI* pCmdUI);
+    void OnAlpha(UINT nID);
+    void OnUpdateAlpha(CCmdUI* pCmdUI);
+    void OnHideFrame();
+    void OnUpdateHideFrame(CCmdUI* pCmdUI);
+    void OnTopMost();
+    void OnUpdateTopMost(CCmdUI* pCmdUI);
+    void OnViewStatusBar();
+    void OnUpdateViewStatusBar(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
     BOOL CreateStatusBar();
+    // Index of the menu bar's band (the band count when it has none).
+    UINT FindMenuBarBand();
     void LoadWindowSettings();
 };

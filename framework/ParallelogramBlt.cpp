@@ -1,13 +1,13 @@
 #include "ParallelogramBlt.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstddef>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <memory>
-#include <atomic>
-#include <functional>
+#include <new>
 #include <thread>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -23,11 +23,16 @@ typedef DWORD Pixel;
 // becomes fit in the first-level cache together.
 const int kTile = 64;
 // Pixels of the source copied at a time: the helper thread moves one band
-// while the next is copied, and finds it still in the cache.
+// while the next is copied, and a ring of four stays in the second-level
+// cache.
 const int kBandPixels = 64 * 1024;
 // Scratch buffers above this size are given back after the transfer; below
 // it they are kept for the next paint (a full-screen picture on a 4K screen).
 const long long kKeepPixels = 3840LL * 2400;
+// Rows of moved pixels start on a cache line, and a quarter turn's bands
+// cover whole lines of them.
+const int kCacheLine = 64;
+const int kLinePixels = kCacheLine / 4;
 
 inline const Pixel* SrcRow(const BYTE* pSrc, std::ptrdiff_t nPitch, int y)
 {
@@ -271,16 +276,44 @@ void TransformPixels(const void* pSrc, int nSrcPitch, int sw, int sh,
 
 namespace {
 
-// Bands of one transfer: the calling thread copies them from the source
-// DC (GDI work stays on its thread) and publishes each; the helper thread
-// and, once the copying is done, the calling thread claim bands and move
-// them.
+// Bands of one transfer. The calling thread copies them from the source DC
+// (GDI work stays on its thread) into a small ring of slots that stays in
+// the cache, and publishes each; the helper thread claims published bands
+// and moves them out of their slots. The calling thread moves bands too
+// whenever it has to wait for a slot, and after the last copy.
 class CBandJob {
 public:
-    CBandJob(int nBands, std::function<void(int)> move)
-        : m_nBands(nBands), m_move(std::move(move)) {}
+    static const int kSlots = 4;
+
+    // move(k) moves band k; it must outlive the job.
+    template <class Move>
+    CBandJob(int nBands, const Move& move)
+        : m_nBands(nBands),
+          m_pfnMove([](const void* pMove, int k) { (*static_cast<const Move*>(pMove))(k); }),
+          m_pMove(&move),
+          m_pDone(new (std::nothrow) std::atomic<bool>[nBands])
+    {
+        for (int k = 0; m_pDone && k < nBands; ++k)
+            m_pDone[k].store(false, std::memory_order_relaxed);
+    }
     CBandJob(const CBandJob&) = delete;
     CBandJob& operator=(const CBandJob&) = delete;
+
+    bool IsValid() const { return m_pDone != nullptr; }
+
+    // Before band k is copied into slot k % kSlots: the band that held the
+    // slot must have been moved out. Moves bands while it waits.
+    void WaitForSlot(int k)
+    {
+        if (k < kSlots)
+            return;
+        WaitUntil([this, k] {
+            if (m_pDone[k - kSlots].load(std::memory_order_acquire))
+                return true;
+            TryMoveOne();
+            return false;
+        });
+    }
 
     // Bands [0, nReady) are copied. A failed copy publishes everything with
     // bFailed set, so that nobody waits for it and nothing more is moved.
@@ -291,6 +324,8 @@ public:
         m_nReady.store(nReady, std::memory_order_release);
     }
 
+    // Claims bands in order and moves each once it is copied, until every
+    // band is claimed.
     void Work()
     {
         for (;;) {
@@ -298,9 +333,7 @@ public:
             if (k >= m_nBands)
                 return;
             WaitUntil([this, k] { return m_nReady.load(std::memory_order_acquire) > k; });
-            if (!m_bFailed.load(std::memory_order_relaxed))
-                m_move(k);
-            m_nDone.fetch_add(1, std::memory_order_acq_rel);
+            Move(k);
         }
     }
 
@@ -318,21 +351,45 @@ public:
     }
 
 private:
+    // Claims and moves the next band if it is already copied.
+    void TryMoveOne()
+    {
+        int k = m_nNext.load(std::memory_order_relaxed);
+        while (k < m_nBands && k < m_nReady.load(std::memory_order_acquire)) {
+            if (m_nNext.compare_exchange_weak(k, k + 1, std::memory_order_relaxed)) {
+                Move(k);
+                return;
+            }
+        }
+    }
+
+    void Move(int k)
+    {
+        if (!m_bFailed.load(std::memory_order_relaxed))
+            m_pfnMove(m_pMove, k);
+        m_pDone[k].store(true, std::memory_order_release);
+        m_nDone.fetch_add(1, std::memory_order_acq_rel);
+    }
+
     // The waits are short (one band), so spin first, then give the
     // processor away.
     template <class Pred>
     static void WaitUntil(const Pred& pred)
     {
-        for (int i = 0; !pred(); ++i) {
-            if (i < 256)
+        for (int nSpins = 0; !pred();) {
+            if (nSpins < 256) {
+                ++nSpins;
                 YieldProcessor();
-            else
+            } else {
                 SwitchToThread();
+            }
         }
     }
 
     const int m_nBands;
-    const std::function<void(int)> m_move;
+    void (*const m_pfnMove)(const void* pMove, int k);
+    const void* const m_pMove;
+    const std::unique_ptr<std::atomic<bool>[]> m_pDone;
     std::atomic<int> m_nReady{0};
     std::atomic<int> m_nNext{0};
     std::atomic<int> m_nDone{0};
@@ -500,6 +557,8 @@ private:
 };
 
 // Plain memory for the moved pixels, grown as needed and never cleared.
+// Aligned to a cache line, so that bands moved side by side by the two
+// threads do not share lines.
 class CPixelBuffer {
 public:
     Pixel* Reserve(long long nPixels)
@@ -507,12 +566,14 @@ public:
         if (nPixels > m_nCapacity) {
             m_pData.reset();
             m_nCapacity = 0;
-            m_pData.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(nPixels)]);
+            m_pData.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(nPixels + kLinePixels)]);
             if (!m_pData)
                 return nullptr;
             m_nCapacity = nPixels;
         }
-        return m_pData.get();
+        const std::uintptr_t nAddress = reinterpret_cast<std::uintptr_t>(m_pData.get());
+        const std::uintptr_t nAligned = (nAddress + kCacheLine - 1) & ~static_cast<std::uintptr_t>(kCacheLine - 1);
+        return reinterpret_cast<Pixel*>(nAligned);
     }
 
     void TrimIfLarge()
@@ -575,30 +636,41 @@ BOOL TransferAxisAligned(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, int xSrc, 
         nOutPitch = buffers.dib.Pitch();
         bBottomUp = axes.bFlipY;
     } else {
-        Pixel* pMoved = buffers.out.Reserve(static_cast<long long>(w) * h);
-        if (pMoved == nullptr || !buffers.dib.Reserve(w, h))
+        // Whole cache lines per band in a quarter turn: a multiple of 16
+        // rows, counted from the end of the source when its rows land right
+        // to left.
+        const int nBand = std::max(kLinePixels, kBandPixels / w / kLinePixels * kLinePixels);
+        const int nShift = axes.bSwap && axes.bFlipX ? (nBand - h % nBand) % nBand : 0;
+        const int nBands = (h + nShift + nBand - 1) / nBand;
+        const auto bandTop = [nBand, nShift](int k) { return std::max(0, k * nBand - nShift); };
+        const int nOutWidth = (size.cx + kLinePixels - 1) / kLinePixels * kLinePixels;
+        Pixel* pMoved = buffers.out.Reserve(static_cast<long long>(nOutWidth) * size.cy);
+        if (pMoved == nullptr || !buffers.dib.Reserve(w, nBand * std::min(nBands, CBandJob::kSlots)))
             return FALSE;
-        nOutPitch = size.cx * static_cast<int>(sizeof(Pixel));
-        BYTE* pCopy = buffers.dib.Bits();
-        const int nCopyPitch = buffers.dib.Pitch();
-        const int nBand = std::max(4, kBandPixels / w);
-        const int nBands = (h + nBand - 1) / nBand;
-        CBandJob job(nBands, [&](int k) {
-            const int y = k * nBand;
-            const int nRows = std::min(nBand, h - y);
+        nOutPitch = nOutWidth * static_cast<int>(sizeof(Pixel));
+        const int nSlotPitch = buffers.dib.Pitch();
+        const std::ptrdiff_t nSlotBytes = static_cast<std::ptrdiff_t>(nSlotPitch) * nBand;
+        BYTE* pSlots = buffers.dib.Bits();
+        const auto move = [&](int k) {
+            const int y = bandTop(k);
+            const int nRows = std::min(h, bandTop(k + 1)) - y;
             const RECT rcBand = { 0, y, w, y + nRows };
             const RECT rcTo = MapSourceRectToDest(axes, w, h, rcBand);
-            TransformPixels(pCopy + static_cast<std::ptrdiff_t>(nCopyPitch) * y, nCopyPitch, w, nRows,
+            TransformPixels(pSlots + nSlotBytes * (k % CBandJob::kSlots), nSlotPitch, w, nRows,
                             DstRow(reinterpret_cast<BYTE*>(pMoved), nOutPitch, rcTo.top) + rcTo.left,
                             nOutPitch, axes);
-        });
+        };
+        CBandJob job(nBands, move);
+        if (!job.IsValid())
+            return FALSE;
         CBandHelper* pHelper = nBands > 1 ? CBandHelper::Instance() : nullptr;
         const bool bShared = pHelper != nullptr && pHelper->Begin(&job);
         bool bCopied = true;
         for (int k = 0; k < nBands && bCopied; ++k) {
-            const int y = k * nBand;
-            bCopied = BitBlt(buffers.dib.Dc(), 0, y, w, std::min(nBand, h - y),
-                             hdcSrc, xSrc, ySrc + y, SRCCOPY) != FALSE;
+            job.WaitForSlot(k);
+            const int y = bandTop(k);
+            bCopied = BitBlt(buffers.dib.Dc(), 0, nBand * (k % CBandJob::kSlots), w,
+                             std::min(h, bandTop(k + 1)) - y, hdcSrc, xSrc, ySrc + y, SRCCOPY) != FALSE;
             GdiFlush();
             job.Publish(bCopied ? k + 1 : nBands, !bCopied);
         }

@@ -48,15 +48,17 @@ RECT MapSourceRectToDest(const PlgAxes& axes, int sw, int sh, const RECT& rcSrc)
 
 // Moves the 32-bit pixels of a sw x sh source into the destination (its size
 // is TransformedSize). Pitches are in bytes per row, top row first; a
-// negative source pitch reads a bottom-up picture. Large pictures are split
-// between two threads.
+// negative source pitch reads a bottom-up picture.
 void TransformPixels(const void* pSrc, int nSrcPitch, int sw, int sh,
                      void* pDst, int nDstPitch, const PlgAxes& axes);
 
 // PlgBlt without mask: copies the width x height rectangle at (xSrc, ySrc)
 // of hdcSrc onto the parallelogram pts of hdcDest. Under Wine an axis-
 // aligned transfer of the same size is done here, touching only what the
-// destination's clipping lets through; a scaled one is moved here and then
-// stretched; anything else goes to the system's PlgBlt.
+// destination's clipping lets through (for a picture larger than the screen,
+// the visible part); a scaled one is moved here and then stretched; anything
+// else goes to the system's PlgBlt. The pixels are copied from hdcSrc band by
+// band and moved by a helper thread meanwhile; all GDI calls stay on the
+// calling thread. Scratch buffers are kept per thread between calls.
 BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc,
                       int xSrc, int ySrc, int width, int height);

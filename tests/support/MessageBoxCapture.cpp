@@ -13,6 +13,14 @@ bool IsDialogWindow(HWND hWnd)
     return std::strcmp(className, "#32770") == 0;
 }
 
+// A message box holds its text in the static 0xFFFF and has no edit field;
+// the program's own dialogs may also have an unnamed static (id -1), but
+// they always have an edit field.
+bool IsMessageBox(HWND hWnd)
+{
+    return ::GetDlgItem(hWnd, kMessageBoxTextId) && !::FindWindowExA(hWnd, nullptr, "Edit", nullptr);
+}
+
 std::string WindowText(HWND hWnd)
 {
     const int length = ::GetWindowTextLengthA(hWnd);
@@ -63,7 +71,7 @@ void MessageBoxCapture::OnActivate(HWND hWnd)
 {
     if (!IsDialogWindow(hWnd) || !m_handled.insert(hWnd).second)
         return;
-    if (::GetDlgItem(hWnd, kMessageBoxTextId)) {
+    if (IsMessageBox(hWnd)) {
         m_boxes.push_back({WindowText(hWnd), DialogItemText(hWnd, kMessageBoxTextId)});
         if (m_boxObserver)
             m_boxObserver(m_boxes.back());

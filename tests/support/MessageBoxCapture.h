@@ -1,7 +1,7 @@
 // Answers the message boxes and dialogs that the code under test opens on this
 // thread, and records every message box. While an instance lives, a WH_CBT
 // hook watches dialog windows ("#32770") being activated:
-//   - a message box (it has the static text control 0xFFFF): its caption and
+//   - a message box (the static text control 0xFFFF, no edit field): its caption and
 //     text are recorded, the observer (when set) sees it while it is up, and
 //     the reply button (IDOK unless changed) is pressed;
 //   - any other dialog: the dialog handler, when set, is called with it (it
