@@ -283,7 +283,7 @@ namespace {
 // whenever it has to wait for a slot, and after the last copy.
 class CBandJob {
 public:
-    static const int kSlots = 4;
+    static constexpr int kSlots = 4;
 
     // move(k) moves band k; it must outlive the job.
     template <class Move>

@@ -86,4 +86,9 @@ convert "$tmp/sky.png" "$tmp/ground.png" -append \
     -blur 0x0.6 \
     -strip -interlace none -sampling-factor 2x2 -quality 85 "$out/photo.jpg"
 
-ls -l "$out/sample.png" "$out/anim.gif" "$out/photo.jpg"
+# --- pages.tif: two pages (a multi-page picture is not an animation) ------
+convert -size 120x90 xc:'#c03030' -fill white -draw 'rectangle 10,10 40,40' "$tmp/p1.png"
+convert -size 120x90 xc:'#3030c0' -fill white -draw 'rectangle 70,40 100,70' "$tmp/p2.png"
+convert "$tmp/p1.png" "$tmp/p2.png" -compress lzw "$out/pages.tif"
+
+ls -l "$out/sample.png" "$out/anim.gif" "$out/photo.jpg" "$out/pages.tif"

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "AfxGlobals.h"
 #include "afxres.h"
@@ -23,6 +24,17 @@ using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 namespace {
+
+// Timers of the view window.
+constexpr UINT_PTR kHistoryRetryTimer = 1;
+constexpr UINT_PTR kFrameTimer = 2;
+constexpr UINT kHistoryRetryMs = 500;
+// A frame whose delay the image does not give stays this long.
+constexpr UINT kDefaultFrameDelayMs = 100;
+constexpr PROPID kFrameDelayProperty = 0x5100;
+
+// The time dimension of animated images.
+const GUID kFrameDimensionTime = {0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
 
 const char kMsgCannotOpen[] = "ファイルがオープンできません";
 const char kMsgUnsupported[] = "未対応のフォーマットです";
@@ -50,6 +62,7 @@ struct BrushDeleter {
 BEGIN_MESSAGE_MAP(CImageView, CWnd)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CImageView::CImageView() = default;
@@ -147,7 +160,7 @@ BOOL CImageView::LoadImageFile(CString path)
     if (pMain)
         pMain->SetWindowText("KEP");
     m_strPath.Empty();
-    KillTimer(2);
+    KillTimer(kFrameTimer);
     m_nCurFrame = 0;
     m_nFrameCount = 0;
     std::free(m_pFrameDelays);
@@ -178,6 +191,14 @@ BOOL CImageView::LoadImageFile(CString path)
                     pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
                     pMain->SetWindowText("KEP - " + m_strPath);
                 }
+                CString added = m_strPath;
+                if (!m_history.AddPath(added))
+                    SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
+                if (ReadFrameInfo()) {
+                    SelectFrame(m_nCurFrame);
+                    SetTimer(kFrameTimer, GetFrameDelayMs(m_nCurFrame));
+                    RepaintNow();
+                }
             }
         }
         if (!m_pImage)
@@ -185,6 +206,79 @@ BOOL CImageView::LoadImageFile(CString path)
     }
     TrimWorkingSet();
     return TRUE;
+}
+
+BOOL CImageView::ReadFrameInfo()
+{
+    m_nCurFrame = 0;
+    m_nFrameCount = 0;
+    std::free(m_pFrameDelays);
+    m_pFrameDelays = nullptr;
+    if (!m_pImage)
+        return FALSE;
+
+    UINT dimensions = 0;
+    GdipImageGetFrameDimensionsCount(m_pImage, &dimensions);
+    if (dimensions == 0)
+        return FALSE;
+    std::vector<GUID> ids(dimensions);
+    GdipImageGetFrameDimensionsList(m_pImage, ids.data(), dimensions);
+    UINT frames = 0;
+    GdipImageGetFrameCount(m_pImage, &ids[0], &frames);
+    m_nFrameCount = static_cast<int>(frames);
+
+    UINT size = 0;
+    if (GdipGetPropertyItemSize(m_pImage, kFrameDelayProperty, &size) == Ok && size >= sizeof(PropertyItem)) {
+        m_pFrameDelays = std::malloc(size);
+        if (m_pFrameDelays &&
+            GdipGetPropertyItem(m_pImage, kFrameDelayProperty, size, static_cast<PropertyItem*>(m_pFrameDelays)) != Ok) {
+            std::free(m_pFrameDelays);
+            m_pFrameDelays = nullptr;
+        }
+    }
+    // Only frames in time play: the pages of a multi-page picture (whose first
+    // dimension is not time) are not an animation, and its first page stays.
+    if (!IsEqualGUID(ids[0], kFrameDimensionTime))
+        return FALSE;
+    return m_nFrameCount > 1;
+}
+
+UINT CImageView::GetFrameDelayMs(int nFrame) const
+{
+    // The delays are 32-bit values in hundredths of a second, one per frame;
+    // a frame beyond the list (or an image without one) gets a default.
+    const auto* item = static_cast<const PropertyItem*>(m_pFrameDelays);
+    if (!item || !item->value || nFrame < 0 || static_cast<ULONG>(nFrame) >= item->length / sizeof(UINT32))
+        return kDefaultFrameDelayMs;
+    UINT32 delay = static_cast<const UINT32*>(item->value)[nFrame];
+    return delay > UINT_MAX / 10 ? UINT_MAX : delay * 10;
+}
+
+void CImageView::SelectFrame(int nFrame)
+{
+    GdipImageSelectActiveFrame(m_pImage, &kFrameDimensionTime, static_cast<UINT>(nFrame));
+}
+
+void CImageView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kHistoryRetryTimer) {
+        KillTimer(kHistoryRetryTimer);
+        CString added = m_strPath;
+        if (!m_history.AddPath(added))
+            SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
+    } else if (nIDEvent == kFrameTimer) {
+        KillTimer(kFrameTimer);
+        if (!m_pImage || m_nFrameCount < 2)
+            return;
+        if (++m_nCurFrame >= m_nFrameCount)
+            m_nCurFrame = 0;
+        SelectFrame(m_nCurFrame);
+        RepaintNow();
+        // Each frame stays for its own delay, counted from its paint.
+        SetTimer(kFrameTimer, GetFrameDelayMs(m_nCurFrame));
+    } else {
+        Default();
+    }
 }
 
 SIZE CImageView::GetDisplaySize() const

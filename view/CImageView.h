@@ -10,6 +10,7 @@
 #include "CDC.h"
 #include "CString.h"
 #include "CWnd.h"
+#include "history/HistoryList.h"
 #include "settings/WindowSettings.h"
 
 class CImageView : public CWnd {
@@ -35,6 +36,12 @@ public:
     // Starts another process of this program for the image path.
     BOOL OpenInNewInstance(CString path);
 
+    // Reads the frame count and the frame delays of the image; TRUE when it
+    // has more than one frame to play.
+    BOOL ReadFrameInfo();
+    // How long frame nFrame stays on the screen, in milliseconds.
+    UINT GetFrameDelayMs(int nFrame) const;
+
     IStream* m_pStream = nullptr;
     HGLOBAL m_hImageData = nullptr;
     WindowSettings m_settings;
@@ -44,6 +51,7 @@ public:
     int m_nImageHeight = 0;
     Gdiplus::GpImage* m_pImage = nullptr;
     BOOL m_bCoverView = FALSE;
+    HistoryList m_history;
     BOOL m_bNeedMemDC = TRUE;
     CDC m_memDC;
     CBitmap m_bitmap;
@@ -59,6 +67,7 @@ protected:
 
     void OnPaint();
     BOOL OnEraseBkgnd(HDC hdc);
+    void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -69,6 +78,7 @@ private:
     void RepaintNow();
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
+    void SelectFrame(int nFrame);
     // Reads the file into m_hImageData. FALSE after a message (or silently
     // when only the memory block could not be made).
     BOOL ReadFileIntoMemory(const CString& path, SIZE_T* pcbData);
