@@ -29,8 +29,8 @@ fi
 
 kep_prefix "$KEP_BUILD_DIR/wineprefix" unmanaged
 kep_start_xvfb
-trap 'kep_stop_xvfb' EXIT
-"$WINESERVER" -p
+trap 'kep_stop_wine; kep_stop_xvfb' EXIT
+kep_start_wine
 "$WINE64" "$KEP_BUILD_DIR/kep.exe" "${args[@]}" &
 for _ in $(seq 100); do
     xdotool search --name '^KEP' >/dev/null 2>&1 && break
@@ -39,5 +39,4 @@ done
 sleep "${KEP_SCREENSHOT_DELAY:-2}"
 shot="$KEP_BUILD_DIR/screenshot.png"
 xwd -root -display "$DISPLAY" | convert xwd:- -trim +repage "$shot"
-"$WINESERVER" -k || true
 kep_log "no display: ran under Xvfb; screenshot saved to $shot"

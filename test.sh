@@ -5,11 +5,11 @@ set -euo pipefail
 source "$(dirname "$0")/tools/kep-env.sh"
 
 kep_install_packages
-# The prefix comes first: the build lists the tests by running them under Wine.
+# The prefix and Wine come first: ctest lists the tests by running them under Wine.
 kep_prefix "$KEP_BUILD_DIR/wineprefix" unmanaged
 kep_start_xvfb
-trap '"$WINESERVER" -k 2>/dev/null || true; kep_stop_xvfb' EXIT
-"$WINESERVER" -p
+trap 'kep_stop_wine; kep_stop_xvfb' EXIT
+kep_start_wine
 kep_build
 cd "$KEP_BUILD_DIR"
 ctest --output-on-failure -j"$(nproc)" "$@"

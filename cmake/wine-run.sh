@@ -8,4 +8,12 @@ export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-exec /usr/lib/wine/wine64 "$@"
+# Wine may start its own background processes (services, the desktop) from
+# this one; they would inherit our output and keep a reading pipe (ctest's)
+# open forever. So the program writes to a file, which is shown afterwards.
+out=$(mktemp "${TMPDIR:-/tmp}/kep-wine.XXXXXX")
+/usr/lib/wine/wine64 "$@" </dev/null >"$out" 2>&1
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc

@@ -69,6 +69,19 @@ kep_prefix() {
     fi
 }
 
+# Starts the prefix's wineserver for good, with Wine's own background
+# processes (services, devices) detached from our output: a process started
+# later under a pipe (ctest reading a test's output) would otherwise hand the
+# pipe on to them, and the reader would wait for its end forever.
+kep_start_wine() {
+    "$WINESERVER" -p
+    "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+kep_stop_wine() {
+    "$WINESERVER" -k 2>/dev/null || true
+}
+
 # Starts Xvfb on a free display and exports DISPLAY; KEP_XVFB_PID names it.
 kep_start_xvfb() {
     local n=90
