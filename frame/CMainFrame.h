@@ -37,6 +37,9 @@ public:
     void ApplyFrameStyle();
     void HideFrameParts();
     void ShowFrameParts();
+    // The operations popup at a screen point, or (for nullptr) at the cursor
+    // when it is over the window, else at the window's centre.
+    void ShowContextMenu(const POINT* pPoint);
 
     HICON m_hSmallIcon = nullptr;
     BOOL m_bWinNT = FALSE;
@@ -77,6 +80,13 @@ protected:
     void OnUpdateTopMost(CCmdUI* pCmdUI);
     void OnViewStatusBar();
     void OnUpdateViewStatusBar(CCmdUI* pCmdUI);
+    void OnShowContextMenu();
+    void OnUpdateShowContextMenu(CCmdUI* pCmdUI);
+    void OnContextMenu(HWND hWnd, POINT point);
+    void OnFileOpen();
+    void OnUpdateFileOpen(CCmdUI* pCmdUI);
+    void OnHelpFile();
+    void OnUpdateHelpFile(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -2,6 +2,7 @@
 
 #include <gdiplus.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <climits>
@@ -17,6 +18,7 @@
 #include "CPaintDC.h"
 #include "ParallelogramBlt.h"
 #include "frame/CommandLine.h"
+#include "res/resource.h"
 #include "view/ImageGeometry.h"
 #include "view/ImageHeader.h"
 
@@ -63,7 +65,12 @@ BEGIN_MESSAGE_MAP(CImageView, CWnd)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_TIMER()
+    ON_WM_DROPFILES()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
 END_MESSAGE_MAP()
+
+BOOL(WINAPI* CImageView::s_pfnShellExecuteEx)(SHELLEXECUTEINFOA*) = &::ShellExecuteExA;
 
 CImageView::CImageView() = default;
 
@@ -427,6 +434,94 @@ BOOL CImageView::OpenInNewInstance(CString path)
     info.lpParameters = parameters.c_str();
     info.lpDirectory = folder.c_str();
     info.nShow = SW_SHOWNORMAL;
-    ::ShellExecuteExA(&info);
+    s_pfnShellExecuteEx(&info);
     return TRUE;
+}
+
+// ---- input ----------------------------------------------------------------
+
+namespace {
+
+CString DroppedPath(HDROP hDrop, UINT index)
+{
+    UINT length = ::DragQueryFileA(hDrop, index, nullptr, 0);
+    CString path;
+    char* buffer = path.GetBuffer(static_cast<int>(length) + 1);
+    ::DragQueryFileA(hDrop, index, buffer, length + 1);
+    path.ReleaseBuffer();
+    return path;
+}
+
+// Files only: folders (and what lies above them) and items outside the file
+// system are skipped; so is an item the shell has nothing to say about.
+bool IsDroppableFile(const CString& path)
+{
+    SHFILEINFOA info = {};
+    if (!::SHGetFileInfoA(path, 0, &info, sizeof(info), SHGFI_ATTRIBUTES))
+        return false;
+    return (info.dwAttributes & SFGAO_FILESYSTEM) && !(info.dwAttributes & SFGAO_FILESYSANCESTOR);
+}
+
+} // namespace
+
+void CImageView::LoadDropped(const CString& path)
+{
+    LoadImageFile(path);
+    InvalidateRect(nullptr, TRUE);
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->SendMessage(WM_COMMAND, ID_FIT_WINDOW, 0);
+}
+
+void CImageView::OnDropFiles(HDROP hDropInfo)
+{
+    UINT count = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+    if (count == 1) {
+        CString path = DroppedPath(hDropInfo, 0);
+        if (::GetKeyState(VK_SHIFT) < 0)
+            OpenInNewInstance(path);
+        else
+            LoadDropped(path);
+    } else {
+        // Only an empty window takes the first item; every other file goes
+        // to a new process. Shift plays no part here.
+        for (UINT i = 0; i < count; ++i) {
+            CString path = DroppedPath(hDropInfo, i);
+            if (!IsDroppableFile(path))
+                continue;
+            if (i == 0 && m_strPath.IsEmpty())
+                LoadDropped(path);
+            else
+                OpenInNewInstance(path);
+        }
+    }
+    Default();
+    // The drop is over: its memory goes back.
+    ::DragFinish(hDropInfo);
+}
+
+void CImageView::OnRButtonDown(UINT, POINT)
+{
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->SendMessage(WM_COMMAND, ID_SHOW_CONTEXT_MENU, 0);
+    Default();
+}
+
+void CImageView::OnLButtonDblClk(UINT, POINT)
+{
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->PostMessage(WM_CLOSE);
+    Default();
+}
+
+LRESULT CImageView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_LBUTTONDOWN) {
+        if (CWnd* pMain = AfxGetMainWnd()) {
+            if (::GetKeyState(VK_SHIFT) < 0)
+                pMain->PostMessage(WM_COMMAND, ID_START, 0);
+            else if (m_settings.m_bFrameless)
+                pMain->PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+        }
+    }
+    return CWnd::DefWindowProc(message, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 
 #include <objidl.h>
 #include <gdiplus.h>
+#include <shellapi.h>
 
 #include "CBitmap.h"
 #include "CDC.h"
@@ -35,6 +36,9 @@ public:
 
     // Starts another process of this program for the image path.
     BOOL OpenInNewInstance(CString path);
+    // How OpenInNewInstance starts the process (the shell's ShellExecuteExA;
+    // tests put a recorder here instead).
+    static BOOL(WINAPI* s_pfnShellExecuteEx)(SHELLEXECUTEINFOA* pInfo);
 
     // Reads the frame count and the frame delays of the image; TRUE when it
     // has more than one frame to play.
@@ -64,10 +68,16 @@ public:
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    // A left press is taken here: with Shift it starts the pulse, frameless
+    // it drags the window.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnPaint();
     BOOL OnEraseBkgnd(HDC hdc);
     void OnTimer(UINT_PTR nIDEvent);
+    void OnDropFiles(HDROP hDropInfo);
+    void OnRButtonDown(UINT nFlags, POINT point);
+    void OnLButtonDblClk(UINT nFlags, POINT point);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -79,6 +89,8 @@ private:
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
     void SelectFrame(int nFrame);
+    // Loads a dropped file into this window and has the frame fit it.
+    void LoadDropped(const CString& path);
     // Reads the file into m_hImageData. FALSE after a message (or silently
     // when only the memory block could not be made).
     BOOL ReadFileIntoMemory(const CString& path, SIZE_T* pcbData);

@@ -63,9 +63,9 @@ TEST_F(ProcessTest, OptionSuffixPlacesTheWindow)
     std::string path = folder.File("p.bmp");
     ASSERT_TRUE(WriteBmp(path, 64, 48, Plain));
     KepProcess kep("\"" + path + "/120:80:50\"");
-    ASSERT_TRUE(WaitUntil([] { return FindKepFrames(true).size() == 1; }, 20000));
+    // The frame shows itself while it is created, before the command line is read.
+    ASSERT_TRUE(WaitUntil([&] { return FindKepFrames(true).size() == 1 && TitleOf(FindKepFrames(true)[0]) == "KEP - " + path; }, 20000));
     HWND h = FindKepFrames(true)[0];
-    EXPECT_EQ(TitleOf(h), "KEP - " + path);
     RECT rc;
     ::GetWindowRect(h, &rc);
     EXPECT_EQ(rc.left, 120);
