@@ -84,12 +84,7 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::DetectOsVersion()
 {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&info);
-#pragma GCC diagnostic pop
+    OSVERSIONINFOA info = AfxGetOsVersion();
     m_bWinNT = info.dwPlatformId == VER_PLATFORM_WIN32_NT;
     m_dwMajorVersion = info.dwMajorVersion;
 }
@@ -434,12 +429,7 @@ void CMainFrame::OnUpdateZoom(CCmdUI* pCmdUI)
 void CMainFrame::ApplyAlpha(int nPercent)
 {
     BYTE alpha = AlphaFromPercent(nPercent);
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&info);
-#pragma GCC diagnostic pop
+    OSVERSIONINFOA info = AfxGetOsVersion();
     if (info.dwPlatformId != VER_PLATFORM_WIN32_NT || info.dwMajorVersion < 5)
         return;
     if (alpha == 255)

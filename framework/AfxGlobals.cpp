@@ -64,3 +64,14 @@ int AfxMessageBox(const char* lpszText, UINT nType)
     CWnd* pMain = AfxGetMainWnd();
     return ::MessageBoxA(pMain ? pMain->m_hWnd : nullptr, lpszText, AfxGetAppName(), nType);
 }
+
+OSVERSIONINFOA AfxGetOsVersion()
+{
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    ::GetVersionExA(&info);
+#pragma GCC diagnostic pop
+    return info;
+}

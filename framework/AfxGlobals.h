@@ -22,6 +22,9 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBR
 // Registers a class, succeeding also when it already exists.
 BOOL AfxRegisterClass(WNDCLASSA* lpWndClass);
 
+// The system's version as GetVersionEx reports it.
+OSVERSIONINFOA AfxGetOsVersion();
+
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
 
 // Called when the main window has been destroyed: ends the message loop.

@@ -313,32 +313,31 @@ void CImageView::UpdateFreeZoom()
     m_dFreeZoom = ComputeFreeZoom(rc.right - rc.left, rc.bottom - rc.top, m_nImageWidth, m_nImageHeight, m_nRotation);
 }
 
-void CImageView::RotateRight()
+void CImageView::ApplyTransform(TransformState (*operation)(TransformState))
 {
-    TransformState s = RotateRightState({m_nRotation, m_bMirrored != FALSE});
+    TransformState s = operation({m_nRotation, m_bMirrored != FALSE});
     m_nRotation = s.rotation;
     m_bMirrored = s.mirrored;
+}
+
+void CImageView::RotateRight()
+{
+    ApplyTransform(&RotateRightState);
 }
 
 void CImageView::RotateLeft()
 {
-    TransformState s = RotateLeftState({m_nRotation, m_bMirrored != FALSE});
-    m_nRotation = s.rotation;
-    m_bMirrored = s.mirrored;
+    ApplyTransform(&RotateLeftState);
 }
 
 void CImageView::FlipHorizontal()
 {
-    TransformState s = FlipHorizontalState({m_nRotation, m_bMirrored != FALSE});
-    m_nRotation = s.rotation;
-    m_bMirrored = s.mirrored;
+    ApplyTransform(&FlipHorizontalState);
 }
 
 void CImageView::FlipVertical()
 {
-    TransformState s = FlipVerticalState({m_nRotation, m_bMirrored != FALSE});
-    m_nRotation = s.rotation;
-    m_bMirrored = s.mirrored;
+    ApplyTransform(&FlipVerticalState);
 }
 
 void CImageView::OnPaint()

@@ -13,6 +13,7 @@
 #include "CWnd.h"
 #include "history/HistoryList.h"
 #include "settings/WindowSettings.h"
+#include "view/ImageGeometry.h"
 
 class CImageView : public CWnd {
 public:
@@ -89,6 +90,8 @@ private:
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
     void SelectFrame(int nFrame);
+    // Changes the turn and mirror state as one of the four operations says.
+    void ApplyTransform(TransformState (*operation)(TransformState));
     // Loads a dropped file into this window and has the frame fit it.
     void LoadDropped(const CString& path);
     // Reads the file into m_hImageData. FALSE after a message (or silently
