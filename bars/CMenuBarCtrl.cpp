@@ -1,6 +1,59 @@
 #include "CMenuBarCtrl.h"
 
+#include <windowsx.h>
+
 #include <vector>
+
+#include "AfxGlobals.h"
+
+namespace {
+
+// The position of the highlighted item of hMenu, or -1.
+int HighlightedItem(HMENU hMenu)
+{
+    int n = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < n; ++i) {
+        if (::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
+            return i;
+    }
+    return -1;
+}
+
+// How many cascades below hMenu the menu selection lies: a highlighted item
+// leads one level down when its cascade holds a highlighted item too.
+int SelectionDepth(HMENU hMenu)
+{
+    constexpr int kMaxDepth = 16;
+    int depth = 0;
+    for (; depth < kMaxDepth; ++depth) {
+        int i = HighlightedItem(hMenu);
+        HMENU hCascade = i >= 0 ? ::GetSubMenu(hMenu, i) : nullptr;
+        if (!hCascade || HighlightedItem(hCascade) < 0)
+            break;
+        hMenu = hCascade;
+    }
+    return depth;
+}
+
+} // namespace
+
+CMenuBarCtrl* CMenuBarCtrl::s_pTrackingBar = nullptr;
+HHOOK CMenuBarCtrl::s_hMsgFilterHook = nullptr;
+
+BEGIN_MESSAGE_MAP(CMenuBarCtrl, CToolBarCtrl)
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+BOOL CMenuBarCtrl::PreTranslateMessage(MSG* pMsg)
+{
+    return CToolBarCtrl::PreTranslateMessage(pMsg);
+}
+
+LRESULT CMenuBarCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CToolBarCtrl::WindowProc(message, wParam, lParam);
+}
 
 BOOL CMenuBarCtrl::LoadMenuBar(UINT nIDResource)
 {
@@ -30,12 +83,269 @@ BOOL CMenuBarCtrl::LoadMenuBar(UINT nIDResource)
     return TRUE;
 }
 
-// Keyboard handling of the bar arrives with its popup tracking.
-BOOL CMenuBarCtrl::TranslateFrameMessage(MSG*)
+UINT CMenuBarCtrl::GetPopupMenuFlags()
 {
-    return FALSE;
+    OSVERSIONINFOA info = AfxGetOsVersion();
+    if (info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion < 5)
+        return TPM_LEFTALIGN | TPM_LEFTBUTTON;
+    return TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERPOSANIMATION;
 }
 
-void CMenuBarCtrl::OnFrameMenuSelect(UINT, UINT, HMENU)
+int CMenuBarCtrl::HitTest(POINT pt) const
 {
+    int iButton = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt)));
+    // A button cut off by a narrowed band is not hit beyond the client area,
+    // except the first, which is all the band shows then.
+    RECT rcClient;
+    GetClientRect(&rcClient);
+    if (iButton > 0 && !::PtInRect(&rcClient, pt))
+        return -1;
+    return iButton;
+}
+
+int CMenuBarCtrl::GetNextOrPrevButton(int iButton, BOOL bPrev) const
+{
+    if (bPrev) {
+        --iButton;
+        if (iButton < 0)
+            iButton = GetButtonCount() - 1;
+    } else {
+        ++iButton;
+        if (iButton >= GetButtonCount())
+            iButton = 0;
+    }
+    return iButton;
+}
+
+void CMenuBarCtrl::SetTrackingState(int iState, int iButton)
+{
+    if (iState == m_iTrackingState)
+        return;
+    if (iState == TRACK_NOTHING)
+        iButton = -1;
+    SetHotItem(iButton);
+    if (iState == TRACK_POPUP) {
+        m_bEscapeWasPressed = FALSE;
+        m_iPopupTracking = iButton;
+    }
+    m_iTrackingState = iState;
+}
+
+void CMenuBarCtrl::ToggleTrackButtonMode()
+{
+    if (m_iTrackingState == TRACK_NOTHING)
+        SetTrackingState(TRACK_BUTTON, 0);
+    else if (m_iTrackingState == TRACK_BUTTON)
+        SetTrackingState(TRACK_NOTHING, -1);
+}
+
+void CMenuBarCtrl::CancelMenuAndTrackNewOne(int iButton)
+{
+    if (iButton == m_iPopupTracking)
+        return;
+    // The menu loop takes WM_CANCELMODE at its owner as the end of the popup.
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->PostMessage(WM_CANCELMODE);
+    m_iNewPopup = iButton;
+}
+
+// Runs the popups modally, one after another, as long as the user moves on
+// to another button (mouse or Left/Right) while one is open.
+void CMenuBarCtrl::TrackPopup(int iButton)
+{
+    while (iButton >= 0) {
+        m_iNewPopup = -1;
+        SetTrackingState(TRACK_POPUP, iButton);
+        PressButton(iButton, TRUE);
+
+        s_pTrackingBar = this;
+        s_hMsgFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, &MenuInputFilter, nullptr, ::GetCurrentThreadId());
+
+        RECT rc = {};
+        GetItemRect(iButton, &rc);
+        POINT bottomLeft = {rc.left, rc.bottom};
+        ClientToScreen(&bottomLeft);
+        HMENU hPopup = m_menu.GetSubMenu(iButton);
+        UINT nFlags = GetPopupMenuFlags();
+
+        m_bInSubmenu = FALSE;
+        m_bOnCascadeItem = FALSE;
+        CWnd* pMain = AfxGetMainWnd();
+        if (hPopup && pMain)
+            ::TrackPopupMenu(hPopup, nFlags, bottomLeft.x, bottomLeft.y, 0, pMain->m_hWnd, nullptr);
+
+        PressButton(iButton, FALSE);
+        if (s_hMsgFilterHook)
+            ::UnhookWindowsHookEx(s_hMsgFilterHook);
+        s_pTrackingBar = nullptr;
+        s_hMsgFilterHook = nullptr;
+
+        SetTrackingState(m_bEscapeWasPressed ? TRACK_BUTTON : TRACK_NOTHING, iButton);
+        iButton = m_iNewPopup;
+    }
+}
+
+LRESULT CALLBACK CMenuBarCtrl::MenuInputFilter(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == MSGF_MENU && s_pTrackingBar && s_pTrackingBar->OnMenuInput(*reinterpret_cast<MSG*>(lParam)))
+        return 1;
+    return ::CallNextHookEx(s_hMsgFilterHook, nCode, wParam, lParam);
+}
+
+BOOL CMenuBarCtrl::OnMenuInput(MSG& m)
+{
+    switch (m.message) {
+    case WM_KEYDOWN: {
+        UINT vkey = static_cast<UINT>(m.wParam);
+        // Right on an item with a cascade opens the cascade; Left inside a
+        // cascade closes it. Otherwise both move to the neighbouring popup.
+        if ((vkey == VK_LEFT && !m_bInSubmenu) || (vkey == VK_RIGHT && !m_bOnCascadeItem)) {
+            CancelMenuAndTrackNewOne(GetNextOrPrevButton(m_iPopupTracking, vkey == VK_LEFT));
+            return TRUE;
+        }
+        if (vkey == VK_LEFT) {
+            // The menu closes the cascade and selects the item that opened it.
+            // Wine sends no WM_MENUSELECT for that, so note it here.
+            m_bInSubmenu = SelectionDepth(m_menu.GetSubMenu(m_iPopupTracking)) > 1;
+            m_bOnCascadeItem = TRUE;
+            return FALSE;
+        }
+        if (vkey == VK_ESCAPE)
+            m_bEscapeWasPressed = TRUE;
+        return FALSE;
+    }
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN: {
+        POINT pt = {GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+        ScreenToClient(&pt);
+        if (m.message == WM_MOUSEMOVE) {
+            // The menu loop repeats the mouse position whenever a popup opens:
+            // only a real move may switch popups.
+            if (pt.x != m_ptMouse.x || pt.y != m_ptMouse.y) {
+                int iButton = HitTest(pt);
+                if (IsButton(iButton) && iButton != m_iPopupTracking)
+                    CancelMenuAndTrackNewOne(iButton);
+                m_ptMouse = pt;
+            }
+            return FALSE;
+        }
+        if (HitTest(pt) == m_iPopupTracking) {
+            // A click on the open popup's own button closes it.
+            CancelMenuAndTrackNewOne(-1);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_MENUSELECT: {
+        m_bInSubmenu = FALSE;
+        m_bOnCascadeItem = FALSE;
+        int iHot = GetHotItem();
+        HMENU hButtonPopup = iHot >= 0 ? m_menu.GetSubMenu(iHot) : nullptr;
+        if (hButtonPopup) {
+            if (hButtonPopup != reinterpret_cast<HMENU>(m.lParam))
+                m_bInSubmenu = TRUE;
+            if (HIWORD(m.wParam) & MF_POPUP)
+                m_bOnCascadeItem = TRUE;
+        }
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+void CMenuBarCtrl::OnFrameMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu)
+{
+    if (s_pTrackingBar != this)
+        return;
+    MSG msg = {};
+    CWnd* pMain = AfxGetMainWnd();
+    msg.hwnd = pMain ? pMain->m_hWnd : nullptr;
+    msg.message = WM_MENUSELECT;
+    msg.wParam = MAKEWPARAM(nItemID, nFlags);
+    msg.lParam = reinterpret_cast<LPARAM>(hMenu);
+    OnMenuInput(msg);
+}
+
+void CMenuBarCtrl::OnMouseMove(UINT, POINT point)
+{
+    if (m_iTrackingState == TRACK_BUTTON) {
+        // The keyboard highlight follows a real move, not the resting pointer.
+        int iButton = HitTest(point);
+        if (IsButton(iButton) && (point.x != m_ptMouse.x || point.y != m_ptMouse.y))
+            SetHotItem(iButton);
+        return;
+    }
+    m_ptMouse = point;
+    Default();
+}
+
+void CMenuBarCtrl::OnLButtonDown(UINT, POINT point)
+{
+    PressButton(GetHotItem(), FALSE);
+    int iButton = HitTest(point);
+    if (IsButton(iButton)) {
+        TrackPopup(iButton);
+        return;
+    }
+    Default();
+}
+
+BOOL CMenuBarCtrl::TranslateFrameMessage(MSG* pMsg)
+{
+    UINT message = pMsg->message;
+    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) {
+        // A click anywhere else ends keyboard mode; the click still goes on.
+        if (pMsg->hwnd != m_hWnd && m_iTrackingState != TRACK_NOTHING)
+            SetTrackingState(TRACK_NOTHING, -1);
+        return FALSE;
+    }
+    if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN && message != WM_SYSKEYUP)
+        return FALSE;
+
+    UINT vkey = LOBYTE(pMsg->wParam);
+    BOOL bAlt = (HIWORD(pMsg->lParam) & KF_ALTDOWN) != 0;
+    if (vkey == VK_MENU ||
+        (vkey == VK_F10 && ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0 && !bAlt)) {
+        if (message == WM_SYSKEYDOWN)
+            ToggleTrackButtonMode();
+        return TRUE;
+    }
+    if (message == WM_SYSKEYUP)
+        return FALSE;
+
+    if (m_iTrackingState == TRACK_BUTTON) {
+        switch (vkey) {
+        case VK_ESCAPE:
+            SetTrackingState(TRACK_NOTHING, -1);
+            return TRUE;
+        case VK_SPACE:
+        case VK_UP:
+        case VK_DOWN:
+            TrackPopup(GetHotItem());
+            return TRUE;
+        case VK_LEFT:
+        case VK_RIGHT:
+            SetHotItem(GetNextOrPrevButton(GetHotItem(), vkey == VK_LEFT));
+            return TRUE;
+        default:
+            break;
+        }
+    }
+
+    bool bLetterOrDigit = (vkey >= 'A' && vkey <= 'Z') || (vkey >= '0' && vkey <= '9');
+    if ((bAlt || m_iTrackingState == TRACK_BUTTON) && bLetterOrDigit) {
+        UINT nID = 0;
+        if (MapAccelerator(static_cast<char>(vkey), &nID)) {
+            TrackPopup(static_cast<int>(nID));
+            return TRUE;
+        }
+        if (m_iTrackingState == TRACK_BUTTON && !bAlt) {
+            ::MessageBeep(0);
+            return TRUE;
+        }
+    }
+    if (m_iTrackingState != TRACK_NOTHING)
+        SetTrackingState(TRACK_NOTHING, -1);
+    return FALSE;
 }

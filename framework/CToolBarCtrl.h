@@ -31,4 +31,22 @@ public:
     int GetButtonCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
     BOOL GetMaxSize(SIZE* pSize) const { return static_cast<BOOL>(SendMessage(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(pSize))); }
     BOOL GetButtonText(int nID, CString& rText) const;
+    BOOL GetButton(int nIndex, TBBUTTON* lpButton) const
+    {
+        return static_cast<BOOL>(SendMessage(TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpButton)));
+    }
+    BOOL PressButton(int nID, BOOL bPress = TRUE)
+    {
+        return static_cast<BOOL>(SendMessage(TB_PRESSBUTTON, static_cast<WPARAM>(nID), MAKELPARAM(bPress, 0)));
+    }
+    // The index of the hot button, or -1.
+    int GetHotItem() const { return static_cast<int>(SendMessage(TB_GETHOTITEM)); }
+    // Makes button nHot hot (-1 for none); returns the previous hot index.
+    int SetHotItem(int nHot) { return static_cast<int>(SendMessage(TB_SETHOTITEM, static_cast<WPARAM>(nHot))); }
+    // The command id of the button whose mnemonic is chCharacter, in *pIDBtn.
+    BOOL MapAccelerator(char chCharacter, UINT* pIDBtn) const
+    {
+        return static_cast<BOOL>(SendMessage(TB_MAPACCELERATORA, static_cast<WPARAM>(static_cast<unsigned char>(chCharacter)),
+                                             reinterpret_cast<LPARAM>(pIDBtn)));
+    }
 };

@@ -1,0 +1,104 @@
+// Driving popup menus with real input. A popup runs its own modal loop on the
+// user-interface thread, so the input comes from a helper thread: a script of
+// steps, each waiting for something to show on screen (a popup menu, a hot
+// button) before it types or clicks, while the test thread pumps messages and
+// so runs the menu loops.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// The popup menus open on thread threadId, read from their windows ("#32768").
+std::vector<HMENU> OpenPopupMenus(DWORD threadId);
+// The window of the open popup menu hMenu on thread threadId, or null.
+HWND PopupWindowOf(DWORD threadId, HMENU hMenu);
+// The hot button of a toolbar (TB_GETHOTITEM), asked from any thread.
+int HotItemOf(HWND hToolBar);
+
+// Real keyboard input (SendInput) and mouse input (through the X server);
+// points are in screen coordinates. The mouse functions return false when the
+// pointer could not be moved.
+void PressKey(WORD vk);
+void ReleaseKey(WORD vk);
+void TapKey(WORD vk);
+// Holds modifier while tapping vk (Alt+V: TapChord(VK_MENU, 'V')).
+void TapChord(WORD modifier, WORD vk);
+bool MoveMouseTo(POINT pt);
+// Clicks button 1 (left) or 3 (right) of the mouse.
+bool ClickAt(POINT pt, int button = 1);
+// The centre of a window's client rectangle rc, in screen coordinates.
+POINT ScreenCentre(HWND hWnd, RECT rc);
+
+// Puts hWnd in front with the keyboard focus on hFocus, so that typed keys
+// reach this thread, and parks the mouse away from it.
+void PrepareForInput(HWND hWnd, HWND hFocus);
+
+// Records, while it lives, the messages this thread takes from its queue and
+// the messages sent to its windows.
+class MessageLog {
+public:
+    struct Entry {
+        HWND hwnd;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+
+    MessageLog();
+    ~MessageLog();
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
+
+    std::vector<Entry> Posted(UINT message) const { return Select(m_posted, message); }
+    std::vector<Entry> Sent(UINT message) const { return Select(m_sent, message); }
+
+private:
+    static std::vector<Entry> Select(const std::vector<Entry>& entries, UINT message);
+    static LRESULT CALLBACK GetMessageProc(int nCode, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+    HHOOK m_hGetMessage = nullptr;
+    HHOOK m_hCallWnd = nullptr;
+    std::vector<Entry> m_posted;
+    std::vector<Entry> m_sent;
+    static thread_local MessageLog* s_pCurrent;
+};
+
+class InputScript {
+public:
+    explicit InputScript(DWORD uiThreadId) : m_uiThreadId(uiThreadId) {}
+
+    // Waits (on the helper thread) until cond() holds.
+    InputScript& WaitFor(const std::string& what, std::function<bool()> cond);
+    InputScript& WaitForPopups(const std::string& what, std::vector<HMENU> menus);
+    InputScript& WaitForNoPopup(const std::string& what);
+    // Acts once the previous waits are over.
+    InputScript& Do(std::function<void()> action);
+    InputScript& Key(WORD vk) { return Do([vk] { TapKey(vk); }); }
+    InputScript& MoveTo(POINT pt);
+    InputScript& Click(POINT pt, int button = 1);
+
+    // Runs the steps on a helper thread while this thread pumps messages.
+    // On a step that times out, every popup is closed and the step is reported.
+    bool Run(DWORD timeoutMs = 6000);
+    const std::string& Failure() const { return m_failure; }
+
+private:
+    struct Step {
+        std::string what;               // set for a wait
+        std::function<bool()> cond;
+        std::function<bool()> action; // false: the step failed
+    };
+    static DWORD WINAPI ThreadProc(void* pParam);
+    void RunSteps();
+    void CloseAllPopups();
+
+    DWORD m_uiThreadId;
+    std::vector<Step> m_steps;
+    DWORD m_timeoutMs = 6000;
+    std::string m_failure;
+    volatile LONG m_done = 0;
+};
