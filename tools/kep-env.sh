@@ -19,10 +19,12 @@ kep_install_packages() {
     command -v Xvfb >/dev/null || missing+=(xvfb xauth)
     command -v xdotool >/dev/null || missing+=(xdotool)
     command -v xwd >/dev/null || missing+=(x11-apps)
-    { command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick; } || missing+=(imagemagick)
-    fc-list 2>/dev/null | grep -qi 'Noto Sans CJK' || missing+=(fonts-noto-cjk)
+    { command -v convert >/dev/null && convert -version 2>/dev/null | grep ImageMagick >/dev/null; } || missing+=(imagemagick)
+    dpkg -s fonts-noto-cjk >/dev/null 2>&1 || missing+=(fonts-noto-cjk)
     [ -d /usr/src/googletest ] || missing+=(googletest)
     command -v locale-gen >/dev/null || missing+=(locales)
+    # The X drag-and-drop source of the end-to-end tests runs on the system python.
+    [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import Xlib' 2>/dev/null || missing+=(python3 python3-xlib)
     if [ ${#missing[@]} -gt 0 ]; then
         kep_log "installing: ${missing[*]}"
         local sudo=""
@@ -30,7 +32,7 @@ kep_install_packages() {
         $sudo apt-get update -qq
         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
     fi
-    if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+    if ! locale -a 2>/dev/null | grep -i "^ja_JP.utf8$" >/dev/null; then
         kep_log "generating the ja_JP.UTF-8 locale"
         local sudo=""
         [ "$(id -u)" -ne 0 ] && sudo=sudo

@@ -47,7 +47,8 @@ TEST_F(ProcessTest, ALaterProcessStartsWithTheChangedSettingsOpenOnesKeepTheirs)
     KepProcess a("\"" + path + "\"");
     HWND hA = StartAndWait(a, {});
     ASSERT_NE(hA, nullptr);
-    EXPECT_EQ(ViewSize(hA).cx, 400);
+    // The title comes with the load; the fit follows it.
+    EXPECT_TRUE(WaitUntil([&] { return ViewSize(hA).cx == 400; }, 5000));
     ::PostMessageA(hA, WM_COMMAND, ID_ZOOM_50, 0);
     ASSERT_TRUE(WaitUntil([&] { return ViewSize(hA).cx == 200; }, 5000));
 
