@@ -51,7 +51,7 @@ UINT CMyReBar::GetBandPos(CWnd* pWnd) const
     UINT count = GetBandCount();
     for (UINT i = 0; i < count; ++i) {
         REBARBANDINFOA band = {};
-        band.cbSize = sizeof(band);
+        band.cbSize = REBARBANDINFOA_V6_SIZE;
         band.fMask = RBBIM_CHILD;
         if (SendMessage(RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band)) && band.hwndChild == pWnd->m_hWnd)
             return i;
@@ -66,7 +66,7 @@ void CMyReBar::OnChevronPushed(NMHDR* pNotifyStruct, LRESULT*)
     const auto* pChevron = reinterpret_cast<const NMREBARCHEVRON*>(pNotifyStruct);
 
     REBARBANDINFOA band = {};
-    band.cbSize = sizeof(band);
+    band.cbSize = REBARBANDINFOA_V6_SIZE;
     band.fMask = RBBIM_CHILD;
     if (!SendMessage(RB_GETBANDINFOA, pChevron->uBand, reinterpret_cast<LPARAM>(&band)))
         return;

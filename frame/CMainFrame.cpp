@@ -183,7 +183,7 @@ void CMainFrame::ApplyBandLayout(WindowSettings* pSettings)
     m_wndMenuBar.GetMaxSize(&maxSize);
 
     REBARBANDINFOA band = {};
-    band.cbSize = sizeof(band);
+    band.cbSize = REBARBANDINFOA_V6_SIZE;
     band.fMask = RBBIM_STYLE | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_IDEALSIZE;
     band.fStyle = (pSettings->m_bandInfo.fStyle & (RBBS_BREAK | RBBS_HIDDEN)) | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS |
                   RBBS_USECHEVRON;
@@ -323,17 +323,19 @@ void CMainFrame::RefreshFrameStyle()
                      SWP_NOCOPYBITS);
     if (m_wndView.m_pImage)
         FitWindowToImage();
-    else
-        // Nothing to fit: the frame is shown again at its size rather than
-        // left hidden (a zoom command on an empty window).
-        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     if (!m_wndView.m_settings.m_bFrameless) {
         // The bar is made anew so that its size grip follows the border style.
         ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
         m_wndStatusBar.DestroyWindow();
         CreateStatusBar();
         ShowControlBar(&m_wndStatusBar, m_wndView.m_settings.m_bStatusBar != FALSE, FALSE);
+        // The new bar starts blank: give it the idle text again.
+        SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     }
+    if (!m_wndView.m_pImage)
+        // Nothing to fit: the frame is shown again at its size rather than
+        // left hidden (a zoom command on an empty window).
+        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 // ---- rotate and flip ------------------------------------------------------
@@ -462,7 +464,7 @@ UINT CMainFrame::FindMenuBarBand()
     UINT i = 0;
     for (; i < count; ++i) {
         REBARBANDINFOA band = {};
-        band.cbSize = sizeof(band); // the record's size on this platform
+        band.cbSize = REBARBANDINFOA_V6_SIZE;
         band.fMask = RBBIM_STYLE | RBBIM_CHILD;
         m_wndReBar.SendMessage(RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
         if (band.hwndChild == m_wndMenuBar.m_hWnd)

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "AfxGlobals.h"
+
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
                          LPCSTR lpszFilter, CWnd* pParentWnd)
     : m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt), m_fileName(32768, '\0')
@@ -21,7 +23,10 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
         m_filter.push_back('\0');
     }
     m_ofn.lStructSize = sizeof(m_ofn);
-    m_ofn.hwndOwner = pParentWnd ? pParentWnd->m_hWnd : nullptr;
+    // Without a parent the dialog belongs to the main window, which it keeps
+    // disabled while it is up (and stays above, also when that is topmost).
+    CWnd* pOwner = pParentWnd ? pParentWnd : AfxGetMainWnd();
+    m_ofn.hwndOwner = pOwner ? pOwner->m_hWnd : nullptr;
     m_ofn.lpstrFilter = m_filter.empty() ? nullptr : m_filter.data();
     m_ofn.nFilterIndex = 1;
     m_ofn.lpstrFile = m_fileName.data();

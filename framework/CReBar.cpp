@@ -17,7 +17,7 @@ BOOL CReBar::AddBar(CWnd* pBar, LPCSTR pszText, HBITMAP hbmp, UINT nStyle)
     RECT rc;
     pBar->GetWindowRect(&rc);
     REBARBANDINFOA band = {};
-    band.cbSize = sizeof(band);
+    band.cbSize = REBARBANDINFOA_V6_SIZE;
     band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_ID;
     band.fStyle = nStyle;
     band.hwndChild = pBar->m_hWnd;

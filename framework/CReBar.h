@@ -7,6 +7,9 @@
 
 #include "CControlBar.h"
 
+// Band records are passed at their size before the chevron fields were
+// added (REBARBANDINFOA_V6_SIZE): every version of the control takes that
+// size, while the newest record size is refused by the older controls.
 class CReBar : public CControlBar {
 public:
     BOOL Create(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID);

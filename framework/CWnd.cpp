@@ -161,13 +161,10 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         ::UnhookWindowsHookEx(t_hHookCbt);
         t_hHookCbt = nullptr;
     }
-    if (!hWnd) {
-        // Creation failed after the hook bound the object (WM_CREATE returned -1).
-        if (m_hWnd && !::IsWindow(m_hWnd))
-            Detach();
-        return FALSE;
-    }
-    return TRUE;
+    // When creation fails after the hook bound the object (WM_CREATE returned
+    // -1), the window has been destroyed and the object unbound, and a frame
+    // has deleted itself: nothing of this object may be touched any more.
+    return hWnd != nullptr;
 }
 
 BOOL CWnd::DestroyWindow()

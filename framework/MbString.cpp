@@ -1,8 +1,12 @@
 #include "MbString.h"
 
+#include <windows.h>
+
+// Lead bytes of the system's ANSI code page (on Japanese systems, Shift-JIS:
+// 0x81-0x9F and 0xE0-0xFC), as the rest of the program's string handling sees them.
 bool IsMbLeadByte(unsigned char c)
 {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    return ::IsDBCSLeadByte(c) != FALSE;
 }
 
 // Walks character by character: a lead byte and the byte after it are one

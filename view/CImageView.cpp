@@ -76,6 +76,9 @@ CImageView::CImageView() = default;
 
 CImageView::~CImageView()
 {
+    // The last off-screen bitmap can only be deleted once it is no longer selected.
+    if (m_memDC.m_hDC && m_hStockBitmap)
+        m_memDC.SelectObject(m_hStockBitmap);
     ReleaseImage();
     std::free(m_pFrameDelays);
 }
@@ -127,6 +130,7 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
         // Nothing to decode.
         file.Close();
         MessageBox(kMsgUnsupported, nullptr, MB_OK);
+        RepaintNow();
         return FALSE;
     }
     std::unique_ptr<char[]> buffer(length <= kMaxImageFileBytes ? new (std::nothrow) char[length] : nullptr);
@@ -363,6 +367,7 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
     if (m_bNeedMemDC) {
         m_bNeedMemDC = FALSE;
         m_memDC.CreateCompatibleDC(hdc);
+        m_hStockBitmap = ::GetCurrentObject(m_memDC, OBJ_BITMAP);
     }
     // An empty display (a zoom value of 0 or below) has nothing to draw.
     if (bitmap.cx > 0 && bitmap.cy > 0 && m_memDC.m_hDC) {

@@ -90,6 +90,7 @@ private:
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
     void SelectFrame(int nFrame);
+    HGDIOBJ m_hStockBitmap = nullptr; // the memory DC's own bitmap, put back before the DC goes
     // Changes the turn and mirror state as one of the four operations says.
     void ApplyTransform(TransformState (*operation)(TransformState));
     // Loads a dropped file into this window and has the frame fit it.

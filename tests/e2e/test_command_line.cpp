@@ -91,7 +91,7 @@ TEST_F(ProcessTest, SettingsFileHeldByAnotherProcessDelaysCreationUntilReleased)
     EXPECT_TRUE(FindKepFrames(true).empty()) << "the window appeared while the settings were held";
     DWORD released = ::GetTickCount();
     ::CloseHandle(hHeld);
-    ASSERT_TRUE(WaitUntil([] { return FindKepFrames(true).size() == 1; }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return FindKepFrames(true).size() == 1 && TitleOf(FindKepFrames(true)[0]) == "KEP - " + path; }, 15000));
     EXPECT_LT(::GetTickCount() - released, 5000u);
     HWND h = FindKepFrames(true)[0];
     HWND hStatus = ::GetDlgItem(h, 0xE801);
