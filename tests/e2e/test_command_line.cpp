@@ -21,12 +21,7 @@ std::vector<std::string> VisibleTitles()
 // The wndset.def bytes of version 5 for these values.
 std::vector<unsigned char> SettingsFile(int frameless, int zoomValue, int zoomMode, int statusBar, int alpha)
 {
-    int values[] = {5, frameless, zoomValue, zoomMode, statusBar, alpha, 0, 0, 1, 0};
-    std::vector<unsigned char> bytes;
-    for (int v : values)
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<unsigned char>(static_cast<unsigned>(v) >> (8 * i)));
-    return bytes;
+    return LittleEndianInts({5, frameless, zoomValue, zoomMode, statusBar, alpha, 0, 0, 1, 0});
 }
 
 } // namespace

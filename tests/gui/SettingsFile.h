@@ -19,12 +19,8 @@ inline std::vector<int> ReadSettingsInts()
 // Offsets of the fields in the version-5 file, in integers.
 enum SettingsField { kVersion, kFrameless, kZoomValue, kZoomMode, kStatusBar, kAlpha, kTopMost, kBandPos, kBandStyle, kBandWidth };
 
-inline void WriteSettingsInts(const std::vector<int>& values)
+inline void WriteSettingsInts(std::initializer_list<long long> values)
 {
-    std::vector<unsigned char> bytes;
-    for (int v : values)
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<unsigned char>(static_cast<unsigned>(v) >> (8 * i)));
     ::CreateDirectoryA(SettingsFolderPath().c_str(), nullptr);
-    WriteBytes(SettingsFolderPath() + "\\wndset.def", bytes);
+    WriteBytes(SettingsFolderPath() + "\\wndset.def", LittleEndianInts(values));
 }

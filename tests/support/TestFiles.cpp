@@ -25,6 +25,17 @@ TempFolder::~TempFolder()
     ::RemoveDirectoryA(m_path.c_str());
 }
 
+std::vector<unsigned char> LittleEndianInts(std::initializer_list<long long> values)
+{
+    std::vector<unsigned char> bytes;
+    for (long long v : values) {
+        const unsigned int u = static_cast<unsigned int>(v);
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<unsigned char>(u >> (8 * i)));
+    }
+    return bytes;
+}
+
 bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
 {
     FILE* f = std::fopen(path.c_str(), "wb");

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ using PixelFunction = std::function<uint32_t(int x, int y)>;
 
 // Writes a 24-bit bottom-up BMP.
 bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel);
+// 4-byte little-endian integers, as the program's files store them.
+std::vector<unsigned char> LittleEndianInts(std::initializer_list<long long> values);
+
 bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 bool WriteText(const std::string& path, const std::string& text);
 std::vector<unsigned char> ReadBytes(const std::string& path);

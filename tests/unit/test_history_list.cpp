@@ -23,13 +23,7 @@ const char kDamagedText[] =
 
 Bytes Ints(std::initializer_list<long long> values)
 {
-    Bytes bytes;
-    for (long long v : values) {
-        const unsigned int u = static_cast<unsigned int>(v);
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<unsigned char>(u >> (8 * i)));
-    }
-    return bytes;
+    return LittleEndianInts(values);
 }
 
 // A string in the archive encoding (the one-byte length prefix is enough here).

@@ -13,6 +13,7 @@
 #include "settings/SettingsFolder.h"
 #include "settings/WindowSettings.h"
 #include "support/MessageBoxCapture.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -24,13 +25,7 @@ const char kDamagedText[] =
 
 Bytes Ints(std::initializer_list<long long> values)
 {
-    Bytes bytes;
-    for (long long v : values) {
-        const unsigned int u = static_cast<unsigned int>(v);
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<unsigned char>(u >> (8 * i)));
-    }
-    return bytes;
+    return LittleEndianInts(values);
 }
 
 void RemoveTree(const std::string& path)
