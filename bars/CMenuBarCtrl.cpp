@@ -83,14 +83,6 @@ BOOL CMenuBarCtrl::LoadMenuBar(UINT nIDResource)
     return TRUE;
 }
 
-UINT CMenuBarCtrl::GetPopupMenuFlags()
-{
-    OSVERSIONINFOA info = AfxGetOsVersion();
-    if (info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion < 5)
-        return TPM_LEFTALIGN | TPM_LEFTBUTTON;
-    return TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERPOSANIMATION;
-}
-
 int CMenuBarCtrl::HitTest(POINT pt) const
 {
     int iButton = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt)));
@@ -166,7 +158,7 @@ void CMenuBarCtrl::TrackPopup(int iButton)
         POINT bottomLeft = {rc.left, rc.bottom};
         ClientToScreen(&bottomLeft);
         HMENU hPopup = m_menu.GetSubMenu(iButton);
-        UINT nFlags = GetPopupMenuFlags();
+        UINT nFlags = AfxGetPopupMenuFlags();
 
         m_bInSubmenu = FALSE;
         m_bOnCascadeItem = FALSE;

@@ -42,9 +42,6 @@ public:
     // client area counts only when it is the first one.
     int HitTest(POINT pt) const;
 
-    // Flags for TrackPopupMenu: no animation flag before Windows 2000.
-    static UINT GetPopupMenuFlags();
-
 protected:
     // Drops down the popup of iButton, then of every button the user moves to.
     void TrackPopup(int iButton);

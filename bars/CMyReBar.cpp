@@ -7,6 +7,10 @@ namespace {
 
 // A popup menu whose items borrow submenus owned by another menu: they are
 // taken out again before the popup is destroyed, so only the popup goes.
+// DestroyMenu destroys submenus too, so a popup that still holds a borrowed
+// submenu (a RemoveMenu that failed) is left alone rather than destroyed with
+// the lender's menus: a few bytes lost instead of a menu bar that no longer
+// opens.
 class CBorrowingPopup {
 public:
     CBorrowingPopup() : m_hMenu(::CreatePopupMenu()) {}
@@ -16,7 +20,7 @@ public:
             return;
         while (::GetMenuItemCount(m_hMenu) > 0) {
             if (!::RemoveMenu(m_hMenu, 0, MF_BYPOSITION))
-                break;
+                return;
         }
         ::DestroyMenu(m_hMenu);
     }
@@ -103,7 +107,7 @@ void CMyReBar::OnChevronPushed(NMHDR* pNotifyStruct, LRESULT*)
         ::AppendMenuA(popup, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSubMenu), text);
     }
 
-    ::TrackPopupMenu(popup, CMenuBarCtrl::GetPopupMenuFlags(), anchor.x, anchor.y, 0, m_hWnd, nullptr);
+    ::TrackPopupMenu(popup, AfxGetPopupMenuFlags(), anchor.x, anchor.y, 0, m_hWnd, nullptr);
     // Let the end of the menu be processed at once.
     PostMessage(WM_NULL);
 }

@@ -416,7 +416,7 @@ bool BenchLoadAndFirstPaint(HWND hwndHost, const TestPicture& picture)
             if (!view.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, hwndHost,
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(0xE900))))
                 return false;
-            view.m_settings.m_nZoomMode = 1;
+            view.m_settings.m_nZoomMode = ZOOM_PERCENT;
             view.m_settings.m_nZoomValue = 100;
             double t0 = NowMs();
             view.LoadImageFile(file.path->c_str());

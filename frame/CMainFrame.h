@@ -91,7 +91,5 @@ protected:
 
 private:
     BOOL CreateStatusBar();
-    // Index of the menu bar's band (the band count when it has none).
-    UINT FindMenuBarBand();
     void LoadWindowSettings();
 };

@@ -75,3 +75,11 @@ OSVERSIONINFOA AfxGetOsVersion()
 #pragma GCC diagnostic pop
     return info;
 }
+
+UINT AfxGetPopupMenuFlags()
+{
+    OSVERSIONINFOA info = AfxGetOsVersion();
+    if (info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion < 5)
+        return TPM_LEFTALIGN | TPM_LEFTBUTTON;
+    return TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERPOSANIMATION;
+}

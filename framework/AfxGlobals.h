@@ -24,6 +24,9 @@ BOOL AfxRegisterClass(WNDCLASSA* lpWndClass);
 
 // The system's version as GetVersionEx reports it.
 OSVERSIONINFOA AfxGetOsVersion();
+// Flags for TrackPopupMenu: left-aligned, left button, and the vertical
+// animation except on NT 4 and earlier, which know no menu animation.
+UINT AfxGetPopupMenuFlags();
 
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
 

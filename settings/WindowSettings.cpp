@@ -13,12 +13,6 @@ const char kDamagedText[] =
     "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
 const char kDamagedCaption[] = "エラー";
 
-const int kZoomModeAny = 0;
-const int kZoomModePercent = 1;
-const int kZoomModeFixHeight = 2;
-const int kZoomModeFixWidth = 3;
-const int kZoomModeFixBoth = 4;
-
 }  // namespace
 
 // cx has no default of its own: it starts at 0, which lets the rebar choose.
@@ -35,7 +29,7 @@ void WindowSettings::ResetToDefaults()
 {
     m_nAlpha = 100;
     m_nZoomValue = 0;
-    m_nZoomMode = kZoomModeAny;
+    m_nZoomMode = ZOOM_ANY;
     m_bandInfo.fStyle = RBBS_BREAK;
     m_bandInfo.wID = 0;
     m_bFrameless = FALSE;
@@ -84,16 +78,18 @@ void WindowSettings::ReadValues(CArchive& ar)
 
     // Before version 5 the zoom value carried the mode: above 100 a maximum
     // width of value - 100 pixels, below 0 a maximum height of -value pixels,
-    // otherwise a percent.
+    // 0 the free size ("任意" stored 0), otherwise a percent.
     if (version < 5) {
-        if (m_nZoomValue > 100) {
-            m_nZoomMode = kZoomModeFixWidth;
+        if (m_nZoomValue == 0) {
+            m_nZoomMode = ZOOM_ANY;
+        } else if (m_nZoomValue > 100) {
+            m_nZoomMode = ZOOM_FIX_WIDTH;
             m_nZoomValue -= 100;
         } else if (m_nZoomValue < 0) {
-            m_nZoomMode = kZoomModeFixHeight;
+            m_nZoomMode = ZOOM_FIX_HEIGHT;
             m_nZoomValue = m_nZoomValue == INT_MIN ? INT_MAX : -m_nZoomValue;
         } else {
-            m_nZoomMode = kZoomModePercent;
+            m_nZoomMode = ZOOM_PERCENT;
         }
     }
 }
@@ -109,8 +105,8 @@ void WindowSettings::SanitizeLoadedValues()
 {
     if (m_nAlpha < 10 || m_nAlpha > 100)
         m_nAlpha = 100;
-    if (m_nZoomMode < kZoomModeAny || m_nZoomMode > kZoomModeFixBoth) {
-        m_nZoomMode = kZoomModeAny;
+    if (m_nZoomMode < ZOOM_ANY || m_nZoomMode > ZOOM_FIX_BOTH) {
+        m_nZoomMode = ZOOM_ANY;
         m_nZoomValue = 0;
     }
 }

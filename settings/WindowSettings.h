@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "CString.h"
+#include "settings/ZoomMode.h"
 
 class CArchive;
 
@@ -40,7 +41,7 @@ public:
 
     int m_nAlpha;              // opacity percent, 10..100 (100: opaque)
     int m_nZoomValue;          // percent in zoom mode 1, pixel limit in modes 2..4
-    int m_nZoomMode;           // 0 free, 1 percent, 2 fixed height, 3 fixed width, 4 both
+    int m_nZoomMode;           // a ZoomMode
     REBARBANDINFOA m_bandInfo; // only wID (band position), fStyle and cx are used
     BOOL m_bFrameless;
     BOOL m_bStatusBar;

@@ -45,8 +45,11 @@ kep_install_packages() {
 # Configures (once) and builds the given targets (all when none are given).
 kep_build() {
     if [ ! -f "$KEP_BUILD_DIR/CMakeCache.txt" ]; then
+        # A compiler cache, when the machine has one, makes rebuilds cheap.
+        local launcher=()
+        command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
         cmake -S "$KEP_ROOT" -B "$KEP_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$KEP_ROOT/cmake/mingw-w64-x86_64.cmake" \
-            -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
     fi
     local targets=()
     for t in "$@"; do targets+=(--target "$t"); done

@@ -310,7 +310,7 @@ BOOL CImageView::GetImageRect(RECT* lpRect)
 
 void CImageView::UpdateFreeZoom()
 {
-    if (!m_pImage || m_settings.m_nZoomMode != 0)
+    if (!m_pImage || m_settings.m_nZoomMode != ZOOM_ANY)
         return;
     RECT rc;
     GetWindowRect(&rc);

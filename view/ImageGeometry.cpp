@@ -73,28 +73,28 @@ SIZE ComputeZoomedSize(int W, int H, int mode, int value, double freeZoom)
     int w0 = W;
     int h0 = H;
     switch (mode) {
-    case 0:
+    case ZOOM_ANY:
         w0 = TruncToInt(W * freeZoom);
         h0 = TruncToInt(H * freeZoom);
         break;
-    case 1:
+    case ZOOM_PERCENT:
         w0 = MulDivTrunc(W, value, 100);
         h0 = MulDivTrunc(H, value, 100);
         break;
-    case 2:
-    case 4:
+    case ZOOM_FIX_HEIGHT:
+    case ZOOM_FIX_BOTH:
         if (h0 > value) {
             h0 = value;
             w0 = MulDivTrunc(value, W, H);
         }
         // Mode 4 limits the width afterwards, scaling the height from the
         // image's own size, not from the height limited above.
-        if (mode == 4 && w0 > value) {
+        if (mode == ZOOM_FIX_BOTH && w0 > value) {
             w0 = value;
             h0 = MulDivTrunc(value, H, W);
         }
         break;
-    case 3:
+    case ZOOM_FIX_WIDTH:
         if (w0 > value) {
             w0 = value;
             h0 = MulDivTrunc(value, H, W);
@@ -155,22 +155,22 @@ DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value,
 
     DrawnSize drawn{W, H, 100};
     switch (mode) {
-    case 0:
+    case ZOOM_ANY:
         drawn = ScaledBy(W, H, std::min(sx, sy));
         break;
-    case 1:
+    case ZOOM_PERCENT:
         drawn = DrawnSize{MulDivTrunc(W, value, 100), MulDivTrunc(H, value, 100), value};
         break;
-    case 2:
-    case 4:
+    case ZOOM_FIX_HEIGHT:
+    case ZOOM_FIX_BOTH:
         if (drawn.height > value) {
             drawn = DrawnSize{MulDivTrunc(value, W, H), value, MulDivTrunc(value, 100, H)};
         }
-        if (mode == 4 && drawn.width > value) {
+        if (mode == ZOOM_FIX_BOTH && drawn.width > value) {
             drawn = DrawnSize{value, MulDivTrunc(value, H, W), MulDivTrunc(value, 100, W)};
         }
         break;
-    case 3:
+    case ZOOM_FIX_WIDTH:
         if (drawn.width > value) {
             drawn = DrawnSize{value, MulDivTrunc(value, H, W), MulDivTrunc(value, 100, W)};
         }

@@ -3,9 +3,8 @@
 // percent of a paint, the white margins, and the rotation and mirror
 // transform. Free functions, so they are tested without a window.
 //
-// Zoom modes (the settings' zoom mode): 0 any (free factor), 1 percent,
-// 2 fixed maximum height, 3 fixed maximum width, 4 fixed maximum width and
-// height. The value is a percent in mode 1 and a pixel limit in modes 2-4.
+// The mode is a ZoomMode; the value is a percent in ZOOM_PERCENT and a pixel
+// limit in the fixed modes.
 // W and H are always the image's size in its own orientation; rotation is the
 // number of clockwise quarter turns (0-3).
 //
@@ -17,6 +16,8 @@
 #pragma once
 
 #include <windows.h>
+
+#include "settings/ZoomMode.h"
 
 // True for rotation 1 and 3, where width and height are seen swapped.
 bool IsQuarterTurn(int rotation);

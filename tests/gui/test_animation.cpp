@@ -57,7 +57,7 @@ protected:
         FrameTest::SetUp();
         ASSERT_TRUE(CreateFrame());
         // At 100 percent the 160 x 120 picture keeps its size also turned.
-        View().m_settings.m_nZoomMode = 1;
+        View().m_settings.m_nZoomMode = ZOOM_PERCENT;
         View().m_settings.m_nZoomValue = 100;
     }
     TempFolder m_folder{"anim"};

@@ -55,7 +55,7 @@ protected:
         FrameTest::SetUp();
         ASSERT_TRUE(CreateFrame());
         // 100 percent: the picture is drawn at its own size, whatever the view.
-        View().m_settings.m_nZoomMode = 1;
+        View().m_settings.m_nZoomMode = ZOOM_PERCENT;
         View().m_settings.m_nZoomValue = 100;
         m_path = m_folder.File("asym.bmp");
         ASSERT_TRUE(WriteBmp(m_path, kW, kH, Source));
@@ -146,7 +146,7 @@ TEST_F(PaintTest, FreeZoomMarginsAreWhiteAndCoverModeHasNone)
 {
     // 7 x 3 in a 10 x 10 view: the free factor covers the view, the drawn
     // picture is a pixel shorter than the bitmap, and that strip is white.
-    View().m_settings.m_nZoomMode = 0;
+    View().m_settings.m_nZoomMode = ZOOM_ANY;
     View().m_settings.m_nZoomValue = 0;
     std::string small = m_folder.File("small.bmp");
     ASSERT_TRUE(WriteBmp(small, 7, 3, [](int x, int y) { return AsymmetricPixel(x, y, 7, 3); }));

@@ -105,7 +105,7 @@ void Scramble(WindowSettings& s, UINT cx)
 {
     s.m_nAlpha = 30;
     s.m_nZoomValue = 77;
-    s.m_nZoomMode = 4;
+    s.m_nZoomMode = ZOOM_FIX_BOTH;
     s.m_bandInfo.wID = 5;
     s.m_bandInfo.fStyle = 0x40;
     s.m_bandInfo.cx = cx;
@@ -164,7 +164,7 @@ TEST_F(WindowSettingsTest, EveryVersionLoadsItsOwnLayout)
         {"v1 one unused integer", Ints({1, 1, 20, 1, 60, 3, 9, 64, 12345}), 36,
          Fields(60, 20, 1, 3, 9, 64, 1, 1, 1)},
         {"v2 three unused integers", Ints({2, 0, 0, 0, 80, 1, 1, 300, 0, 99, -1}), 44,
-         Fields(80, 0, 1, 1, 1, 300, 0, 0, 1)},
+         Fields(80, 0, ZOOM_ANY, 1, 1, 300, 0, 0, 1)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,8 +184,11 @@ TEST_F(WindowSettingsTest, OldZoomValuesCarryTheZoomMode)
         int mode;
         int value;
     } cases[] = {
-        {350, 3, 250}, {-480, 2, 480}, {0, 1, 0}, {70, 1, 70},
-        {100, 1, 100}, {101, 3, 1},    {-1, 2, 1}, {INT_MIN, 2, INT_MAX},
+        // 0 is what the free size ("任意") stored then: it stays the free size
+        // rather than a percent of 0, which would show every picture 0 x 0.
+        {350, ZOOM_FIX_WIDTH, 250}, {-480, ZOOM_FIX_HEIGHT, 480}, {0, ZOOM_ANY, 0},
+        {70, ZOOM_PERCENT, 70},     {100, ZOOM_PERCENT, 100},     {101, ZOOM_FIX_WIDTH, 1},
+        {-1, ZOOM_FIX_HEIGHT, 1},   {INT_MIN, ZOOM_FIX_HEIGHT, INT_MAX},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -264,7 +267,7 @@ TEST_F(WindowSettingsTest, SaveCreatesTheFolderAndWritesFortyBytes)
     WindowSettings s;
     s.m_bFrameless = TRUE;
     s.m_nZoomValue = 480;
-    s.m_nZoomMode = 2;
+    s.m_nZoomMode = ZOOM_FIX_HEIGHT;
     s.m_bStatusBar = 0x10000000;
     s.m_nAlpha = 80;
     s.m_bTopMost = TRUE;

@@ -1,0 +1,185 @@
+// The frame's size follows the displayed image: the command line and its
+// option suffix, the fit around the image, the border style, the rotate and
+// flip commands and the zoom commands.
+#include "CMainFrame.h"
+
+#include <vector>
+
+#include "CCmdUI.h"
+#include "frame/CFixedSizeDlg.h"
+#include "frame/CommandLine.h"
+#include "frame/FrameGeometry.h"
+#include "frame/ZoomCommands.h"
+#include "res/resource.h"
+
+// ---- command line ---------------------------------------------------------
+
+void CMainFrame::ProcessCommandLine(CString strCmdLine)
+{
+    std::vector<std::string> tokens = SplitCommandLine(strCmdLine.GetString());
+    for (size_t k = 0; k < tokens.size(); ++k) {
+        if (k >= 1) {
+            m_wndView.OpenInNewInstance(tokens[k].c_str());
+            continue;
+        }
+        if (OpenImageWithOptions(StripOuterQuotes(tokens[0]).c_str())) {
+            ::InvalidateRect(m_hWnd, nullptr, TRUE);
+            FitWindowToImage();
+        }
+    }
+}
+
+BOOL CMainFrame::OpenImageWithOptions(CString strPath)
+{
+    OptionSuffix options = SplitOptionSuffix(strPath.GetString());
+    if (options.hasOptions) {
+        strPath = options.path.c_str();
+        // With fewer than two ':' nothing can be read reliably: the frame stays
+        // where it is and the zoom value is kept.
+        if (options.hasLeftTop) {
+            RECT rcImage;
+            RECT rcFrame;
+            GetWindowRect(&rcFrame);
+            int width = rcFrame.right - rcFrame.left;
+            int height = rcFrame.bottom - rcFrame.top;
+            if (m_wndView.GetImageRect(&rcImage)) {
+                width = rcImage.right - rcImage.left;
+                height = rcImage.bottom - rcImage.top;
+            }
+            MoveWindow(options.left, options.top, width, height, TRUE);
+        }
+        if (options.hasZoom)
+            m_wndView.m_settings.m_nZoomValue = options.zoom;
+    }
+    return m_wndView.LoadImageFile(strPath);
+}
+
+// ---- window size ----------------------------------------------------------
+
+void CMainFrame::FitWindowToImage()
+{
+    RECT rcFrame;
+    RECT rcView;
+    RECT rcImage;
+    GetWindowRect(&rcFrame);
+    m_wndView.GetWindowRect(&rcView);
+    if (!m_wndView.GetImageRect(&rcImage))
+        return;
+    const SIZE size = FrameSizeAroundImage(rcFrame, rcView, rcImage);
+    SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : nullptr, rcFrame.left, rcFrame.top, size.cx, size.cy,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    UpdateWindow();
+}
+
+void CMainFrame::RefreshFrameStyle()
+{
+    if (m_wndView.m_settings.m_nZoomValue != 0)
+        ModifyStyle(WS_THICKFRAME, 0);
+    else
+        ModifyStyle(0, WS_THICKFRAME);
+    SetWindowPos(nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_HIDEWINDOW |
+                     SWP_NOCOPYBITS);
+    if (m_wndView.m_pImage)
+        FitWindowToImage();
+    if (!m_wndView.m_settings.m_bFrameless) {
+        // The bar is made anew so that its size grip follows the border style.
+        ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
+        m_wndStatusBar.DestroyWindow();
+        CreateStatusBar();
+        ShowControlBar(&m_wndStatusBar, m_wndView.m_settings.m_bStatusBar != FALSE, FALSE);
+        // The new bar starts blank: give it the idle text again.
+        SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+    }
+    if (!m_wndView.m_pImage)
+        // Nothing to fit: the frame is shown again at its size rather than
+        // left hidden (a zoom command on an empty window).
+        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+// ---- rotate and flip ------------------------------------------------------
+
+void CMainFrame::OnRotateLeft()
+{
+    m_wndView.RotateLeft();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnRotateRight()
+{
+    m_wndView.RotateRight();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnFlipHorizontal()
+{
+    m_wndView.FlipHorizontal();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnFlipVertical()
+{
+    m_wndView.FlipVertical();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnUpdateRotateLeft(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}
+
+void CMainFrame::OnUpdateRotateRight(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}
+
+void CMainFrame::OnUpdateFlipHorizontal(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}
+
+void CMainFrame::OnUpdateFlipVertical(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndView.m_pImage != nullptr);
+}
+
+// ---- zoom -----------------------------------------------------------------
+
+void CMainFrame::OnZoom(UINT nID)
+{
+    WindowSettings& settings = m_wndView.m_settings;
+    if (IsFixedZoomCommand(nID)) {
+        CFixedSizeDlg dlg(this);
+        RECT rc;
+        // Without an image the dialog starts from the stored value.
+        dlg.m_nPixels = settings.m_nZoomValue;
+        if (nID != ID_ZOOM_FIX_BOTH && m_wndView.GetImageRect(&rc))
+            dlg.m_nPixels = nID == ID_ZOOM_FIX_WIDTH ? rc.right - rc.left : rc.bottom - rc.top;
+        if (dlg.DoModal() != IDOK)
+            return;
+        settings.m_nZoomValue = dlg.m_nPixels;
+    } else {
+        settings.m_nZoomValue = ZoomPercentForCommand(nID);
+    }
+    settings.m_nZoomMode = ZoomModeForCommand(nID);
+    settings.Save();
+    m_wndView.UpdateFreeZoom();
+    RefreshFrameStyle();
+}
+
+void CMainFrame::OnUpdateZoom(CCmdUI* pCmdUI)
+{
+    const WindowSettings& settings = m_wndView.m_settings;
+    UINT nID = pCmdUI->m_nID;
+    pCmdUI->Enable(TRUE);
+    const bool bModeMatches = settings.m_nZoomMode == ZoomModeForCommand(nID);
+    if (IsFixedZoomCommand(nID)) {
+        pCmdUI->SetCheck(bModeMatches);
+        pCmdUI->SetText(FixedZoomMenuText(nID, settings.m_nZoomMode, settings.m_nZoomValue).c_str());
+    } else if (nID == ID_ZOOM_ANY) {
+        pCmdUI->SetCheck(bModeMatches);
+    } else {
+        pCmdUI->SetCheck(bModeMatches && settings.m_nZoomValue == ZoomPercentForCommand(nID));
+    }
+}
