@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds KEP and runs every test (unit, in-process GUI, end to end) with ctest
 # under Xvfb and Wine. Extra arguments go to ctest (e.g. -L unit, -R Zoom).
+# The unit tests are one ctest ("unit") and the GUI tests one per suite
+# ("gui.ZoomTest"); GTEST_FILTER narrows the cases inside them, e.g.
+# GTEST_FILTER='HistoryList*' ./test.sh -L unit.
 set -euo pipefail
 source "$(dirname "$0")/tools/kep-env.sh"
 
