@@ -6,13 +6,10 @@ e2e_begin
 
 pic="$E2E_TMP/pic.png"; e2e_image "$pic" 300 220 maroon
 
-e2e_start_kep "$(e2e_winpath "$pic")"
-pid=$E2E_PID
-win=$(e2e_wait_title 15 "$(e2e_title_of "$pic")") || e2e_fail "the window did not show its picture"
-e2e_settle
+e2e_show "$pic"
+pid=$E2E_PID win=$E2E_WIN
 read -r x y <<<"$(e2e_view_centre "$(e2e_frame_line "$win")")"
-xdotool mousemove "$x" "$y"
-sleep 0.2
+e2e_mouse_to "$x" "$y"
 
 xdotool click 1
 # Longer than the double-click time, so that the next clicks make a pair of their own.
@@ -21,5 +18,5 @@ e2e_alive "$pid" || e2e_fail "a single click ended the process"
 [ -n "$(e2e_frame_line "$win")" ] || e2e_fail "a single click closed the window"
 
 xdotool click --repeat 2 --delay 80 1
-e2e_wait_exit "$pid" 10 || e2e_fail "the process still runs after the double-click"
+e2e_wait_exit "$pid" || e2e_fail "the process still runs after the double-click"
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "the process ended with status $E2E_STATUS"

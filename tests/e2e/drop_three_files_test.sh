@@ -11,16 +11,16 @@ c="$E2E_TMP/pics/c.bmp"; e2e_image "$c" 280 260 blue
 
 e2e_start_kep
 first=$E2E_PID
-win=$(e2e_wait_window 15 --pid "$first" --name '^KEP$') || e2e_fail "the empty window did not appear"
+win=$(e2e_wait_window --pid "$first" --name '^KEP$') || e2e_fail "the empty window did not appear"
 e2e_settle
 frame=$(e2e_frame_line "$win")
 [ -n "$frame" ] || e2e_fail "X window $win is no KEP frame"
 read -r x y <<<"$(e2e_view_centre "$frame")"
 e2e_drop "$win" "$x" "$y" "$a" "$b" "$c"
 
-e2e_wait_title 10 "$(e2e_title_of "$a")" >/dev/null || e2e_fail "the dropped window does not show the first file"
-win_b=$(e2e_wait_title 15 "$(e2e_title_of "$b")") || e2e_fail "no window shows the second file"
-win_c=$(e2e_wait_title 15 "$(e2e_title_of "$c")") || e2e_fail "no window shows the third file"
+e2e_wait_title "$(e2e_title_of "$a")" >/dev/null || e2e_fail "the dropped window does not show the first file"
+win_b=$(e2e_wait_title "$(e2e_title_of "$b")") || e2e_fail "no window shows the second file"
+win_c=$(e2e_wait_title "$(e2e_title_of "$c")") || e2e_fail "no window shows the third file"
 
 # The first file stays in the window it was dropped on; the others are in
 # processes of their own, one each.
@@ -33,10 +33,11 @@ pid_c=$(xdotool getwindowpid "$win_c")
     || e2e_fail "the pictures are not in three processes ($first, $pid_b, $pid_c)"
 
 # The window fitted itself around the picture dropped into it.
-size=$(e2e_view_size "$(e2e_frame_line "$win")")
-[ "$size" = 320x240 ] || e2e_fail "the view of the first window is $size, not 320x240"
+fitted() { [ "$(e2e_view_size "$(e2e_frame_line "$win")")" = 320x240 ]; }
+e2e_wait_for fitted \
+    || e2e_fail "the view of the first window is $(e2e_view_size "$(e2e_frame_line "$win")"), not 320x240"
 
-# Nothing else was started.
-sleep 1
-count=$(e2e_new_frames | wc -l)
-[ "$count" -eq 3 ] || { e2e_new_frames >&2; e2e_fail "$count KEP frames, expected 3"; }
+# Nothing else was started: the drop started its processes one after the
+# other, so any other would be running before the third window showed.
+count=$(e2e_new_pids | wc -l)
+[ "$count" -eq 3 ] || { e2e_new_frames >&2; e2e_fail "$count kep.exe processes, expected 3"; }

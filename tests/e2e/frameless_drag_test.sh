@@ -8,17 +8,15 @@ e2e_begin
 ID_HIDE_FRAME=32811
 pic="$E2E_TMP/pic.bmp"; e2e_image "$pic" 320 240 navy
 
-e2e_start_kep "$(e2e_winpath "$pic")"
-win=$(e2e_wait_title 15 "$(e2e_title_of "$pic")") || e2e_fail "the window did not show its picture"
-e2e_settle
+e2e_show "$pic"
+win=$E2E_WIN
 
 # press_and_move X Y DX DY: presses the left button at X,Y and moves it in steps by
 # DX,DY, leaving it down. The window's move loop starts from a message the
 # view posts: the press gets time to arrive before the mouse moves.
 press_and_move() {
     local x=$1 y=$2 dx=$3 dy=$4 step
-    xdotool mousemove "$x" "$y"
-    sleep 0.3
+    e2e_mouse_to "$x" "$y"
     e2e_mouse_down
     sleep 0.3
     for step in 1 2 3 4; do
@@ -46,7 +44,7 @@ sleep 0.3
 
 e2e_post "$win" $ID_HIDE_FRAME
 frameless_now() { [ "$(e2e_frame_line "$win" | cut -d' ' -f5-8)" != "$(echo "$framed" | cut -d' ' -f5-8)" ]; }
-e2e_wait_for 5 frameless_now || e2e_fail "the frame did not go away"
+e2e_wait_for frameless_now || e2e_fail "the frame did not go away"
 e2e_settle
 
 before=$(e2e_frame_line "$win")
@@ -57,13 +55,15 @@ want="$((left + dx)) $((top + dy))"
 press_and_move "$x" "$y" $dx $dy
 # The window follows while the button is down. Should the move loop have
 # started after the last step, a small wiggle gives it the pointer again.
-end=$((SECONDS + 5))
-while [ "$(x_pos)" != "$want" ] && [ $SECONDS -lt $end ]; do
+arrived_or_wiggle() {
+    [ "$(x_pos)" = "$want" ] && return 0
     sleep 0.3
     xdotool mousemove $((x + dx + 1)) $((y + dy))
     sleep 0.1
     xdotool mousemove $((x + dx)) $((y + dy))
-done
+    return 1
+}
+e2e_wait_for arrived_or_wiggle
 sleep 0.1
 e2e_mouse_up
 sleep 0.3

@@ -19,6 +19,10 @@ E2E_TMP=
 E2E_BASELINE=""       # kep.exe processes (Windows ids) from before the script: left alone
 E2E_PIDS=()           # kep.exe processes started by the script (Unix ids)
 E2E_BUTTON_DOWN=0
+# Every wait of a script (a window, a title, a process's end, a pointer
+# move, a state) may take this many seconds, counted from its own start, so
+# that a slow step on a loaded machine does not eat the time of the next.
+E2E_STEP_SECONDS=${E2E_STEP_SECONDS:-20}
 
 e2e_log() { echo "[$E2E_NAME] $*" >&2; }
 
@@ -84,6 +88,11 @@ e2e_frames() { e2e_ctl list; }
 # Frames of the processes that the script caused (not in the baseline).
 e2e_new_frames() {
     e2e_frames | awk -v keep=" $E2E_BASELINE " 'index(keep, " " $3 " ") == 0'
+}
+
+# The kep.exe processes (Windows ids, one a line) that the script caused.
+e2e_new_pids() {
+    e2e_ctl pids | tr -d '\r' | awk -v keep=" $E2E_BASELINE " 'index(keep, " " $1 " ") == 0'
 }
 
 # The `kepctl list` line of the frame whose X window is $1 (empty if none).
@@ -154,52 +163,75 @@ e2e_alive() {
     [ -n "$state" ] && [ "${state#Z}" = "$state" ]
 }
 
-# e2e_wait_exit PID SECONDS: waits for the child to end and sets E2E_STATUS
+e2e_ended() { ! e2e_alive "$1"; }
+
+# Microseconds of the wall clock.
+e2e_now_us() { echo "${EPOCHREALTIME//[.,]/}"; }
+
+# e2e_wait_for [SECONDS] COMMAND...: runs the command until it succeeds, every
+# 0.1 s, for SECONDS (E2E_STEP_SECONDS when not given); fails when the time
+# is over. The one polling loop of the scripts: every wait goes through it.
+e2e_wait_for() {
+    local budget=$E2E_STEP_SECONDS
+    if [[ $1 =~ ^[0-9]+$ ]]; then
+        budget=$1
+        shift
+    fi
+    local end=$(($(e2e_now_us) + budget * 1000000))
+    until "$@"; do
+        [ "$(e2e_now_us)" -ge "$end" ] && return 1
+        sleep 0.1
+    done
+}
+
+# e2e_wait_exit PID [SECONDS]: waits for the child to end and sets E2E_STATUS
 # to its exit status; fails when it still runs after SECONDS. (Not to be
 # called in a subshell, which cannot wait for this shell's children.)
 e2e_wait_exit() {
-    local end=$((SECONDS + $2))
-    while e2e_alive "$1"; do
-        [ $SECONDS -ge $end ] && return 1
-        sleep 0.1
-    done
+    e2e_wait_for ${2:+"$2"} e2e_ended "$1" || return 1
     wait "$1" 2>/dev/null
     E2E_STATUS=$?
 }
 
-# e2e_wait_window SECONDS XDOTOOL-SEARCH-ARGS...: the first visible window that
-# matches (all the conditions), printed as its X id.
+# Sets E2E_FOUND to the first visible window that matches the xdotool search
+# arguments (all the conditions).
+e2e_find_window() {
+    E2E_FOUND=$(xdotool search --all --onlyvisible "$@" 2>/dev/null | head -n 1)
+    [ -n "$E2E_FOUND" ]
+}
+
+# e2e_wait_window [SECONDS] XDOTOOL-SEARCH-ARGS...: the first visible window
+# that matches, printed as its X id.
 e2e_wait_window() {
-    local end=$((SECONDS + $1)) ids
-    shift
-    while :; do
-        ids=$(xdotool search --all --onlyvisible "$@" 2>/dev/null | head -n 1)
-        if [ -n "$ids" ]; then
-            echo "$ids"
-            return 0
-        fi
-        [ $SECONDS -ge $end ] && return 1
-        sleep 0.1
-    done
+    local budget=()
+    if [[ $1 =~ ^[0-9]+$ ]]; then
+        budget=("$1")
+        shift
+    fi
+    e2e_wait_for "${budget[@]}" e2e_find_window "$@" || return 1
+    echo "$E2E_FOUND"
 }
 
-# e2e_wait_title SECONDS TITLE: the visible window titled exactly TITLE.
+# e2e_wait_title [SECONDS] TITLE: the visible window titled exactly TITLE.
 e2e_wait_title() {
-    e2e_wait_window "$1" --name "^$(e2e_regex_quote "$2")\$"
-}
-
-# e2e_wait_for SECONDS COMMAND...: polls until the command succeeds.
-e2e_wait_for() {
-    local end=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -ge $end ] && return 1
-        sleep 0.1
-    done
+    local budget=()
+    if [ $# -gt 1 ]; then
+        budget=("$1")
+        shift
+    fi
+    e2e_wait_window "${budget[@]}" --name "^$(e2e_regex_quote "$1")\$"
 }
 
 # Input sent at once to a window that has just appeared can be lost.
 e2e_settle() { sleep 0.5; }
+
+# e2e_show FILE: starts kep.exe on the Linux file FILE and waits until its
+# window shows it, ready for input; sets E2E_PID and E2E_WIN (its X window).
+e2e_show() {
+    e2e_start_kep "$(e2e_winpath "$1")"
+    E2E_WIN=$(e2e_wait_title "$(e2e_title_of "$1")") || e2e_fail "the window did not show $1"
+    e2e_settle
+}
 
 # --- input -----------------------------------------------------------------
 
@@ -210,6 +242,19 @@ e2e_drop() {
     shift 3
     "$E2E_PYTHON" "$KEP_SOURCE_DIR/tools/xdnd_drop.py" --at "$x" "$y" "$win" "$@" \
         || e2e_fail "the drop on window $win at $x,$y failed"
+}
+
+# True when the pointer is at the screen point X Y.
+e2e_mouse_at() {
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+    [ "${X:-}" = "$1" ] && [ "${Y:-}" = "$2" ]
+}
+
+# e2e_mouse_to X Y: moves the pointer and waits until it is there.
+e2e_mouse_to() {
+    xdotool mousemove "$1" "$2"
+    e2e_wait_for e2e_mouse_at "$1" "$2" || e2e_fail "the pointer did not reach $1,$2"
 }
 
 e2e_mouse_down() { xdotool mousedown 1; E2E_BUTTON_DOWN=1; }
