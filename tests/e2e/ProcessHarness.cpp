@@ -1,7 +1,5 @@
 #include "ProcessHarness.h"
 
-#include "support/TestFiles.h"
-
 KepProcess::KepProcess(const std::string& arguments)
 {
     std::string exe = ModuleFolder() + "\\kep.exe";
@@ -45,11 +43,22 @@ std::vector<HWND> FindKepFrames(bool visibleOnly)
     return frames;
 }
 
-std::string TitleOf(HWND hWnd)
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
-    char text[1024] = {};
-    ::GetWindowTextA(hWnd, text, sizeof(text));
-    return text;
+    return PollUntil(pred, timeoutMs, nullptr, 50);
+}
+
+HWND WaitForTheOneFrameTitled(const std::string& title, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            std::vector<HWND> frames = FindKepFrames(true);
+            found = frames.size() == 1 && WindowTextOf(frames[0]) == title ? frames[0] : nullptr;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
 }
 
 bool CloseAllKepFrames(DWORD timeoutMs)

@@ -5,8 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "support/Polling.h"
+#include "support/SettingsFiles.h"
+#include "support/TestFiles.h"
+#include "support/WindowText.h"
 
 // A started process, waited for and closed with the object.
 class KepProcess {
@@ -27,18 +33,10 @@ private:
 
 // Every top-level frame of the program, in any process.
 std::vector<HWND> FindKepFrames(bool visibleOnly);
-std::string TitleOf(HWND hWnd);
 // Polls until pred() holds or timeoutMs passes; returns pred().
-template <class Pred> bool WaitUntil(Pred pred, DWORD timeoutMs)
-{
-    DWORD start = ::GetTickCount();
-    while (!pred()) {
-        if (::GetTickCount() - start > timeoutMs)
-            return pred();
-        ::Sleep(50);
-    }
-    return true;
-}
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs);
+// Waits until exactly one frame is visible and titled title; returns it (or null).
+HWND WaitForTheOneFrameTitled(const std::string& title, DWORD timeoutMs);
 // Asks every frame to exit and waits until none is left.
 bool CloseAllKepFrames(DWORD timeoutMs = 10000);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ProcessHarness.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -13,15 +12,9 @@ std::vector<std::string> VisibleTitles()
 {
     std::vector<std::string> titles;
     for (HWND h : FindKepFrames(true))
-        titles.push_back(TitleOf(h));
+        titles.push_back(WindowTextOf(h));
     std::sort(titles.begin(), titles.end());
     return titles;
-}
-
-// The wndset.def bytes of version 5 for these values.
-std::vector<unsigned char> SettingsFile(int frameless, int zoomValue, int zoomMode, int statusBar, int alpha)
-{
-    return LittleEndianInts({5, frameless, zoomValue, zoomMode, statusBar, alpha, 0, 0, 1, 0});
 }
 
 } // namespace
@@ -59,8 +52,8 @@ TEST_F(ProcessTest, OptionSuffixPlacesTheWindow)
     ASSERT_TRUE(WriteBmp(path, 64, 48, Plain));
     KepProcess kep("\"" + path + "/120:80:50\"");
     // The frame shows itself while it is created, before the command line is read.
-    ASSERT_TRUE(WaitUntil([&] { return FindKepFrames(true).size() == 1 && TitleOf(FindKepFrames(true)[0]) == "KEP - " + path; }, 20000));
-    HWND h = FindKepFrames(true)[0];
+    HWND h = WaitForTheOneFrameTitled("KEP - " + path, 20000);
+    ASSERT_NE(h, nullptr);
     RECT rc;
     ::GetWindowRect(h, &rc);
     EXPECT_EQ(rc.left, 120);
@@ -72,23 +65,21 @@ TEST_F(ProcessTest, SettingsFileHeldByAnotherProcessDelaysCreationUntilReleased)
     TempFolder folder("held");
     std::string path = folder.File("h.bmp");
     ASSERT_TRUE(WriteBmp(path, 64, 48, Plain));
-    std::string settingsFolder = SettingsFolderPath();
-    ::CreateDirectoryA(settingsFolder.c_str(), nullptr);
-    std::string settings = settingsFolder + "\\wndset.def";
     // Stored: status bar hidden, so a window made with the defaults would show one.
-    ASSERT_TRUE(WriteBytes(settings, SettingsFile(0, 0, 0, 0, 100)));
+    WriteSettingsInts({5, 0, 0, ZOOM_ANY, 0, 100, 0, 0, 1, 0});
 
-    HANDLE hHeld = ::CreateFileA(settings.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+    HeldFile held(SettingsFilePath("wndset.def"));
+    ASSERT_TRUE(held.Held());
     KepProcess kep("\"" + path + "\"");
     ASSERT_TRUE(kep.Started());
+    // Held for three seconds: no window may show meanwhile.
     ::Sleep(3000);
     EXPECT_TRUE(FindKepFrames(true).empty()) << "the window appeared while the settings were held";
     DWORD released = ::GetTickCount();
-    ::CloseHandle(hHeld);
-    ASSERT_TRUE(WaitUntil([&] { return FindKepFrames(true).size() == 1 && TitleOf(FindKepFrames(true)[0]) == "KEP - " + path; }, 15000));
+    held.Release();
+    HWND h = WaitForTheOneFrameTitled("KEP - " + path, 15000);
+    ASSERT_NE(h, nullptr);
     EXPECT_LT(::GetTickCount() - released, 5000u);
-    HWND h = FindKepFrames(true)[0];
     HWND hStatus = ::GetDlgItem(h, 0xE801);
     ASSERT_NE(hStatus, nullptr);
     EXPECT_FALSE(::GetWindowLongPtrA(hStatus, GWL_STYLE) & WS_VISIBLE) << "the stored settings were not used";
@@ -101,7 +92,7 @@ TEST_F(ProcessTest, EmptyCommandLineShowsAnEmptyWindow)
     ::Sleep(500);
     std::vector<HWND> frames = FindKepFrames(false);
     ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(TitleOf(frames[0]), "KEP");
+    EXPECT_EQ(WindowTextOf(frames[0]), "KEP");
 }
 
 TEST_F(ProcessTest, AboutCommandShowsTheAboutBoxOwnedByTheFrame)
@@ -117,7 +108,7 @@ TEST_F(ProcessTest, AboutCommandShowsTheAboutBoxOwnedByTheFrame)
             return hAbout && ::GetWindow(hAbout, GW_OWNER) == hFrame;
         },
         10000));
-    EXPECT_NE(TitleOf(hAbout).find("KEP"), std::string::npos);
+    EXPECT_NE(WindowTextOf(hAbout).find("KEP"), std::string::npos);
     ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(hAbout); }, 5000));
 }

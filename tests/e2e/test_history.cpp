@@ -1,22 +1,16 @@
 // The shared history file across real processes: a held file is written by
 // a later retry, and processes adding at the same moment lose no entry.
-#include <algorithm>
 #include <memory>
 
 #include "ProcessHarness.h"
-#include "support/TestFiles.h"
 
 namespace {
 
 uint32_t Pattern(int x, int y) { return AsymmetricPixel(x, y, 200, 150); }
 
-std::string HistoryPath() { return SettingsFolderPath() + "\\history.def"; }
+std::string HistoryPath() { return SettingsFilePath("history.def"); }
 
-bool HistoryHolds(const std::string& path)
-{
-    std::vector<unsigned char> bytes = ReadBytes(HistoryPath());
-    return std::search(bytes.begin(), bytes.end(), path.begin(), path.end()) != bytes.end();
-}
+bool HistoryHolds(const std::string& path) { return ContainsText(ReadBytes(HistoryPath()), path); }
 
 } // namespace
 
@@ -25,21 +19,21 @@ TEST_F(ProcessTest, HistoryHeldByAnotherProcessIsWrittenByALaterRetry)
     TempFolder folder("histheld");
     std::string image = folder.File("held.bmp");
     ASSERT_TRUE(WriteBmp(image, 200, 150, Pattern));
-    ::CreateDirectoryA(SettingsFolderPath().c_str(), nullptr);
-    // An empty history: version 1, maximum 10, thumbnails on, 30 x 30, no entries.
-    ASSERT_TRUE(WriteBytes(HistoryPath(), {1, 0, 0, 0, 10, 0, 0, 0, 1, 0, 0, 0, 30, 0, 0, 0, 30, 0, 0, 0, 0, 0, 0, 0}));
-    HANDLE hHeld = ::CreateFileA(HistoryPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(WriteSettingsFile("history.def", HistoryFileBytes(10, TRUE, 30, 30, {})));
+    HeldFile held(HistoryPath());
+    ASSERT_TRUE(held.Held());
 
     KepProcess kep("\"" + image + "\"");
-    ASSERT_TRUE(WaitUntil([&] { return FindKepFrames(true).size() == 1 && TitleOf(FindKepFrames(true)[0]) == "KEP - " + image; }, 20000))
+    ASSERT_TRUE(WaitForTheOneFrameTitled("KEP - " + image, 20000))
         << "the image is shown at once while the history is held";
+    // Held for two seconds: the add and several retries fail meanwhile.
     ::Sleep(2000);
-    ::CloseHandle(hHeld);
-    EXPECT_FALSE(HistoryHolds(image)) << "nothing could be written while held";
+    // Read through the held handle: what the file held up to the release.
+    EXPECT_FALSE(ContainsText(held.Contents(), image)) << "nothing could be written while held";
     DWORD released = ::GetTickCount();
-    EXPECT_TRUE(WaitUntil([&] { return HistoryHolds(image); }, 3000));
-    EXPECT_LT(::GetTickCount() - released, 1500u) << "a retry comes every 500 ms";
+    held.Release();
+    EXPECT_TRUE(WaitUntil([&] { return HistoryHolds(image); }, 5000));
+    EXPECT_LT(::GetTickCount() - released, 2000u) << "a retry comes every 500 ms";
 }
 
 TEST_F(ProcessTest, ProcessesAddingAtTheSameMomentLoseNoEntry)

@@ -4,7 +4,6 @@
 
 #include "ProcessHarness.h"
 #include "res/resource.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -31,7 +30,8 @@ HWND NewFrame(const std::vector<HWND>& known)
 HWND StartAndWait(KepProcess& process, const std::vector<HWND>& known)
 {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = NewFrame(known)) != nullptr && TitleOf(found).rfind("KEP - ", 0) == 0; }, 20000);
+    WaitUntil([&] { return (found = NewFrame(known)) != nullptr && WindowTextOf(found).rfind("KEP - ", 0) == 0; },
+              20000);
     (void)process;
     return found;
 }

@@ -26,14 +26,25 @@ void PumpMessages(DWORD ms)
 
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
-    DWORD start = ::GetTickCount();
-    while (!pred()) {
-        if (::GetTickCount() - start > timeoutMs)
-            return pred();
-        PumpMessages();
-        ::Sleep(5);
-    }
-    return true;
+    return PollUntil(pred, timeoutMs, [] { PumpMessages(); }, 5);
+}
+
+HeldKeyState::HeldKeyState(BYTE vk)
+    : m_vk(vk)
+{
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    m_before = keys[vk];
+    keys[vk] = 0x80;
+    ::SetKeyboardState(keys);
+}
+
+HeldKeyState::~HeldKeyState()
+{
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[m_vk] = m_before;
+    ::SetKeyboardState(keys);
 }
 
 Capture CaptureClient(HWND hWnd)
@@ -87,20 +98,6 @@ SIZE ClientSizeOf(HWND hWnd)
 {
     RECT rc = ClientRectOf(hWnd);
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
-}
-
-std::string WindowTextOf(HWND hWnd)
-{
-    char text[1024] = {};
-    ::GetWindowTextA(hWnd, text, sizeof(text));
-    return text;
-}
-
-std::string ClassNameOf(HWND hWnd)
-{
-    char name[256] = {};
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    return name;
 }
 
 void FrameTest::SetUp()
@@ -157,4 +154,16 @@ bool FrameTest::IsCommandEnabled(UINT nID)
     state.m_nID = nID;
     state.DoUpdate(m_pFrame, TRUE);
     return state.m_bEnabled != FALSE;
+}
+
+void FrameTest::SetZoom(ZoomMode mode, int value)
+{
+    View().m_settings.m_nZoomMode = mode;
+    View().m_settings.m_nZoomValue = value;
+}
+
+void FrameTest::RepaintView()
+{
+    ::RedrawWindow(View().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpMessages();
 }

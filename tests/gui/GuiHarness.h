@@ -13,13 +13,31 @@
 
 #include "frame/CMainFrame.h"
 #include "res/resource.h"
+#include "support/Polling.h"
+#include "support/SettingsFiles.h"
 #include "support/TestFiles.h"
+#include "support/WindowText.h"
 
 // Handles every pending message of this thread (a WM_QUIT from a closed frame
 // included), then keeps pumping for ms milliseconds.
 void PumpMessages(DWORD ms = 0);
 // Pumps until pred() holds or timeoutMs passes; returns pred().
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs);
+
+// Marks a key as held in this thread's keyboard state (what GetKeyState and
+// the program's Shift and Ctrl checks read) while the object lives; no input
+// is sent.
+class HeldKeyState {
+public:
+    explicit HeldKeyState(BYTE vk);
+    ~HeldKeyState();
+    HeldKeyState(const HeldKeyState&) = delete;
+    HeldKeyState& operator=(const HeldKeyState&) = delete;
+
+private:
+    BYTE m_vk;
+    BYTE m_before;
+};
 
 // The window's client area as 0x00RRGGBB pixels, read from the screen.
 struct Capture {
@@ -33,8 +51,6 @@ Capture CaptureClient(HWND hWnd);
 RECT WindowRectOf(HWND hWnd);
 RECT ClientRectOf(HWND hWnd);
 SIZE ClientSizeOf(HWND hWnd);
-std::string WindowTextOf(HWND hWnd);
-std::string ClassNameOf(HWND hWnd);
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -49,6 +65,10 @@ protected:
     void Command(UINT nID);
     // Whether the update handlers leave command nID enabled.
     bool IsCommandEnabled(UINT nID);
+    // Sets the view's zoom in memory, as a command would before it saves.
+    void SetZoom(ZoomMode mode, int value);
+    // Invalidates and erases the whole view and paints it at once.
+    void RepaintView();
 
     CImageView& View() { return m_pFrame->m_wndView; }
 

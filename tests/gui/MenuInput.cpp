@@ -9,14 +9,11 @@
 namespace {
 
 constexpr UINT kGetMenuHandle = 0x01E1; // MN_GETHMENU
-constexpr DWORD kPollMs = 10;
 
 // The menu shown by hWnd when it is a visible popup-menu window, else null.
 HMENU MenuOfPopupWindow(HWND hWnd)
 {
-    char name[16] = {};
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    if (std::string(name) != "#32768" || !::IsWindowVisible(hWnd))
+    if (ClassNameOf(hWnd) != "#32768" || !::IsWindowVisible(hWnd))
         return nullptr;
     DWORD_PTR result = 0;
     if (!::SendMessageTimeoutA(hWnd, kGetMenuHandle, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
@@ -125,11 +122,7 @@ bool MoveMouseTo(POINT pt)
         return true;
     if (!RunXdotool("mousemove " + std::to_string(pt.x) + " " + std::to_string(pt.y)))
         return false;
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 2000; ::Sleep(kPollMs)) {
-        if (CursorAt(pt))
-            return true;
-    }
-    return false;
+    return PollUntil([pt] { return CursorAt(pt); }, kInputStepBudgetMs);
 }
 
 bool ClickAt(POINT pt, int button)
@@ -153,49 +146,6 @@ void PrepareForInput(HWND hWnd, HWND hFocus)
     ::SetFocus(hFocus);
     PumpUntil([&] { return ::GetForegroundWindow() == hWnd && ::GetFocus() == hFocus; }, 2000);
     PumpMessages(50);
-}
-
-thread_local MessageLog* MessageLog::s_pCurrent = nullptr;
-
-MessageLog::MessageLog()
-{
-    s_pCurrent = this;
-    m_hGetMessage = ::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageProc, nullptr, ::GetCurrentThreadId());
-    m_hCallWnd = ::SetWindowsHookExA(WH_CALLWNDPROC, &CallWndProc, nullptr, ::GetCurrentThreadId());
-}
-
-MessageLog::~MessageLog()
-{
-    ::UnhookWindowsHookEx(m_hGetMessage);
-    ::UnhookWindowsHookEx(m_hCallWnd);
-    s_pCurrent = nullptr;
-}
-
-std::vector<MessageLog::Entry> MessageLog::Select(const std::vector<Entry>& entries, UINT message)
-{
-    std::vector<Entry> selected;
-    for (const Entry& e : entries)
-        if (e.message == message)
-            selected.push_back(e);
-    return selected;
-}
-
-LRESULT CALLBACK MessageLog::GetMessageProc(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    if (nCode == HC_ACTION && (wParam & PM_REMOVE) && s_pCurrent) {
-        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-        s_pCurrent->m_posted.push_back(Entry{msg->hwnd, msg->message, msg->wParam, msg->lParam});
-    }
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
-LRESULT CALLBACK MessageLog::CallWndProc(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    if (nCode == HC_ACTION && s_pCurrent) {
-        const CWPSTRUCT* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        s_pCurrent->m_sent.push_back(Entry{cwp->hwnd, cwp->message, cwp->wParam, cwp->lParam});
-    }
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 InputScript& InputScript::WaitFor(const std::string& what, std::function<bool()> cond)
@@ -234,9 +184,9 @@ InputScript& InputScript::Click(POINT pt, int button)
     return *this;
 }
 
-bool InputScript::Run(DWORD timeoutMs)
+bool InputScript::Run(DWORD stepBudgetMs)
 {
-    m_timeoutMs = timeoutMs;
+    m_stepBudgetMs = stepBudgetMs;
     m_failure.clear();
     m_done = 0;
     HANDLE hThread = ::CreateThread(nullptr, 0, &ThreadProc, this, 0, nullptr);
@@ -244,10 +194,14 @@ bool InputScript::Run(DWORD timeoutMs)
         m_failure = "no helper thread";
         return false;
     }
-    // The popups' modal loops run in here, inside the message handling.
-    PumpUntil([this] { return m_done != 0; }, timeoutMs + 4000);
-    ::WaitForSingleObject(hThread, 5000);
+    // The popups' modal loops run in here, inside the message handling. Every
+    // step of the helper ends within its budget.
+    const DWORD allSteps = static_cast<DWORD>(m_steps.size() + 1) * stepBudgetMs;
+    const bool ended = PumpUntil([this] { return m_done != 0; }, allSteps);
+    const bool joined = ::WaitForSingleObject(hThread, stepBudgetMs) == WAIT_OBJECT_0;
     ::CloseHandle(hThread);
+    if ((!ended || !joined) && m_failure.empty())
+        m_failure = "the script did not end";
     PumpMessages(20);
     return m_failure.empty();
 }
@@ -262,23 +216,12 @@ DWORD WINAPI InputScript::ThreadProc(void* pParam)
 
 void InputScript::RunSteps()
 {
-    DWORD start = ::GetTickCount();
     for (const Step& step : m_steps) {
-        if (step.action) {
-            if (!step.action()) {
-                m_failure = "could not " + step.what;
-                CloseAllPopups();
-                return;
-            }
-            continue;
-        }
-        while (!step.cond()) {
-            if (::GetTickCount() - start > m_timeoutMs) {
-                m_failure = "timed out waiting for: " + step.what;
-                CloseAllPopups();
-                return;
-            }
-            ::Sleep(kPollMs);
+        const bool ok = step.action ? step.action() : PollUntil(step.cond, m_stepBudgetMs);
+        if (!ok) {
+            m_failure = (step.action ? "could not " : "timed out waiting for: ") + step.what;
+            CloseAllPopups();
+            return;
         }
     }
 }

@@ -18,9 +18,14 @@ HWND PopupWindowOf(DWORD threadId, HMENU hMenu);
 // The hot button of a toolbar (TB_GETHOTITEM), asked from any thread.
 int HotItemOf(HWND hToolBar);
 
+// How long one step of scripted input may take: a wait for what the step
+// expects, or the pointer reaching a point. Each step has its own budget,
+// counted from its start, so a slow step does not eat the budget of the next.
+constexpr DWORD kInputStepBudgetMs = 5000;
+
 // Real keyboard input (SendInput) and mouse input (through the X server);
 // points are in screen coordinates. The mouse functions return false when the
-// pointer could not be moved.
+// pointer did not get there within kInputStepBudgetMs.
 void PressKey(WORD vk);
 void ReleaseKey(WORD vk);
 void TapKey(WORD vk);
@@ -36,37 +41,6 @@ POINT ScreenCentre(HWND hWnd, RECT rc);
 // reach this thread, and parks the mouse away from it.
 void PrepareForInput(HWND hWnd, HWND hFocus);
 
-// Records, while it lives, the messages this thread takes from its queue and
-// the messages sent to its windows.
-class MessageLog {
-public:
-    struct Entry {
-        HWND hwnd;
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-
-    MessageLog();
-    ~MessageLog();
-    MessageLog(const MessageLog&) = delete;
-    MessageLog& operator=(const MessageLog&) = delete;
-
-    std::vector<Entry> Posted(UINT message) const { return Select(m_posted, message); }
-    std::vector<Entry> Sent(UINT message) const { return Select(m_sent, message); }
-
-private:
-    static std::vector<Entry> Select(const std::vector<Entry>& entries, UINT message);
-    static LRESULT CALLBACK GetMessageProc(int nCode, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
-
-    HHOOK m_hGetMessage = nullptr;
-    HHOOK m_hCallWnd = nullptr;
-    std::vector<Entry> m_posted;
-    std::vector<Entry> m_sent;
-    static thread_local MessageLog* s_pCurrent;
-};
-
 class InputScript {
 public:
     explicit InputScript(DWORD uiThreadId) : m_uiThreadId(uiThreadId) {}
@@ -81,9 +55,10 @@ public:
     InputScript& MoveTo(POINT pt);
     InputScript& Click(POINT pt, int button = 1);
 
-    // Runs the steps on a helper thread while this thread pumps messages.
-    // On a step that times out, every popup is closed and the step is reported.
-    bool Run(DWORD timeoutMs = 6000);
+    // Runs the steps on a helper thread while this thread pumps messages; each
+    // wait may take stepBudgetMs. On a step that fails or runs out of its
+    // budget, every popup is closed and the step is reported.
+    bool Run(DWORD stepBudgetMs = kInputStepBudgetMs);
     const std::string& Failure() const { return m_failure; }
 
 private:
@@ -98,7 +73,7 @@ private:
 
     DWORD m_uiThreadId;
     std::vector<Step> m_steps;
-    DWORD m_timeoutMs = 6000;
+    DWORD m_stepBudgetMs = kInputStepBudgetMs;
     std::string m_failure;
     volatile LONG m_done = 0;
 };

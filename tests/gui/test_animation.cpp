@@ -1,51 +1,38 @@
 // Animated pictures: each frame for its own delay, the restart on a new
 // load, still pictures and pages that do not play, and rotation while playing.
+#include <algorithm>
+
 #include "GuiHarness.h"
+#include "MessageLog.h"
 
 namespace {
 
-// The frames of samples/anim.gif fill their background with these colours.
+// The frames of samples/anim.gif fill their background with these colours
+// and stay 100, 200 and 300 ms.
 constexpr uint32_t kFrameColours[] = {0xFF0000, 0x00FF00, 0x0000FF};
-
-int FrameOfColour(uint32_t colour)
-{
-    for (int i = 0; i < 3; ++i)
-        if (colour == kFrameColours[i])
-            return i;
-    return -1;
-}
-
-struct Shown {
-    int frame;
-    DWORD at;
-};
-
-// Watches one pixel of the view for ms milliseconds and lists the frames
-// that appeared, with the time each was first seen.
-std::vector<Shown> WatchFrames(HWND hView, POINT probe, DWORD ms)
-{
-    std::vector<Shown> seen;
-    DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        PumpMessages();
-        HDC hdc = ::GetDC(hView);
-        COLORREF c = ::GetPixel(hdc, probe.x, probe.y);
-        ::ReleaseDC(hView, hdc);
-        int frame = FrameOfColour((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
-        if (frame >= 0 && (seen.empty() || seen.back().frame != frame))
-            seen.push_back({frame, ::GetTickCount()});
-        ::Sleep(2);
-    }
-    return seen;
-}
+constexpr int kFrames = 3;
+constexpr UINT_PTR kFrameTimer = 2; // the view's animation timer
+// A timer may fire early by its clock's granularity, never by more.
+constexpr DWORD kTimerGranularityMs = 16;
+// Time for a whole cycle of the animation on a loaded machine.
+constexpr DWORD kCycleBudgetMs = 5000;
 
 bool FrameTimerArmed(HWND hView)
 {
     // Killing a timer that does not exist fails; one that did is re-armed.
-    if (!::KillTimer(hView, 2))
+    if (!::KillTimer(hView, kFrameTimer))
         return false;
-    ::SetTimer(hView, 2, 10, nullptr);
+    ::SetTimer(hView, kFrameTimer, 10, nullptr);
     return true;
+}
+
+// The colour the window shows at pt, read from the screen.
+uint32_t ShownAt(HWND hWnd, POINT pt)
+{
+    HDC hdc = ::GetDC(hWnd);
+    COLORREF c = ::GetPixel(hdc, pt.x, pt.y);
+    ::ReleaseDC(hWnd, hdc);
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
 } // namespace
@@ -57,42 +44,68 @@ protected:
         FrameTest::SetUp();
         ASSERT_TRUE(CreateFrame());
         // At 100 percent the 160 x 120 picture keeps its size also turned.
-        View().m_settings.m_nZoomMode = ZOOM_PERCENT;
-        View().m_settings.m_nZoomValue = 100;
+        SetZoom(ZOOM_PERCENT, 100);
+    }
+    bool PumpUntilFrame(int nFrame)
+    {
+        return PumpUntil([&] { return View().m_nCurFrame == nFrame; }, kCycleBudgetMs);
     }
     TempFolder m_folder{"anim"};
 };
 
+// Read from the animation timer's own messages: which frame each tick ends
+// and when it was taken. A frame's stay, from the tick that showed it to the
+// tick that ends it, can only grow on a busy machine, so the shortest stay
+// of each frame is held against its delay.
 TEST_F(AnimationTest, EachFrameStaysForItsOwnDelayAndTheLoopRestarts)
 {
     OpenPath(SourcePath("samples/anim.gif"));
     ASSERT_NE(View().m_pImage, nullptr);
-    EXPECT_EQ(View().m_nFrameCount, 3);
-    EXPECT_EQ(View().GetFrameDelayMs(0), 100u);
-    EXPECT_EQ(View().GetFrameDelayMs(1), 200u);
-    EXPECT_EQ(View().GetFrameDelayMs(2), 300u);
-    std::vector<Shown> seen = WatchFrames(View().m_hWnd, POINT{150, 110}, 1400);
-    // Find a full cycle 0, 1, 2, 0 and measure how long each frame stayed.
-    size_t at = 0;
-    while (at < seen.size() && seen[at].frame != 1)
-        ++at;
+    EXPECT_EQ(View().m_nFrameCount, kFrames);
+    const UINT delays[kFrames] = {View().GetFrameDelayMs(0), View().GetFrameDelayMs(1), View().GetFrameDelayMs(2)};
+    EXPECT_EQ(delays[0], 100u);
+    EXPECT_EQ(delays[1], 200u);
+    EXPECT_EQ(delays[2], 300u);
+
+    struct Tick {
+        int endedFrame;
+        DWORD at;
+    };
+    std::vector<Tick> ticks;
+    HWND hView = View().m_hWnd;
+    MessageLog log;
+    log.WatchPosted([&](const MessageLog::Entry& e) {
+        if (e.hwnd == hView && e.message == WM_TIMER && e.wParam == kFrameTimer)
+            ticks.push_back({View().m_nCurFrame, e.time});
+    });
+    // Between the ticks the view shows the frame it is at, in that frame's colour.
+    int wrongColours = 0;
+    std::vector<DWORD> stays[kFrames];
+    auto twoStaysOfEachFrame = [&] {
+        wrongColours += ShownAt(hView, POINT{150, 110}) != kFrameColours[View().m_nCurFrame];
+        for (auto& s : stays)
+            s.clear();
+        for (size_t i = 1; i < ticks.size(); ++i)
+            stays[ticks[i].endedFrame].push_back(ticks[i].at - ticks[i - 1].at);
+        return stays[0].size() >= 2 && stays[1].size() >= 2 && stays[2].size() >= 2;
+    };
+    ASSERT_TRUE(PumpUntil(twoStaysOfEachFrame, 3 * kCycleBudgetMs)) << ticks.size() << " ticks";
+    EXPECT_EQ(wrongColours, 0) << "times the view showed another frame's colour";
+
     std::string order;
-    for (const Shown& s : seen)
-        order += std::to_string(s.frame) + "@" + std::to_string(s.at - seen[0].at) + " ";
-    ASSERT_GE(seen.size(), at + 3) << "too few frame changes seen: " << order;
-    ASSERT_GE(at, 1u);
-    EXPECT_EQ(seen[at - 1].frame, 0);
-    EXPECT_EQ(seen[at + 1].frame, 2);
-    EXPECT_EQ(seen[at + 2].frame, 0);
-    DWORD frame1 = seen[at + 1].at - seen[at].at;
-    DWORD frame2 = seen[at + 2].at - seen[at + 1].at;
-    // Timer granularity and the paint add a little; the order of the delays must show.
-    EXPECT_NEAR(static_cast<double>(frame1), 200.0, 60.0);
-    EXPECT_NEAR(static_cast<double>(frame2), 300.0, 60.0);
-    if (at + 3 < seen.size()) {
-        EXPECT_EQ(seen[at + 3].frame, 1);
-        EXPECT_NEAR(static_cast<double>(seen[at + 3].at - seen[at + 2].at), 100.0, 60.0);
+    for (const Tick& t : ticks)
+        order += std::to_string(t.endedFrame) + " ";
+    for (size_t i = 1; i < ticks.size(); ++i)
+        ASSERT_EQ(ticks[i].endedFrame, (ticks[i - 1].endedFrame + 1) % kFrames)
+            << "frames ended by the ticks: " << order;
+
+    DWORD shortest[kFrames];
+    for (int f = 0; f < kFrames; ++f) {
+        shortest[f] = *std::min_element(stays[f].begin(), stays[f].end());
+        EXPECT_GE(shortest[f] + kTimerGranularityMs, delays[f]) << "frame " << f << " went before its delay";
     }
+    EXPECT_GT(shortest[1], shortest[0]) << "frame 1 stays longer than frame 0";
+    EXPECT_GT(shortest[2], shortest[1]) << "frame 2 stays longer than frame 1";
 }
 
 TEST_F(AnimationTest, StillPicturesArmNoFrameTimer)
@@ -123,13 +136,13 @@ TEST_F(AnimationTest, ANewLoadStopsTheAnimationAndAnAnimatedOneRestartsAtFrameZe
 {
     OpenPath(SourcePath("samples/anim.gif"));
     ASSERT_TRUE(FrameTimerArmed(View().m_hWnd));
-    PumpMessages(250);
+    ASSERT_TRUE(PumpUntilFrame(1)) << "the animation moves on";
     std::string bmp = m_folder.File("after.bmp");
     ASSERT_TRUE(WriteBmp(bmp, 200, 150, [](int, int) { return 0x808080u; }));
     OpenPath(bmp);
     EXPECT_FALSE(FrameTimerArmed(View().m_hWnd));
     EXPECT_EQ(View().m_nCurFrame, 0);
-    PumpMessages(150);
+    PumpMessages();
     Capture cap = CaptureClient(View().m_hWnd);
     EXPECT_EQ(cap.At(100, 100), 0x808080u);
 
@@ -145,9 +158,14 @@ TEST_F(AnimationTest, ATurnedAnimationKeepsPlaying)
     SIZE view = ClientSizeOf(View().m_hWnd);
     EXPECT_EQ(view.cx, 120);
     EXPECT_EQ(view.cy, 160);
-    // Bottom-left of the turned picture is the stored bottom-right corner.
-    std::vector<Shown> seen = WatchFrames(View().m_hWnd, POINT{5, 150}, 800);
-    EXPECT_GE(seen.size(), 3u) << "frames kept changing after the turn";
+    // Bottom-left of the turned picture is the stored bottom-right corner:
+    // each frame in turn is painted there.
+    const int turnedAt = View().m_nCurFrame;
+    for (int i = 1; i <= kFrames; ++i) {
+        const int frame = (turnedAt + i) % kFrames;
+        ASSERT_TRUE(PumpUntilFrame(frame)) << "frames keep changing after the turn";
+        EXPECT_EQ(ShownAt(View().m_hWnd, POINT{5, 150}), kFrameColours[frame]) << "frame " << frame;
+    }
 }
 
 TEST_F(AnimationTest, FramesBeyondTheDelayListGetTheDefaultDelay)

@@ -1,7 +1,6 @@
 // Translucency, the frameless look, always on top, the status bar and the
 // status text, with the settings each change saves.
 #include "GuiHarness.h"
-#include "SettingsFile.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
 // The stored look applied at creation.
 #include "GuiHarness.h"
-#include "SettingsFile.h"
 
 TEST_F(FrameTest, CreationAppliesTheStoredLook)
 {
-    // frameless, zoom 50 in mode 1, status bar hidden, 40% opacity, topmost.
-    WriteSettingsInts({5, 1, 50, 1, 0, 40, 1, 0, 1, 0});
+    // frameless, zoom 50 percent, status bar hidden, 40% opacity, topmost.
+    WriteSettingsInts({5, 1, 50, ZOOM_PERCENT, 0, 40, 1, 0, 1, 0});
     ASSERT_TRUE(CreateFrame());
     HWND h = m_pFrame->m_hWnd;
     DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_STYLE));
@@ -38,7 +37,7 @@ TEST_F(FrameTest, WithoutASettingsFileTheDefaultsApply)
     ASSERT_TRUE(CreateFrame());
     const WindowSettings& s = View().m_settings;
     EXPECT_EQ(s.m_nAlpha, 100);
-    EXPECT_EQ(s.m_nZoomMode, 0);
+    EXPECT_EQ(s.m_nZoomMode, ZOOM_ANY);
     EXPECT_FALSE(s.m_bFrameless);
     EXPECT_TRUE(s.m_bStatusBar);
     EXPECT_FALSE(s.m_bTopMost);

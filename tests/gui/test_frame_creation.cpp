@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string MenuText(HMENU hMenu, UINT nPos)
-{
-    char text[256] = {};
-    ::GetMenuStringA(hMenu, nPos, text, sizeof(text), MF_BYPOSITION);
-    return text;
-}
-
 bool MenuHasCommand(HMENU hMenu, UINT nID)
 {
     for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
@@ -36,7 +29,7 @@ UINT FindMenuCommand(HMENU hMenu, const std::string& prefix)
         if (HMENU hSub = ::GetSubMenu(hMenu, i)) {
             if (UINT id = FindMenuCommand(hSub, prefix))
                 return id;
-        } else if (MenuText(hMenu, static_cast<UINT>(i)).rfind(prefix, 0) == 0) {
+        } else if (MenuTextOf(hMenu, static_cast<UINT>(i), MF_BYPOSITION).rfind(prefix, 0) == 0) {
             return ::GetMenuItemID(hMenu, i);
         }
     }
@@ -160,13 +153,11 @@ TEST_F(FrameTest, AcceleratorCtrlXClosesTheFrame)
     ::SetForegroundWindow(hFrame);
     ::SetFocus(View().m_hWnd);
     MSG msg = {View().m_hWnd, WM_KEYDOWN, 'X', 0x002D0001, 0, {0, 0}};
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    ::SetKeyboardState(keys);
-    BOOL translated = AfxGetApp()->PreTranslateMessage(&msg);
-    keys[VK_CONTROL] = 0;
-    ::SetKeyboardState(keys);
+    BOOL translated = FALSE;
+    {
+        HeldKeyState ctrl(VK_CONTROL);
+        translated = AfxGetApp()->PreTranslateMessage(&msg);
+    }
     EXPECT_TRUE(translated);
     PumpMessages();
     EXPECT_FALSE(::IsWindow(hFrame));

@@ -168,7 +168,7 @@ TEST_F(LoadTest, OptionSuffixMovesTheFrameAndSetsTheZoomValue)
     EXPECT_EQ(after.left, 120);
     EXPECT_EQ(after.top, 80);
     EXPECT_EQ(View().m_settings.m_nZoomValue, 50);
-    EXPECT_EQ(View().m_settings.m_nZoomMode, 0) << "the mode is not touched";
+    EXPECT_EQ(View().m_settings.m_nZoomMode, ZOOM_ANY) << "the mode is not touched";
     (void)before;
 
     // Fewer than two ':' keep the frame where it is and the zoom value.
@@ -185,5 +185,5 @@ TEST_F(LoadTest, SettingsFileIsNotWrittenByTheOptionSuffix)
     std::string path = m_folder.File("nosave.bmp");
     ASSERT_TRUE(WriteBmp(path, 10, 10, Gray));
     OpenPath(path + "/0:0:70");
-    EXPECT_FALSE(FileExists(SettingsFolderPath() + "\\wndset.def"));
+    EXPECT_FALSE(FileExists(SettingsFilePath("wndset.def")));
 }

@@ -5,6 +5,7 @@
 
 #include "GuiHarness.h"
 #include "MenuInput.h"
+#include "MessageLog.h"
 
 namespace {
 
@@ -84,6 +85,23 @@ protected:
     }
     int State() { return Bar().m_iTrackingState; }
     int Hot() { return Bar().GetHotItem(); }
+    // How often the release of vk has been taken from the queue.
+    static size_t ReleasesOf(const MessageLog& log, WORD vk)
+    {
+        size_t n = 0;
+        for (UINT message : {WM_KEYUP, WM_SYSKEYUP})
+            for (const MessageLog::Entry& e : log.Posted(message))
+                n += e.wParam == vk;
+        return n;
+    }
+    // Pumps until vk has been released once more than before times, so that
+    // the keys typed up to that release have all been handled.
+    static bool PumpUntilReleased(const MessageLog& log, WORD vk, size_t before)
+    {
+        bool released = PumpUntil([&] { return ReleasesOf(log, vk) > before; }, kInputStepBudgetMs);
+        PumpMessages();
+        return released;
+    }
     // The characters that TranslateMessage made from keys the bar let pass.
     static std::string CharsOf(const MessageLog& log, UINT message)
     {
@@ -144,21 +162,22 @@ TEST_F(MenuBarTest, AltHighlightsFirstButtonDownOpensItsPopupEscapeTwiceLeaves)
     EXPECT_EQ(Hot(), kOperations);
     EXPECT_FALSE(Bar().SendMessage(TB_ISBUTTONPRESSED, kOperations)) << "the button is released";
     TapKey(VK_ESCAPE);
-    EXPECT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_NOTHING; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_NOTHING; }, kInputStepBudgetMs));
     EXPECT_EQ(Hot(), -1);
 }
 
 TEST_F(MenuBarTest, F10TogglesKeyboardModeButNotWithShift)
 {
     TapKey(VK_F10);
-    EXPECT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_BUTTON && Hot() == 0; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_BUTTON && Hot() == 0; }, kInputStepBudgetMs));
     TapKey(VK_F10);
-    EXPECT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_NOTHING && Hot() == -1; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_NOTHING && Hot() == -1; }, kInputStepBudgetMs));
     // Shift+F10 goes on to the window, whose default handling may start a
     // keyboard menu of its own: Escape ends that.
+    MessageLog log;
     TapChord(VK_SHIFT, VK_F10);
     TapKey(VK_ESCAPE);
-    PumpMessages(150);
+    EXPECT_TRUE(PumpUntilReleased(log, VK_ESCAPE, 0));
     EXPECT_EQ(State(), CMenuBarCtrl::TRACK_NOTHING);
 }
 
@@ -182,7 +201,7 @@ TEST_F(MenuBarTest, KeyboardModeArrowsWrapSpaceOpensClickElsewhereLeaves)
     EXPECT_EQ(Hot(), kView);
 
     ASSERT_TRUE(ClickAt(ScreenCentre(View().m_hWnd, ClientRectOf(View().m_hWnd))));
-    EXPECT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_NOTHING; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_NOTHING; }, kInputStepBudgetMs));
     EXPECT_EQ(Hot(), -1);
 }
 
@@ -206,9 +225,10 @@ TEST_F(MenuBarTest, MnemonicsOpenTheirPopupWithAltOrInKeyboardMode)
     EXPECT_EQ(CharsOf(log, WM_SYSCHAR) + CharsOf(log, WM_CHAR), "") << "the bar consumed the mnemonics";
 
     // No button has Q: keyboard mode ends and the key goes on to the window.
+    const size_t altReleases = ReleasesOf(log, VK_MENU);
     TapKey(VK_ESCAPE);
     TapChord(VK_MENU, 'Q');
-    PumpMessages(150);
+    EXPECT_TRUE(PumpUntilReleased(log, VK_MENU, altReleases));
     EXPECT_EQ(State(), CMenuBarCtrl::TRACK_NOTHING);
     EXPECT_EQ(CharsOf(log, WM_SYSCHAR), "q");
 }
@@ -217,10 +237,11 @@ TEST_F(MenuBarTest, LetterWithoutMnemonicBeepsOnceInKeyboardMode)
 {
     BeepCounter beeps;
     ASSERT_TRUE(beeps.Installed());
+    MessageLog log;
     TapKey(VK_MENU);
-    ASSERT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_BUTTON; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_BUTTON; }, kInputStepBudgetMs));
     TapKey('Q');
-    PumpMessages(150);
+    EXPECT_TRUE(PumpUntilReleased(log, 'Q', 0));
     EXPECT_EQ(beeps.Count(), 1);
     EXPECT_EQ(State(), CMenuBarCtrl::TRACK_BUTTON);
     EXPECT_EQ(Hot(), kOperations);
@@ -327,7 +348,7 @@ TEST_F(MenuBarTest, ChosenCommandRunsInTheFrameAndEndsTracking)
         .Key('R')
         .WaitForNoPopup("command chosen");
     ASSERT_TRUE(script.Run()) << script.Failure();
-    EXPECT_TRUE(PumpUntil([&] { return View().m_nRotation != 0; }, 2000)) << "rotate right ran";
+    EXPECT_TRUE(PumpUntil([&] { return View().m_nRotation != 0; }, kInputStepBudgetMs)) << "rotate right ran";
     EXPECT_EQ(State(), CMenuBarCtrl::TRACK_NOTHING);
     EXPECT_EQ(Hot(), -1);
 }

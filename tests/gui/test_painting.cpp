@@ -55,15 +55,9 @@ protected:
         FrameTest::SetUp();
         ASSERT_TRUE(CreateFrame());
         // 100 percent: the picture is drawn at its own size, whatever the view.
-        View().m_settings.m_nZoomMode = ZOOM_PERCENT;
-        View().m_settings.m_nZoomValue = 100;
+        SetZoom(ZOOM_PERCENT, 100);
         m_path = m_folder.File("asym.bmp");
         ASSERT_TRUE(WriteBmp(m_path, kW, kH, Source));
-    }
-    void RepaintView()
-    {
-        ::RedrawWindow(View().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        PumpMessages();
     }
     TempFolder m_folder{"paint"};
     std::string m_path;
@@ -146,16 +140,15 @@ TEST_F(PaintTest, FreeZoomMarginsAreWhiteAndCoverModeHasNone)
 {
     // 7 x 3 in a 10 x 10 view: the free factor covers the view, the drawn
     // picture is a pixel shorter than the bitmap, and that strip is white.
-    View().m_settings.m_nZoomMode = ZOOM_ANY;
-    View().m_settings.m_nZoomValue = 0;
+    SetZoom(ZOOM_ANY, 0);
     std::string small = m_folder.File("small.bmp");
     ASSERT_TRUE(WriteBmp(small, 7, 3, [](int x, int y) { return AsymmetricPixel(x, y, 7, 3); }));
     OpenPath(small);
     ASSERT_NE(View().m_pImage, nullptr);
     ::SetWindowPos(View().m_hWnd, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
     RepaintView();
-    SIZE display = ComputeDisplaySize(7, 3, 0, 0, View().m_dFreeZoom, 0);
-    DrawnSize drawn = ComputeDrawnSize(7, 3, display.cx, display.cy, 0, 0, false);
+    SIZE display = ComputeDisplaySize(7, 3, ZOOM_ANY, 0, View().m_dFreeZoom, 0);
+    DrawnSize drawn = ComputeDrawnSize(7, 3, display.cx, display.cy, ZOOM_ANY, 0, false);
     ASSERT_LT(drawn.height, display.cy) << "the case needs a bottom margin";
     Capture cap = CaptureClient(View().m_hWnd);
     for (int y = drawn.height; y < std::min<int>(display.cy, cap.height); ++y)

@@ -8,6 +8,7 @@
 
 #include "GuiHarness.h"
 #include "MenuInput.h"
+#include "MessageLog.h"
 
 class ReBarTest : public FrameTest {
 protected:
@@ -66,9 +67,7 @@ protected:
     {
         std::vector<Item> items;
         for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
-            char text[64] = {};
-            ::GetMenuStringA(hMenu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
-            items.push_back(Item{text, ::GetSubMenu(hMenu, i)});
+            items.push_back(Item{MenuTextOf(hMenu, static_cast<UINT>(i), MF_BYPOSITION), ::GetSubMenu(hMenu, i)});
         }
         return items;
     }
@@ -146,7 +145,7 @@ TEST_F(ReBarTest, ChevronItemOpensTheButtonsPopupAndItsCommandRunsInTheFrame)
     ASSERT_TRUE(script.Run()) << script.Failure();
     EXPECT_TRUE(checkWhileOpen & MF_CHECKED);
 
-    EXPECT_TRUE(PumpUntil([&] { return !m_pFrame->m_wndStatusBar.IsWindowVisible(); }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return !m_pFrame->m_wndStatusBar.IsWindowVisible(); }, kInputStepBudgetMs));
     int atFrame = 0;
     for (const MessageLog::Entry& e : log.Sent(WM_COMMAND))
         atFrame += e.hwnd == m_pFrame->m_hWnd && LOWORD(e.wParam) == ID_VIEW_STATUS_BAR;
@@ -168,8 +167,14 @@ TEST_F(ReBarTest, RightClickBesideTheBandGoesToTheMainWindow)
     ASSERT_EQ(::WindowFromPoint(pt), ReBar().m_hWnd);
 
     MessageLog log;
+    HWND hFrame = m_pFrame->m_hWnd;
+    volatile LONG contextMenus = 0;
+    log.WatchPosted([&](const MessageLog::Entry& e) {
+        if (e.message == WM_CONTEXTMENU && e.hwnd == hFrame)
+            ::InterlockedIncrement(&contextMenus);
+    });
     InputScript script(Thread());
-    script.Click(pt, 3).Do([] { ::Sleep(200); });
+    script.Click(pt, 3).WaitFor("the context-menu message", [&] { return contextMenus != 0; });
     ASSERT_TRUE(script.Run()) << script.Failure();
     for (int i = 0; i < 5 && !OpenPopupMenus(Thread()).empty(); ++i) {
         // Whatever the frame shows for it is not this test's business.

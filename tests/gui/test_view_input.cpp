@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "GuiHarness.h"
+#include "MessageLog.h"
 #include "AfxGlobals.h"
 #include "CWinApp.h"
 #include "support/MessageBoxCapture.h"
@@ -47,44 +48,7 @@ HDROP MakeDrop(const std::vector<std::string>& paths)
     return static_cast<HDROP>(h);
 }
 
-void SetShift(bool down)
-{
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
-    ::SetKeyboardState(keys);
-}
-
 uint32_t Pattern(int x, int y) { return AsymmetricPixel(x, y, 300, 200); }
-
-// Records the messages posted to one window while it lives.
-class PostedMessages {
-public:
-    explicit PostedMessages(HWND hWnd) : m_hWnd(hWnd)
-    {
-        s_self = this;
-        m_hook = ::SetWindowsHookExA(WH_GETMESSAGE, &Proc, nullptr, ::GetCurrentThreadId());
-    }
-    ~PostedMessages()
-    {
-        ::UnhookWindowsHookEx(m_hook);
-        s_self = nullptr;
-    }
-    std::vector<MSG> messages;
-
-private:
-    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam)
-    {
-        auto* msg = reinterpret_cast<MSG*>(lParam);
-        if (code == HC_ACTION && wParam == PM_REMOVE && s_self && msg->hwnd == s_self->m_hWnd)
-            s_self->messages.push_back(*msg);
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    HWND m_hWnd;
-    HHOOK m_hook;
-    static PostedMessages* s_self;
-};
-PostedMessages* PostedMessages::s_self = nullptr;
 
 // Reads the popup menu that a modal TrackPopupMenu shows, then closes it.
 struct PopupProbe {
@@ -106,9 +70,7 @@ struct PopupProbe {
             self->hMenu = reinterpret_cast<HMENU>(::SendMessageA(hPopup, 0x01E1 /* MN_GETHMENU */, 0, 0));
             ::GetWindowRect(hPopup, &self->rect);
             for (int i = 0; self->hMenu && i < ::GetMenuItemCount(self->hMenu); ++i) {
-                char text[128] = {};
-                ::GetMenuStringA(self->hMenu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
-                self->texts.push_back(text);
+                self->texts.push_back(MenuTextOf(self->hMenu, static_cast<UINT>(i), MF_BYPOSITION));
                 if (::GetMenuState(self->hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED)
                     self->checked.push_back(::GetMenuItemID(self->hMenu, i));
             }
@@ -144,7 +106,6 @@ protected:
     }
     void TearDown() override
     {
-        SetShift(false);
         CImageView::s_pfnShellExecuteEx = &::ShellExecuteExA;
         FrameTest::TearDown();
     }
@@ -188,9 +149,10 @@ TEST_F(InputTest, OneDroppedFileReplacesTheImageHereAndTheDropIsReleased)
 TEST_F(InputTest, OneFileDroppedWithShiftOpensInANewProcess)
 {
     OpenPath(m_images[0]);
-    SetShift(true);
-    EXPECT_TRUE(Drop({m_images[1]}));
-    SetShift(false);
+    {
+        HeldKeyState shift(VK_SHIFT);
+        EXPECT_TRUE(Drop({m_images[1]}));
+    }
     EXPECT_EQ(std::string(View().m_strPath), m_images[0]);
     ASSERT_EQ(g_launches.size(), 1u);
     EXPECT_EQ(g_launches[0].parameters, m_images[1]);
@@ -201,9 +163,10 @@ TEST_F(InputTest, OneFileDroppedWithShiftOpensInANewProcess)
 
 TEST_F(InputTest, SeveralFilesOnAnEmptyWindowShowTheFirstAndStartTheRest)
 {
-    SetShift(true); // plays no part in a drop of several items
-    EXPECT_TRUE(Drop(m_images));
-    SetShift(false);
+    {
+        HeldKeyState shift(VK_SHIFT); // plays no part in a drop of several items
+        EXPECT_TRUE(Drop(m_images));
+    }
     EXPECT_EQ(std::string(View().m_strPath), m_images[0]);
     ASSERT_EQ(g_launches.size(), 2u);
     EXPECT_EQ(g_launches[0].parameters, m_images[1]);
@@ -256,26 +219,27 @@ TEST_F(InputTest, LeftPressWithShiftPostsStartAndFramelessPressDragsTheWindow)
 {
     OpenPath(m_images[0]);
     {
-        PostedMessages posted(m_pFrame->m_hWnd);
-        SetShift(true);
-        View().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 20));
-        SetShift(false);
+        MessageLog log;
+        {
+            HeldKeyState shift(VK_SHIFT);
+            View().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 20));
+        }
         View().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 20));
         PumpMessages();
-        ASSERT_FALSE(posted.messages.empty());
-        EXPECT_EQ(posted.messages[0].message, static_cast<UINT>(WM_COMMAND));
-        EXPECT_EQ(posted.messages[0].wParam, static_cast<WPARAM>(ID_START));
+        std::vector<MessageLog::Entry> posted = log.PostedTo(m_pFrame->m_hWnd);
+        ASSERT_FALSE(posted.empty());
+        EXPECT_EQ(posted[0].message, static_cast<UINT>(WM_COMMAND));
+        EXPECT_EQ(posted[0].wParam, static_cast<WPARAM>(ID_START));
     }
     {
-        PostedMessages posted(m_pFrame->m_hWnd);
+        MessageLog log;
         View().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
         View().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 20));
         PumpMessages();
-        EXPECT_TRUE(posted.messages.empty()) << "framed: a press does nothing";
+        EXPECT_TRUE(log.PostedTo(m_pFrame->m_hWnd).empty()) << "framed: a press does nothing";
     }
     Command(ID_HIDE_FRAME);
     {
-        PostedMessages posted(m_pFrame->m_hWnd);
         View().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
         // Taking the posted message off the queue before the system acts on it.
         MSG msg;
@@ -318,13 +282,8 @@ TEST_F(InputTest, CtrlROutsideTheWindowOpensTheMenuAtTheCentre)
     ::SetCursorPos(frame.right + 50, frame.bottom + 50);
     PopupProbe probe = ProbePopup([&] {
         MSG msg = {View().m_hWnd, WM_KEYDOWN, 'R', 0x00130001, 0, {0, 0}};
-        BYTE keys[256];
-        ::GetKeyboardState(keys);
-        keys[VK_CONTROL] = 0x80;
-        ::SetKeyboardState(keys);
+        HeldKeyState ctrl(VK_CONTROL);
         AfxGetApp()->PreTranslateMessage(&msg);
-        keys[VK_CONTROL] = 0;
-        ::SetKeyboardState(keys);
     });
     ASSERT_NE(probe.hMenu, nullptr);
     EXPECT_NEAR(probe.rect.left, (frame.left + frame.right) / 2, 2);

@@ -3,7 +3,6 @@
 #include <climits>
 
 #include "GuiHarness.h"
-#include "SettingsFile.h"
 #include "support/MessageBoxCapture.h"
 
 namespace {
@@ -68,12 +67,7 @@ protected:
         m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hZoom), 0);
         return hZoom;
     }
-    std::string ItemText(HMENU hMenu, UINT nID)
-    {
-        char text[128] = {};
-        ::GetMenuStringA(hMenu, nID, text, sizeof(text), MF_BYCOMMAND);
-        return text;
-    }
+    std::string ItemText(HMENU hMenu, UINT nID) { return MenuTextOf(hMenu, nID, MF_BYCOMMAND); }
     bool Checked(HMENU hMenu, UINT nID) { return (::GetMenuState(hMenu, nID, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
     TempFolder m_folder{"zoom"};
@@ -100,7 +94,7 @@ TEST_F(ZoomTest, PercentStepsScaleTheViewFixTheBorderAndSave)
         std::vector<int> stored = ReadSettingsInts();
         ASSERT_EQ(stored.size(), 10u);
         EXPECT_EQ(stored[kVersion], 5);
-        EXPECT_EQ(stored[kZoomMode], 1);
+        EXPECT_EQ(stored[kZoomMode], ZOOM_PERCENT);
         EXPECT_EQ(stored[kZoomValue], static_cast<int>(c.id - ID_ZOOM_ANY) * 10);
     }
     EXPECT_EQ(std::string(m_pFrame->m_wndStatusBar.GetPaneText(0)), "KEP - 400 x 300 : 70 % ");
@@ -126,7 +120,7 @@ TEST_F(ZoomTest, FixedWidthDialogStartsFromTheDisplayedWidthAndStoresTheValue)
     FixedSizeAnswer answer = FixedSize(ID_ZOOM_FIX_WIDTH, "1000");
     EXPECT_EQ(answer.opened, 1);
     EXPECT_EQ(answer.initial, "640");
-    EXPECT_EQ(View().m_settings.m_nZoomMode, 3);
+    EXPECT_EQ(View().m_settings.m_nZoomMode, ZOOM_FIX_WIDTH);
     EXPECT_EQ(View().m_settings.m_nZoomValue, 1000);
     SIZE size = ViewSize();
     EXPECT_EQ(size.cx, 640) << "a limit above the width does not enlarge";
@@ -137,7 +131,7 @@ TEST_F(ZoomTest, FixedWidthDialogStartsFromTheDisplayedWidthAndStoresTheValue)
     EXPECT_EQ(ItemText(hZoom, ID_ZOOM_FIX_BOTH), "最大(高幅)を固定");
     std::vector<int> stored = ReadSettingsInts();
     ASSERT_EQ(stored.size(), 10u);
-    EXPECT_EQ(stored[kZoomMode], 3);
+    EXPECT_EQ(stored[kZoomMode], ZOOM_FIX_WIDTH);
     EXPECT_EQ(stored[kZoomValue], 1000);
 
     FixedSize(ID_ZOOM_FIX_WIDTH, "300");
@@ -152,13 +146,13 @@ TEST_F(ZoomTest, FixedHeightAndBothFollowTheirRules)
     Open(400, 1000);
     FixedSizeAnswer answer = FixedSize(ID_ZOOM_FIX_HEIGHT, "500");
     EXPECT_EQ(answer.initial, "1000");
-    EXPECT_EQ(View().m_settings.m_nZoomMode, 2);
+    EXPECT_EQ(View().m_settings.m_nZoomMode, ZOOM_FIX_HEIGHT);
     EXPECT_EQ(ViewSize().cx, 200);
     EXPECT_EQ(ViewSize().cy, 500);
 
     answer = FixedSize(ID_ZOOM_FIX_BOTH, "300");
     EXPECT_EQ(answer.initial, "500") << "both starts from the stored value";
-    EXPECT_EQ(View().m_settings.m_nZoomMode, 4);
+    EXPECT_EQ(View().m_settings.m_nZoomMode, ZOOM_FIX_BOTH);
     // 400 x 1000: the height limit gives 120 x 300, already narrow enough;
     // a captioned window cannot be 120 wide, so only the height is exact.
     EXPECT_EQ(ViewSize().cy, 300);
@@ -178,13 +172,13 @@ TEST_F(ZoomTest, CancelChangesNothing)
 {
     Open(400, 300);
     Command(ID_ZOOM_50);
-    std::vector<unsigned char> before = ReadBytes(SettingsFolderPath() + "\\wndset.def");
+    Bytes before = ReadBytes(SettingsFilePath("wndset.def"));
     FixedSizeAnswer answer = FixedSize(ID_ZOOM_FIX_HEIGHT, nullptr);
     EXPECT_EQ(answer.opened, 1);
     EXPECT_EQ(answer.initial, "150");
-    EXPECT_EQ(View().m_settings.m_nZoomMode, 1);
+    EXPECT_EQ(View().m_settings.m_nZoomMode, ZOOM_PERCENT);
     EXPECT_EQ(View().m_settings.m_nZoomValue, 50);
-    EXPECT_EQ(ReadBytes(SettingsFolderPath() + "\\wndset.def"), before);
+    EXPECT_EQ(ReadBytes(SettingsFilePath("wndset.def")), before);
     EXPECT_EQ(ViewSize().cx, 200);
 }
 
@@ -193,7 +187,7 @@ TEST_F(ZoomTest, TextWithoutDigitsStoresZeroAndMakesTheFrameResizable)
     Open(400, 300);
     Command(ID_ZOOM_50);
     FixedSize(ID_ZOOM_FIX_WIDTH, "abc");
-    EXPECT_EQ(View().m_settings.m_nZoomMode, 3);
+    EXPECT_EQ(View().m_settings.m_nZoomMode, ZOOM_FIX_WIDTH);
     EXPECT_EQ(View().m_settings.m_nZoomValue, 0);
     EXPECT_TRUE(IsResizable(m_pFrame->m_hWnd));
     EXPECT_TRUE(::IsWindowVisible(m_pFrame->m_hWnd));
@@ -202,8 +196,7 @@ TEST_F(ZoomTest, TextWithoutDigitsStoresZeroAndMakesTheFrameResizable)
     EXPECT_EQ(rc.right - rc.left, 0);
     EXPECT_EQ(ItemText(OpenZoomMenu(), ID_ZOOM_FIX_WIDTH), "最大幅を固定 0 ピクセル");
     // Painting an empty display creates nothing and does not fail.
-    ::RedrawWindow(View().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpMessages();
+    RepaintView();
 }
 
 TEST_F(ZoomTest, NegativeValuesShowAsStoredOrAsTheirAmount)
@@ -218,8 +211,7 @@ TEST_F(ZoomTest, NegativeValuesShowAsStoredOrAsTheirAmount)
     EXPECT_EQ(ItemText(OpenZoomMenu(), ID_ZOOM_FIX_HEIGHT), "最大高さを固定 50 ピクセル");
     FixedSize(ID_ZOOM_FIX_BOTH, "-50");
     EXPECT_EQ(ItemText(OpenZoomMenu(), ID_ZOOM_FIX_BOTH), "最大(高幅)を固定 50 ピクセル");
-    ::RedrawWindow(View().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpMessages();
+    RepaintView();
 }
 
 TEST_F(ZoomTest, FirstOpeningOfTheZoomMenuReplacesTheBothText)
@@ -239,8 +231,7 @@ TEST_F(ZoomTest, FreeModeFollowsABorderDragAndAnyKeepsTheDisplayedSize)
     // Drag the border so the view becomes 300 x 150.
     ::SetWindowPos(m_pFrame->m_hWnd, nullptr, 0, 0, (frame.right - frame.left) - (view.cx - 300),
                    (frame.bottom - frame.top) - (view.cy - 150), SWP_NOMOVE | SWP_NOZORDER);
-    ::RedrawWindow(View().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpMessages();
+    RepaintView();
     EXPECT_DOUBLE_EQ(View().m_dFreeZoom, 0.5);
     EXPECT_EQ(View().m_nZoomPercent, 50);
 
@@ -252,7 +243,7 @@ TEST_F(ZoomTest, FreeModeFollowsABorderDragAndAnyKeepsTheDisplayedSize)
     EXPECT_EQ(ViewSize().cy, 210);
     std::vector<int> stored = ReadSettingsInts();
     ASSERT_EQ(stored.size(), 10u);
-    EXPECT_EQ(stored[kZoomMode], 0);
+    EXPECT_EQ(stored[kZoomMode], ZOOM_ANY);
     EXPECT_EQ(stored[kZoomValue], 0);
 }
 

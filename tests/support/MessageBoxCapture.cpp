@@ -1,6 +1,6 @@
 #include "support/MessageBoxCapture.h"
 
-#include <cstring>
+#include "support/WindowText.h"
 
 namespace {
 
@@ -8,9 +8,7 @@ const int kMessageBoxTextId = 0xFFFF;
 
 bool IsDialogWindow(HWND hWnd)
 {
-    char className[16] = {};
-    ::GetClassNameA(hWnd, className, sizeof className);
-    return std::strcmp(className, "#32770") == 0;
+    return ClassNameOf(hWnd) == "#32770";
 }
 
 // A message box holds its text in the static 0xFFFF and has no edit field;
@@ -21,19 +19,10 @@ bool IsMessageBox(HWND hWnd)
     return ::GetDlgItem(hWnd, kMessageBoxTextId) && !::FindWindowExA(hWnd, nullptr, "Edit", nullptr);
 }
 
-std::string WindowText(HWND hWnd)
-{
-    const int length = ::GetWindowTextLengthA(hWnd);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(hWnd, &text[0], length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
 std::string DialogItemText(HWND hDlg, int nId)
 {
     HWND hItem = ::GetDlgItem(hDlg, nId);
-    return hItem ? WindowText(hItem) : std::string();
+    return hItem ? WindowTextOf(hItem) : std::string();
 }
 
 }  // namespace
@@ -72,7 +61,7 @@ void MessageBoxCapture::OnActivate(HWND hWnd)
     if (!IsDialogWindow(hWnd) || !m_handled.insert(hWnd).second)
         return;
     if (IsMessageBox(hWnd)) {
-        m_boxes.push_back({WindowText(hWnd), DialogItemText(hWnd, kMessageBoxTextId)});
+        m_boxes.push_back({WindowTextOf(hWnd), DialogItemText(hWnd, kMessageBoxTextId)});
         if (m_boxObserver)
             m_boxObserver(m_boxes.back());
         ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(m_nReply, BN_CLICKED),

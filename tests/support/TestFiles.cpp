@@ -1,33 +1,76 @@
-#include "TestFiles.h"
+#include "support/TestFiles.h"
 
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((path + "\\*").c_str(), &found);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileA(child.c_str());
+        } while (::FindNextFileA(hFind, &found));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
+} // namespace
 
 TempFolder::TempFolder(const std::string& name)
 {
+    // The tests of a suite share one process: a counter keeps their folders apart.
+    static int s_nCount = 0;
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
-    m_path = std::string(temp) + "kep_" + name + "_" + std::to_string(::GetCurrentProcessId());
+    m_path = std::string(temp) + "kep_" + name + "_" + std::to_string(::GetCurrentProcessId()) + "_" +
+             std::to_string(++s_nCount);
+    RemoveTree(m_path);
     ::CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder()
 {
-    WIN32_FIND_DATAA found;
-    HANDLE h = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..")
-                ::DeleteFileA((m_path + "\\" + name).c_str());
-        } while (::FindNextFileA(h, &found));
-        ::FindClose(h);
-    }
-    ::RemoveDirectoryA(m_path.c_str());
+    RemoveTree(m_path);
 }
 
-std::vector<unsigned char> LittleEndianInts(std::initializer_list<long long> values)
+HeldFile::HeldFile(const std::string& path)
+    : m_hFile(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
 {
-    std::vector<unsigned char> bytes;
+}
+
+Bytes HeldFile::Contents() const
+{
+    Bytes bytes;
+    if (!Held() || ::SetFilePointer(m_hFile, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return bytes;
+    unsigned char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(m_hFile, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.insert(bytes.end(), buffer, buffer + read);
+    return bytes;
+}
+
+void HeldFile::Release()
+{
+    if (Held())
+        ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+}
+
+Bytes LittleEndianInts(std::initializer_list<long long> values)
+{
+    Bytes bytes;
     for (long long v : values) {
         const unsigned int u = static_cast<unsigned int>(v);
         for (int i = 0; i < 4; ++i)
@@ -36,7 +79,16 @@ std::vector<unsigned char> LittleEndianInts(std::initializer_list<long long> val
     return bytes;
 }
 
-bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+std::vector<int> IntsOf(const Bytes& bytes)
+{
+    std::vector<int> values;
+    for (size_t i = 0; i + 4 <= bytes.size(); i += 4)
+        values.push_back(static_cast<int>(bytes[i] | (bytes[i + 1] << 8) | (bytes[i + 2] << 16) |
+                                          (static_cast<unsigned>(bytes[i + 3]) << 24)));
+    return values;
+}
+
+bool WriteBytes(const std::string& path, const Bytes& bytes)
 {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
@@ -47,12 +99,12 @@ bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
 
 bool WriteText(const std::string& path, const std::string& text)
 {
-    return WriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+    return WriteBytes(path, Bytes(text.begin(), text.end()));
 }
 
-std::vector<unsigned char> ReadBytes(const std::string& path)
+Bytes ReadBytes(const std::string& path)
 {
-    std::vector<unsigned char> bytes;
+    Bytes bytes;
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return bytes;
@@ -69,11 +121,16 @@ bool FileExists(const std::string& path)
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool ContainsText(const Bytes& bytes, const std::string& text)
+{
+    return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
+}
+
 bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel)
 {
     const int stride = (width * 3 + 3) & ~3;
     const uint32_t imageSize = static_cast<uint32_t>(stride * height);
-    std::vector<unsigned char> bytes(54 + imageSize, 0);
+    Bytes bytes(54 + imageSize, 0);
     auto put32 = [&](size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i)
             bytes[at + static_cast<size_t>(i)] = static_cast<unsigned char>(v >> (8 * i));
@@ -116,20 +173,6 @@ std::string ModuleFolder()
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder = path;
     return folder.substr(0, folder.find_last_of('\\'));
-}
-
-std::string SettingsFolderPath()
-{
-    char user[256] = {};
-    DWORD size = 255;
-    std::string name = ::GetUserNameA(user, &size) ? user : "defaultuser";
-    return ModuleFolder() + "\\" + name;
-}
-
-void RemoveSettingsFiles()
-{
-    ::DeleteFileA((SettingsFolderPath() + "\\wndset.def").c_str());
-    ::DeleteFileA((SettingsFolderPath() + "\\history.def").c_str());
 }
 
 std::string SourcePath(const std::string& relative)

@@ -1,4 +1,5 @@
-// Files the tests make: temporary folders and pictures drawn pixel by pixel.
+// Files the tests make: temporary folders, bytes and pictures drawn pixel by
+// pixel, and files held open as another process holds them.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,10 @@
 #include <string>
 #include <vector>
 
-// A fresh, empty folder under the temporary folder, removed with the object.
+using Bytes = std::vector<unsigned char>;
+
+// A fresh, empty folder under the temporary folder, removed with everything
+// in it when the object goes. Each object has a folder of its own.
 class TempFolder {
 public:
     explicit TempFolder(const std::string& name);
@@ -18,10 +22,30 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return m_path; }
+    // A path in the folder (a file or a subfolder; not made here).
     std::string File(const std::string& name) const { return m_path + "\\" + name; }
 
 private:
     std::string m_path;
+};
+
+// Holds a file open for reading with no sharing, as a process of the program
+// does while it reads or writes it: every other open fails until Release.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path);
+    ~HeldFile() { Release(); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    bool Held() const { return m_hFile != INVALID_HANDLE_VALUE; }
+    // The file's bytes, read through the held handle: what the file holds
+    // while nobody else can open it.
+    Bytes Contents() const;
+    void Release();
+
+private:
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
 };
 
 // 0x00RRGGBB for pixel (x, y).
@@ -29,22 +53,22 @@ using PixelFunction = std::function<uint32_t(int x, int y)>;
 
 // Writes a 24-bit bottom-up BMP.
 bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel);
-// 4-byte little-endian integers, as the program's files store them.
-std::vector<unsigned char> LittleEndianInts(std::initializer_list<long long> values);
+// 4-byte little-endian integers, as the program's files store them, and back.
+Bytes LittleEndianInts(std::initializer_list<long long> values);
+std::vector<int> IntsOf(const Bytes& bytes);
 
-bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+bool WriteBytes(const std::string& path, const Bytes& bytes);
 bool WriteText(const std::string& path, const std::string& text);
-std::vector<unsigned char> ReadBytes(const std::string& path);
+Bytes ReadBytes(const std::string& path);
 bool FileExists(const std::string& path);
+bool ContainsText(const Bytes& bytes, const std::string& text);
 
 // An asymmetric picture of solid 1-pixel-exact colours: every pixel differs
 // from its mirror and turned images, so any wrong transform shows.
 uint32_t AsymmetricPixel(int x, int y, int width, int height);
 
-// The folder of this executable and the program's per-user settings folder.
+// The folder of this executable.
 std::string ModuleFolder();
-std::string SettingsFolderPath();
-void RemoveSettingsFiles();
 
 // A path of the source tree (given at build time) as Wine sees it.
 std::string SourcePath(const std::string& relative);

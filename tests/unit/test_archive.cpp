@@ -2,9 +2,7 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <new>
 #include <string>
 #include <vector>
@@ -12,6 +10,7 @@
 #include "CArchive.h"
 #include "CFile.h"
 #include "CString.h"
+#include "support/TestFiles.h"
 
 // The largest single allocation since the last reset, so a test can show that
 // a damaged length never reaches the allocator. Replacing the global operator
@@ -44,39 +43,17 @@ __attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
+// A file in a temporary folder of its own; both go with the object.
 class TempFile
 {
 public:
-    TempFile()
-    {
-        char dir[MAX_PATH] = {};
-        char name[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, dir);
-        ::GetTempFileNameA(dir, "kep", 0, name);
-        m_path = name;
-    }
-    ~TempFile() { ::DeleteFileA(m_path); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
     const CString& Path() const { return m_path; }
-
-    void Write(const Bytes& bytes) const
-    {
-        std::ofstream out(m_path.GetString(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    Bytes Read() const
-    {
-        std::ifstream in(m_path.GetString(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void Write(const Bytes& bytes) const { WriteBytes(m_path.GetString(), bytes); }
+    Bytes Read() const { return ReadBytes(m_path.GetString()); }
 
 private:
-    CString m_path;
+    TempFolder m_folder{"archive"};
+    CString m_path{m_folder.File("file.bin").c_str()};
 };
 
 // The bytes that f writes through a storing archive.

@@ -11,46 +11,20 @@
 #include "history/HistoryList.h"
 #include "settings/SettingsFolder.h"
 #include "support/MessageBoxCapture.h"
+#include "support/SettingsFiles.h"
 #include "support/TestFiles.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
 const char kDamagedCaption[] = "エラー";
 const char kDamagedText[] =
     "ヒストリー設定のバックアップからの回復に失敗しました\r\nヒストリー設定を初期値に戻します";
-
-Bytes Ints(std::initializer_list<long long> values)
-{
-    return LittleEndianInts(values);
-}
-
-// A string in the archive encoding (the one-byte length prefix is enough here).
-Bytes Str(const std::string& s)
-{
-    Bytes bytes(1 + s.size());
-    bytes[0] = static_cast<unsigned char>(s.size());
-    std::copy(s.begin(), s.end(), bytes.begin() + 1);
-    return bytes;
-}
 
 Bytes Cat(std::initializer_list<Bytes> parts)
 {
     Bytes bytes;
     for (const Bytes& part : parts)
         bytes.insert(bytes.end(), part.begin(), part.end());
-    return bytes;
-}
-
-// A history file of version 1 holding paths.
-Bytes HistoryFile(int maxCount, BOOL bShow, int width, int height, const std::vector<std::string>& paths)
-{
-    Bytes bytes = Ints({1, maxCount, bShow, width, height, static_cast<long long>(paths.size())});
-    for (const std::string& path : paths) {
-        const Bytes s = Str(path);
-        bytes.insert(bytes.end(), s.begin(), s.end());
-    }
     return bytes;
 }
 
@@ -168,7 +142,7 @@ TEST_F(HistoryListTest, SaveAndLoadRoundTripWithJapanesePaths)
     h.m_nThumbWidth = 64;
     h.m_nThumbHeight = 48;
     EXPECT_TRUE(h.SaveTo(Folder()));
-    EXPECT_EQ(ReadBytes(File()), HistoryFile(5, FALSE, 64, 48, paths));
+    EXPECT_EQ(ReadBytes(File()), HistoryFileBytes(5, FALSE, 64, 48, paths));
 
     HistoryList back;
     EXPECT_TRUE(back.LoadFrom(File().c_str()));
@@ -182,7 +156,7 @@ TEST_F(HistoryListTest, OlderAndNewerVersionsLoad)
     const std::string b = Image("b.jpg");
 
     // Version 0: version, maximum, count, paths; the thumbnail settings stay.
-    WriteBytes(File(), Cat({Ints({0, 7, 2}), Str(a), Str(b)}));
+    WriteBytes(File(), Cat({LittleEndianInts({0, 7, 2}), ArchiveString(a), ArchiveString(b)}));
     HistoryList v0;
     v0.m_bShowThumbnails = FALSE;
     v0.m_nThumbWidth = 11;
@@ -192,17 +166,17 @@ TEST_F(HistoryListTest, OlderAndNewerVersionsLoad)
     EXPECT_EQ(SettingsOf(v0), (Settings{7, FALSE, 11, 22}));
     // The next write is version 1 with all five header values.
     EXPECT_TRUE(v0.SaveTo(Folder()));
-    EXPECT_EQ(ReadBytes(File()), HistoryFile(7, FALSE, 11, 22, {a, b}));
+    EXPECT_EQ(ReadBytes(File()), HistoryFileBytes(7, FALSE, 11, 22, {a, b}));
 
     // A negative version reads like version 0.
-    WriteBytes(File(), Cat({Ints({-3, 4, 1}), Str(b)}));
+    WriteBytes(File(), Cat({LittleEndianInts({-3, 4, 1}), ArchiveString(b)}));
     HistoryList negative;
     EXPECT_TRUE(negative.LoadFrom(File().c_str()));
     EXPECT_EQ(PathsOf(negative), std::vector<std::string>{b});
     EXPECT_EQ(SettingsOf(negative), (Settings{4, TRUE, 30, 30}));
 
     // Version 9 reads as version 1; bytes after the last path are ignored.
-    WriteBytes(File(), Cat({Ints({9, 3, 0, 40, 50, 1}), Str(a), Bytes(17, 0xEE)}));
+    WriteBytes(File(), Cat({LittleEndianInts({9, 3, 0, 40, 50, 1}), ArchiveString(a), Bytes(17, 0xEE)}));
     HistoryList v9;
     EXPECT_TRUE(v9.LoadFrom(File().c_str()));
     EXPECT_EQ(PathsOf(v9), std::vector<std::string>{a});
@@ -215,7 +189,7 @@ TEST_F(HistoryListTest, VanishedFilesAreDroppedOnReading)
     const std::string c = Image("c.jpg");
     const std::string gone = m_images.File("gone.jpg");
     const std::string wildcard = m_images.File("*.jpg");  // matches a.jpg, but is no file
-    WriteBytes(File(), HistoryFile(10, TRUE, 30, 30, {gone, a, wildcard, c, ""}));
+    WriteBytes(File(), HistoryFileBytes(10, TRUE, 30, 30, {gone, a, wildcard, c, ""}));
 
     HistoryList h;
     EXPECT_TRUE(h.LoadFrom(File().c_str()));
@@ -224,7 +198,7 @@ TEST_F(HistoryListTest, VanishedFilesAreDroppedOnReading)
     // The next write leaves them out of the file.
     const std::string d = Image("d.jpg");
     EXPECT_TRUE(h.AddPathIn(Folder(), d.c_str()));
-    const Bytes expected = HistoryFile(10, TRUE, 30, 30, {d, a, c});
+    const Bytes expected = HistoryFileBytes(10, TRUE, 30, 30, {d, a, c});
     const Bytes written = ReadBytes(File());
     ASSERT_GE(written.size(), expected.size());
     EXPECT_EQ(Bytes(written.begin(), written.begin() + static_cast<long>(expected.size())), expected);
@@ -253,7 +227,7 @@ TEST_F(HistoryListTest, FilesWithTooManyEntriesLoadTheirFirstOnes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteBytes(File(), HistoryFile(c.storedMax, TRUE, 30, 30, c.stored));
+        WriteBytes(File(), HistoryFileBytes(c.storedMax, TRUE, 30, 30, c.stored));
         HistoryList h;
         EXPECT_TRUE(h.LoadFrom(File().c_str()));
         EXPECT_EQ(h.m_nMaxCount, c.loadedMax);
@@ -264,7 +238,7 @@ TEST_F(HistoryListTest, FilesWithTooManyEntriesLoadTheirFirstOnes)
     std::string upper = images[1];
     for (char& ch : upper)
         ch = static_cast<char>(::toupper(static_cast<unsigned char>(ch)));
-    WriteBytes(File(), HistoryFile(10, TRUE, 30, 30, {images[1], upper, images[2]}));
+    WriteBytes(File(), HistoryFileBytes(10, TRUE, 30, 30, {images[1], upper, images[2]}));
     HistoryList h;
     EXPECT_TRUE(h.LoadFrom(File().c_str()));
     EXPECT_EQ(PathsOf(h), (std::vector<std::string>{images[1], images[2]}));
@@ -273,7 +247,7 @@ TEST_F(HistoryListTest, FilesWithTooManyEntriesLoadTheirFirstOnes)
 TEST_F(HistoryListTest, DamagedFileGivesTheMessageAndTheDefaults)
 {
     const std::string a = Image("a.jpg");
-    const Bytes good = HistoryFile(5, FALSE, 64, 48, {a, a + "x"});
+    const Bytes good = HistoryFileBytes(5, FALSE, 64, 48, {a, a + "x"});
     const struct {
         const char* name;
         Bytes file;
@@ -281,10 +255,11 @@ TEST_F(HistoryListTest, DamagedFileGivesTheMessageAndTheDefaults)
         {"cut inside a path", Bytes(good.begin(), good.end() - 3)},
         {"cut inside the header", Bytes(good.begin(), good.begin() + 10)},
         {"empty", Bytes()},
-        {"count beyond the data", Cat({Ints({1, 5, 1, 30, 30, 3}), Str(a)})},
-        {"absurd count", Cat({Ints({1, 5, 1, 30, 30, INT_MAX}), Str(a)})},
-        {"negative count", Ints({1, 5, 1, 30, 30, -1})},
-        {"absurd string length", Cat({Ints({1, 5, 1, 30, 30, 1}), Bytes{0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0x7F}, Str(a)})},
+        {"count beyond the data", Cat({LittleEndianInts({1, 5, 1, 30, 30, 3}), ArchiveString(a)})},
+        {"absurd count", Cat({LittleEndianInts({1, 5, 1, 30, 30, INT_MAX}), ArchiveString(a)})},
+        {"negative count", LittleEndianInts({1, 5, 1, 30, 30, -1})},
+        {"absurd string length", Cat({LittleEndianInts({1, 5, 1, 30, 30, 1}),
+                                      Bytes{0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0x7F}, ArchiveString(a)})},
     };
     // While the box waits for the user, other windows can use the file.
     int nOpensDuringBox = 0;
@@ -319,7 +294,7 @@ TEST_F(HistoryListTest, AddPathToADamagedFileKeepsOnlyTheNewPath)
 {
     const std::string a = Image("a.jpg");
     const std::string b = Image("b.jpg");
-    const Bytes good = HistoryFile(5, FALSE, 64, 48, {a});
+    const Bytes good = HistoryFileBytes(5, FALSE, 64, 48, {a});
     WriteBytes(File(), Bytes(good.begin(), good.end() - 2));
 
     // The box comes once the new content is on disk and the file is free.
@@ -334,7 +309,7 @@ TEST_F(HistoryListTest, AddPathToADamagedFileKeepsOnlyTheNewPath)
     EXPECT_EQ(PathsOf(h), std::vector<std::string>{b});
     EXPECT_EQ(SettingsOf(h), kDefaults);
 
-    const Bytes expected = HistoryFile(10, TRUE, 30, 30, {b});
+    const Bytes expected = HistoryFileBytes(10, TRUE, 30, 30, {b});
     const Bytes written = ReadBytes(File());
     ASSERT_GE(written.size(), expected.size());
     EXPECT_EQ(Bytes(written.begin(), written.begin() + static_cast<long>(expected.size())), expected);
@@ -353,7 +328,7 @@ TEST_F(HistoryListTest, AddPathCreatesTheFolderAndTheFile)
     h.m_nThumbHeight = 20;
     h.m_paths.push_back("C:\\stale.jpg");  // a working copy: not carried into the file
     EXPECT_TRUE(h.AddPathIn(folder, "C:\\Pics\\表.jpg"));
-    EXPECT_EQ(ReadBytes(file), HistoryFile(5, FALSE, 40, 20, {"C:\\Pics\\表.jpg"}));
+    EXPECT_EQ(ReadBytes(file), HistoryFileBytes(5, FALSE, 40, 20, {"C:\\Pics\\表.jpg"}));
     EXPECT_EQ(PathsOf(h), std::vector<std::string>{"C:\\Pics\\表.jpg"});
     ::DeleteFileA(file.c_str());
     ::RemoveDirectoryA(folder);
@@ -399,13 +374,13 @@ TEST_F(HistoryListTest, AddPathMovesOrInsertsAndTrimsOnlyNewEntries)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteBytes(File(), HistoryFile(c.maxCount, TRUE, 30, 30, c.before));
+        WriteBytes(File(), HistoryFileBytes(c.maxCount, TRUE, 30, 30, c.before));
         HistoryList h;
         EXPECT_TRUE(h.AddPathIn(Folder(), c.added.c_str()));
         EXPECT_EQ(PathsOf(h), c.after);
         EXPECT_EQ(h.m_nMaxCount, c.maxCount);
         // The file starts with exactly the new content.
-        const Bytes expected = HistoryFile(c.maxCount, TRUE, 30, 30, c.after);
+        const Bytes expected = HistoryFileBytes(c.maxCount, TRUE, 30, 30, c.after);
         const Bytes written = ReadBytes(File());
         ASSERT_GE(written.size(), expected.size());
         EXPECT_EQ(Bytes(written.begin(), written.begin() + static_cast<long>(expected.size())), expected);
@@ -417,12 +392,12 @@ TEST_F(HistoryListTest, InPlaceWriteLeavesOldBytesThatNoReaderSees)
     const std::string a = Image("a.jpg");
     const std::string longName = Image(std::string(150, 'L') + ".jpg");
     const std::string b = Image("b.jpg");
-    const Bytes before = HistoryFile(2, TRUE, 30, 30, {a, longName});
+    const Bytes before = HistoryFileBytes(2, TRUE, 30, 30, {a, longName});
     WriteBytes(File(), before);
 
     HistoryList h;
     EXPECT_TRUE(h.AddPathIn(Folder(), b.c_str()));  // the long entry drops out
-    const Bytes content = HistoryFile(2, TRUE, 30, 30, {b, a});
+    const Bytes content = HistoryFileBytes(2, TRUE, 30, 30, {b, a});
     ASSERT_LT(content.size(), before.size());
     const Bytes after = ReadBytes(File());
     ASSERT_EQ(after.size(), before.size());
@@ -464,7 +439,7 @@ TEST_F(HistoryListTest, ShiftJisPathsCompareCharacterByCharacter)
     const std::string a = Image("ア.jpg");
     const std::string di = Image("ヂ.jpg");
     const std::string hyou = Image("表a.jpg");
-    WriteBytes(File(), HistoryFile(10, TRUE, 30, 30, {a, hyou}));
+    WriteBytes(File(), HistoryFileBytes(10, TRUE, 30, 30, {a, hyou}));
     HistoryList h;
     EXPECT_TRUE(h.AddPathIn(Folder(), di.c_str()));
     EXPECT_EQ(PathsOf(h), (std::vector<std::string>{di, a, hyou}));
@@ -480,7 +455,7 @@ TEST_F(HistoryListTest, FileHeldElsewhereIsNeitherReadNorWritten)
 {
     const std::string a = Image("a.jpg");
     const std::string b = Image("b.jpg");
-    const Bytes original = HistoryFile(5, FALSE, 64, 48, {a});
+    const Bytes original = HistoryFileBytes(5, FALSE, 64, 48, {a});
     WriteBytes(File(), original);
     HistoryList h;
     {
@@ -507,7 +482,7 @@ TEST_F(HistoryListTest, FileHeldElsewhereIsNeitherReadNorWritten)
 TEST_F(HistoryListTest, EmptyPathRecordsNothingAndSucceeds)
 {
     const std::string a = Image("a.jpg");
-    const Bytes original = HistoryFile(5, TRUE, 30, 30, {a});
+    const Bytes original = HistoryFileBytes(5, TRUE, 30, 30, {a});
     WriteBytes(File(), original);
     HistoryList h;
     EXPECT_TRUE(h.AddPathIn(Folder(), ""));
@@ -557,7 +532,8 @@ TEST_F(HistoryListTest, SetMaxCountTrimsOnlyWhenLowered)
 TEST_F(HistoryListTest, HardCapHoldsEvenWhenTheMaximumIsSetDirectly)
 {
     const std::vector<std::string> images = Images(51);
-    WriteBytes(File(), HistoryFile(50, TRUE, 30, 30, std::vector<std::string>(images.begin(), images.begin() + 50)));
+    WriteBytes(File(),
+               HistoryFileBytes(50, TRUE, 30, 30, std::vector<std::string>(images.begin(), images.begin() + 50)));
     HistoryList h;
     EXPECT_TRUE(h.LoadFrom(File().c_str()));
     ASSERT_EQ(h.m_paths.size(), 50u);
@@ -572,12 +548,12 @@ TEST_F(HistoryListTest, HardCapHoldsEvenWhenTheMaximumIsSetDirectly)
 TEST_F(HistoryListTest, DeleteAllKeepsTheSettingsAndTruncates)
 {
     const std::vector<std::string> images = Images(3);
-    WriteBytes(File(), HistoryFile(7, FALSE, 50, 60, images));
+    WriteBytes(File(), HistoryFileBytes(7, FALSE, 50, 60, images));
     HistoryList h;
     EXPECT_TRUE(h.LoadFrom(File().c_str()));
     EXPECT_TRUE(h.DeleteAllIn(Folder()));
     EXPECT_TRUE(h.m_paths.empty());
-    EXPECT_EQ(ReadBytes(File()), HistoryFile(7, FALSE, 50, 60, {}));
+    EXPECT_EQ(ReadBytes(File()), HistoryFileBytes(7, FALSE, 50, 60, {}));
 }
 
 TEST_F(HistoryListTest, MissingFileLoadsNothingAndKeepsTheSettings)

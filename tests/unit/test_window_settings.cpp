@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -17,78 +15,15 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
 const char kDamagedCaption[] = "エラー";
 const char kDamagedText[] =
     "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
-
-Bytes Ints(std::initializer_list<long long> values)
-{
-    return LittleEndianInts(values);
-}
-
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((path + "\\*").c_str(), &found);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                ::DeleteFileA(child.c_str());
-        } while (::FindNextFileA(hFind, &found));
-        ::FindClose(hFind);
-    }
-    ::RemoveDirectoryA(path.c_str());
-}
 
 bool IsFolder(const CString& path)
 {
     const DWORD attributes = ::GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-// A folder path in the temp folder, unique to the test; not created here.
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        static int s_counter = 0;
-        char dir[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, dir);
-        m_path.Format("%skep_ws_%lu_%d", dir, ::GetCurrentProcessId(), ++s_counter);
-        RemoveTree(m_path.GetString());
-    }
-    ~TempFolder() { RemoveTree(m_path.GetString()); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const CString& Path() const { return m_path; }
-    CString File() const { return m_path + "\\wndset.def"; }
-
-    void WriteFile(const Bytes& bytes) const
-    {
-        ::CreateDirectoryA(m_path, nullptr);
-        std::ofstream out(File().GetString(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    Bytes ReadFile() const
-    {
-        std::ifstream in(File().GetString(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-private:
-    CString m_path;
-};
 
 // alpha, zoom value, zoom mode, band position, band style, band width,
 // frameless, status bar, topmost.
@@ -116,7 +51,7 @@ void Scramble(WindowSettings& s, UINT cx)
 
 Fields DefaultsWithWidth(UINT cx)
 {
-    return Fields(100, 0, 0, 0, RBBS_BREAK, cx, FALSE, TRUE, FALSE);
+    return Fields(100, 0, ZOOM_ANY, 0, RBBS_BREAK, cx, FALSE, TRUE, FALSE);
 }
 
 class WindowSettingsTest : public ::testing::Test
@@ -126,7 +61,18 @@ protected:
     // the test instead of hanging it.
     void TearDown() override { EXPECT_EQ(m_boxes.Count(), m_nExpectedBoxes); }
 
-    TempFolder m_folder;
+    // The user folder the tests load from and save to: a path in a fresh
+    // temporary folder, not made until a test makes it.
+    CString Folder() const { return m_temp.File("user").c_str(); }
+    CString File() const { return Folder() + "\\wndset.def"; }
+    void WriteSettings(const Bytes& bytes) const
+    {
+        ::CreateDirectoryA(Folder(), nullptr);
+        WriteBytes(File().GetString(), bytes);
+    }
+    Bytes ReadSettings() const { return ReadBytes(File().GetString()); }
+
+    TempFolder m_temp{"ws"};
     MessageBoxCapture m_boxes;
     std::size_t m_nExpectedBoxes = 0;
 };
@@ -149,30 +95,31 @@ TEST_F(WindowSettingsTest, EveryVersionLoadsItsOwnLayout)
         std::size_t size;
         Fields expected;
     } cases[] = {
-        {"v5", Ints({5, 1, 640, 3, 0x10000000, 70, 1, 2, 9, 333}), 40,
-         Fields(70, 640, 3, 2, 9, 333, 1, 0x10000000, 1)},
-        {"v9 read as v5, trailing bytes ignored", Ints({9, 0, 480, 2, 1, 40, 0, 1, 8, 120, 99, 99}), 48,
-         Fields(40, 480, 2, 1, 8, 120, 0, 1, 0)},
-        {"v4 reads topmost", Ints({4, 0, 350, 1, 50, 0, 1, 1, 200}), 36,
-         Fields(50, 250, 3, 1, 1, 200, 0, 1, 0)},
-        {"v3 keeps topmost", Ints({3, 1, 70, 0, 30, 0, 8, 150}), 32,
-         Fields(30, 70, 1, 0, 8, 150, 1, 0, 1)},
-        {"v0 as v3", Ints({0, 0, -480, 1, 90, 2, 1, 10}), 32,
-         Fields(90, 480, 2, 2, 1, 10, 0, 1, 1)},
-        {"v-7 as v3", Ints({-7, 0, 150, 1, 100, 0, 1, 0}), 32,
-         Fields(100, 50, 3, 0, 1, 0, 0, 1, 1)},
-        {"v1 one unused integer", Ints({1, 1, 20, 1, 60, 3, 9, 64, 12345}), 36,
-         Fields(60, 20, 1, 3, 9, 64, 1, 1, 1)},
-        {"v2 three unused integers", Ints({2, 0, 0, 0, 80, 1, 1, 300, 0, 99, -1}), 44,
+        {"v5", LittleEndianInts({5, 1, 640, ZOOM_FIX_WIDTH, 0x10000000, 70, 1, 2, 9, 333}), 40,
+         Fields(70, 640, ZOOM_FIX_WIDTH, 2, 9, 333, 1, 0x10000000, 1)},
+        {"v9 read as v5, trailing bytes ignored",
+         LittleEndianInts({9, 0, 480, ZOOM_FIX_HEIGHT, 1, 40, 0, 1, 8, 120, 99, 99}), 48,
+         Fields(40, 480, ZOOM_FIX_HEIGHT, 1, 8, 120, 0, 1, 0)},
+        {"v4 reads topmost", LittleEndianInts({4, 0, 350, 1, 50, 0, 1, 1, 200}), 36,
+         Fields(50, 250, ZOOM_FIX_WIDTH, 1, 1, 200, 0, 1, 0)},
+        {"v3 keeps topmost", LittleEndianInts({3, 1, 70, 0, 30, 0, 8, 150}), 32,
+         Fields(30, 70, ZOOM_PERCENT, 0, 8, 150, 1, 0, 1)},
+        {"v0 as v3", LittleEndianInts({0, 0, -480, 1, 90, 2, 1, 10}), 32,
+         Fields(90, 480, ZOOM_FIX_HEIGHT, 2, 1, 10, 0, 1, 1)},
+        {"v-7 as v3", LittleEndianInts({-7, 0, 150, 1, 100, 0, 1, 0}), 32,
+         Fields(100, 50, ZOOM_FIX_WIDTH, 0, 1, 0, 0, 1, 1)},
+        {"v1 one unused integer", LittleEndianInts({1, 1, 20, 1, 60, 3, 9, 64, 12345}), 36,
+         Fields(60, 20, ZOOM_PERCENT, 3, 9, 64, 1, 1, 1)},
+        {"v2 three unused integers", LittleEndianInts({2, 0, 0, 0, 80, 1, 1, 300, 0, 99, -1}), 44,
          Fields(80, 0, ZOOM_ANY, 1, 1, 300, 0, 0, 1)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(c.file.size(), c.size);
-        m_folder.WriteFile(c.file);
+        WriteSettings(c.file);
         WindowSettings s;
         Scramble(s, 4444);  // topmost TRUE: files without it must keep it
-        EXPECT_TRUE(s.LoadFrom(m_folder.File()));
+        EXPECT_TRUE(s.LoadFrom(File()));
         EXPECT_EQ(FieldsOf(s), c.expected);
     }
 }
@@ -192,9 +139,9 @@ TEST_F(WindowSettingsTest, OldZoomValuesCarryTheZoomMode)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
-        m_folder.WriteFile(Ints({4, 0, c.stored, 1, 100, 0, 0, 1, 0}));
+        WriteSettings(LittleEndianInts({4, 0, c.stored, 1, 100, 0, 0, 1, 0}));
         WindowSettings s;
-        EXPECT_TRUE(s.LoadFrom(m_folder.File()));
+        EXPECT_TRUE(s.LoadFrom(File()));
         EXPECT_EQ(s.m_nZoomMode, c.mode);
         EXPECT_EQ(s.m_nZoomValue, c.value);
     }
@@ -202,8 +149,8 @@ TEST_F(WindowSettingsTest, OldZoomValuesCarryTheZoomMode)
 
 TEST_F(WindowSettingsTest, ShortFileReportsOnceAndFallsBackToDefaults)
 {
-    const Bytes full = Ints({5, 1, 640, 3, 0, 70, 1, 2, 9, 333});
-    const Bytes v2 = Ints({2, 0, 0, 0, 80, 1, 1, 300, 0, 99, -1});
+    const Bytes full = LittleEndianInts({5, 1, 640, ZOOM_FIX_WIDTH, 0, 70, 1, 2, 9, 333});
+    const Bytes v2 = LittleEndianInts({2, 0, 0, 0, 80, 1, 1, 300, 0, 99, -1});
     const struct {
         const char* name;
         Bytes file;
@@ -218,22 +165,22 @@ TEST_F(WindowSettingsTest, ShortFileReportsOnceAndFallsBackToDefaults)
     int nOpensDuringBox = 0;
     m_boxes.SetMessageBoxObserver([&](const MessageBoxCapture::Box&) {
         CFile other;
-        nOpensDuringBox += other.Open(m_folder.File(), CFile::modeRead | CFile::shareCompat) ? 1 : 0;
+        nOpensDuringBox += other.Open(File(), CFile::modeRead | CFile::shareCompat) ? 1 : 0;
     });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        m_folder.WriteFile(c.file);
+        WriteSettings(c.file);
         m_boxes.Clear();
         nOpensDuringBox = 0;
         WindowSettings s;
         Scramble(s, 55);
-        EXPECT_TRUE(s.LoadFrom(m_folder.File()));
+        EXPECT_TRUE(s.LoadFrom(File()));
         ASSERT_EQ(m_boxes.Count(), 1u);
         EXPECT_EQ(nOpensDuringBox, 1);
         EXPECT_EQ(m_boxes.Boxes()[0].caption, kDamagedCaption);
         EXPECT_EQ(m_boxes.Boxes()[0].text, kDamagedText);
         EXPECT_EQ(FieldsOf(s), DefaultsWithWidth(c.cx));
-        EXPECT_EQ(m_folder.ReadFile(), c.file);  // the damaged file stays
+        EXPECT_EQ(ReadSettings(), c.file);  // the damaged file stays
     }
     m_boxes.SetMessageBoxObserver(nullptr);
     m_nExpectedBoxes = 1;
@@ -245,16 +192,23 @@ TEST_F(WindowSettingsTest, ValuesTheProgramNeverStoresAreReplaced)
         int alpha, zoomValue, zoomMode;
         int expectedAlpha, expectedValue, expectedMode;
     } cases[] = {
-        {0, 50, 1, 100, 50, 1},         {5000, 50, 1, 100, 50, 1},   {9, 50, 1, 100, 50, 1},
-        {-20, 50, 1, 100, 50, 1},       {10, 50, 1, 10, 50, 1},      {55, 50, 1, 55, 50, 1},
-        {100, 640, 99, 100, 0, 0},      {100, 640, -1, 100, 0, 0},   {100, -300, 2, 100, -300, 2},
-        {100, -50, 1, 100, -50, 1},     {100, 0, 4, 100, 0, 4},
+        {0, 50, ZOOM_PERCENT, 100, 50, ZOOM_PERCENT},
+        {5000, 50, ZOOM_PERCENT, 100, 50, ZOOM_PERCENT},
+        {9, 50, ZOOM_PERCENT, 100, 50, ZOOM_PERCENT},
+        {-20, 50, ZOOM_PERCENT, 100, 50, ZOOM_PERCENT},
+        {10, 50, ZOOM_PERCENT, 10, 50, ZOOM_PERCENT},
+        {55, 50, ZOOM_PERCENT, 55, 50, ZOOM_PERCENT},
+        {100, 640, 99, 100, 0, ZOOM_ANY},  // no such mode
+        {100, 640, -1, 100, 0, ZOOM_ANY},  // no such mode
+        {100, -300, ZOOM_FIX_HEIGHT, 100, -300, ZOOM_FIX_HEIGHT},
+        {100, -50, ZOOM_PERCENT, 100, -50, ZOOM_PERCENT},
+        {100, 0, ZOOM_FIX_BOTH, 100, 0, ZOOM_FIX_BOTH},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.alpha << "/" << c.zoomValue << "/" << c.zoomMode);
-        m_folder.WriteFile(Ints({5, 0, c.zoomValue, c.zoomMode, 1, c.alpha, 0, 0, 1, 0}));
+        WriteSettings(LittleEndianInts({5, 0, c.zoomValue, c.zoomMode, 1, c.alpha, 0, 0, 1, 0}));
         WindowSettings s;
-        EXPECT_TRUE(s.LoadFrom(m_folder.File()));
+        EXPECT_TRUE(s.LoadFrom(File()));
         EXPECT_EQ(s.m_nAlpha, c.expectedAlpha);
         EXPECT_EQ(s.m_nZoomValue, c.expectedValue);
         EXPECT_EQ(s.m_nZoomMode, c.expectedMode);
@@ -263,7 +217,7 @@ TEST_F(WindowSettingsTest, ValuesTheProgramNeverStoresAreReplaced)
 
 TEST_F(WindowSettingsTest, SaveCreatesTheFolderAndWritesFortyBytes)
 {
-    ASSERT_FALSE(IsFolder(m_folder.Path()));
+    ASSERT_FALSE(IsFolder(Folder()));
     WindowSettings s;
     s.m_bFrameless = TRUE;
     s.m_nZoomValue = 480;
@@ -274,46 +228,46 @@ TEST_F(WindowSettingsTest, SaveCreatesTheFolderAndWritesFortyBytes)
     s.m_bandInfo.wID = 1;
     s.m_bandInfo.fStyle = 9;
     s.m_bandInfo.cx = 321;
-    EXPECT_TRUE(s.SaveTo(m_folder.Path()));
-    EXPECT_TRUE(IsFolder(m_folder.Path()));
-    EXPECT_EQ(m_folder.ReadFile(), Ints({5, 1, 480, 2, 0x10000000, 80, 1, 1, 9, 321}));
+    EXPECT_TRUE(s.SaveTo(Folder()));
+    EXPECT_TRUE(IsFolder(Folder()));
+    EXPECT_EQ(ReadSettings(), LittleEndianInts({5, 1, 480, ZOOM_FIX_HEIGHT, 0x10000000, 80, 1, 1, 9, 321}));
 
     WindowSettings back;
-    EXPECT_TRUE(back.LoadFrom(m_folder.File()));
+    EXPECT_TRUE(back.LoadFrom(File()));
     EXPECT_EQ(FieldsOf(back), FieldsOf(s));
 }
 
 TEST_F(WindowSettingsTest, SaveReplacesTheWholeFile)
 {
-    m_folder.WriteFile(Bytes(100, 0xEE));
+    WriteSettings(Bytes(100, 0xEE));
     WindowSettings s;
-    EXPECT_TRUE(s.SaveTo(m_folder.Path()));
-    EXPECT_EQ(m_folder.ReadFile(), Ints({5, 0, 0, 0, 1, 100, 0, 0, RBBS_BREAK, 0}));
+    EXPECT_TRUE(s.SaveTo(Folder()));
+    EXPECT_EQ(ReadSettings(), LittleEndianInts({5, 0, 0, ZOOM_ANY, 1, 100, 0, 0, RBBS_BREAK, 0}));
 }
 
 TEST_F(WindowSettingsTest, SaveFailsWhenTheFolderCannotBeMade)
 {
-    const CString deep = m_folder.Path() + "\\missing\\user";
+    const CString deep = Folder() + "\\missing\\user";
     WindowSettings s;
     EXPECT_FALSE(s.SaveTo(deep));
-    EXPECT_FALSE(IsFolder(m_folder.Path()));
+    EXPECT_FALSE(IsFolder(Folder()));
 }
 
 TEST_F(WindowSettingsTest, FileHeldOpenElsewhereIsNeitherReadNorWritten)
 {
-    const Bytes original = Ints({5, 1, 640, 3, 0, 70, 1, 2, 9, 333});
-    m_folder.WriteFile(original);
+    const Bytes original = LittleEndianInts({5, 1, 640, ZOOM_FIX_WIDTH, 0, 70, 1, 2, 9, 333});
+    WriteSettings(original);
     {
         CFile holder;
-        ASSERT_TRUE(holder.Open(m_folder.File(), CFile::modeRead | CFile::shareCompat));
+        ASSERT_TRUE(holder.Open(File(), CFile::modeRead | CFile::shareCompat));
         WindowSettings s;
         Scramble(s, 4444);
         const Fields before = FieldsOf(s);
-        EXPECT_FALSE(s.SaveTo(m_folder.Path()));
-        EXPECT_FALSE(s.LoadFrom(m_folder.File()));
+        EXPECT_FALSE(s.SaveTo(Folder()));
+        EXPECT_FALSE(s.LoadFrom(File()));
         EXPECT_EQ(FieldsOf(s), before);
     }
-    EXPECT_EQ(m_folder.ReadFile(), original);
+    EXPECT_EQ(ReadSettings(), original);
 }
 
 TEST_F(WindowSettingsTest, MissingFileKeepsTheFields)
@@ -321,7 +275,7 @@ TEST_F(WindowSettingsTest, MissingFileKeepsTheFields)
     WindowSettings s;
     Scramble(s, 4444);
     const Fields before = FieldsOf(s);
-    EXPECT_FALSE(s.LoadFrom(m_folder.File()));
+    EXPECT_FALSE(s.LoadFrom(File()));
     EXPECT_EQ(FieldsOf(s), before);
 }
 
@@ -362,12 +316,13 @@ TEST(SettingsFolderTest, SettingsFolderIsBesideTheExecutable)
 
 TEST(SettingsFolderTest, EnsureCreatesOnlyTheLastLevel)
 {
-    TempFolder temp;
-    EXPECT_FALSE(EnsureSettingsFolder(temp.Path() + "\\a\\b"));
-    EXPECT_FALSE(IsFolder(temp.Path()));
-    EXPECT_TRUE(EnsureSettingsFolder(temp.Path()));
-    EXPECT_TRUE(IsFolder(temp.Path()));
-    EXPECT_TRUE(EnsureSettingsFolder(temp.Path()));
+    TempFolder temp("ensure");
+    const CString folder = temp.File("user").c_str();
+    EXPECT_FALSE(EnsureSettingsFolder(folder + "\\a\\b"));
+    EXPECT_FALSE(IsFolder(folder));
+    EXPECT_TRUE(EnsureSettingsFolder(folder));
+    EXPECT_TRUE(IsFolder(folder));
+    EXPECT_TRUE(EnsureSettingsFolder(folder));
 }
 
 }  // namespace
