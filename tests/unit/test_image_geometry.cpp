@@ -20,29 +20,29 @@ TEST(ImageGeometry, ZoomedSizePerMode)
         int w0, h0;
     };
     const Case cases[] = {
-        {"mode 0 half", 600, 300, 0, 0, 0.5, 300, 150},
-        {"mode 0 truncates", 601, 301, 0, 0, 0.999, 600, 300},
-        {"mode 1 50% of 400x300", 400, 300, 1, 50, 1.0, 200, 150},
-        {"mode 1 truncates", 333, 101, 1, 30, 1.0, 99, 30},
-        {"mode 2 limits the height", 400, 1000, 2, 300, 1.0, 120, 300},
-        {"mode 2 below the limit", 1000, 400, 2, 500, 1.0, 1000, 400},
-        {"mode 3 limits the width", 600, 400, 3, 300, 1.0, 300, 200},
-        {"mode 3 does not enlarge", 640, 480, 3, 1000, 1.0, 640, 480},
-        {"mode 3 small image", 200, 100, 3, 300, 1.0, 200, 100},
-        {"mode 4 tall image: height only", 400, 1000, 4, 300, 1.0, 120, 300},
-        {"mode 4 wide image: both steps", 1000, 400, 4, 300, 1.0, 300, 120},
-        {"mode 4 below both limits", 200, 100, 4, 300, 1.0, 200, 100},
-        {"mode 3 limit 0", 600, 400, 3, 0, 1.0, 0, 0},
-        {"mode 3 negative truncates toward zero", 600, 400, 3, -50, 1.0, -50, -33},
-        {"mode 2 negative", 600, 400, 2, -50, 1.0, -75, -50},
-        {"mode 4 negative keeps the mode-2 result", 600, 400, 4, -50, 1.0, -75, -50},
+        {"free half", 600, 300, ZOOM_ANY, 0, 0.5, 300, 150},
+        {"free truncates", 601, 301, ZOOM_ANY, 0, 0.999, 600, 300},
+        {"percent: 50 of 400x300", 400, 300, ZOOM_PERCENT, 50, 1.0, 200, 150},
+        {"percent truncates", 333, 101, ZOOM_PERCENT, 30, 1.0, 99, 30},
+        {"fixed height limits the height", 400, 1000, ZOOM_FIX_HEIGHT, 300, 1.0, 120, 300},
+        {"fixed height below the limit", 1000, 400, ZOOM_FIX_HEIGHT, 500, 1.0, 1000, 400},
+        {"fixed width limits the width", 600, 400, ZOOM_FIX_WIDTH, 300, 1.0, 300, 200},
+        {"fixed width does not enlarge", 640, 480, ZOOM_FIX_WIDTH, 1000, 1.0, 640, 480},
+        {"fixed width small image", 200, 100, ZOOM_FIX_WIDTH, 300, 1.0, 200, 100},
+        {"fixed both tall image: height only", 400, 1000, ZOOM_FIX_BOTH, 300, 1.0, 120, 300},
+        {"fixed both wide image: both steps", 1000, 400, ZOOM_FIX_BOTH, 300, 1.0, 300, 120},
+        {"fixed both below both limits", 200, 100, ZOOM_FIX_BOTH, 300, 1.0, 200, 100},
+        {"fixed width limit 0", 600, 400, ZOOM_FIX_WIDTH, 0, 1.0, 0, 0},
+        {"fixed width negative truncates toward zero", 600, 400, ZOOM_FIX_WIDTH, -50, 1.0, -50, -33},
+        {"fixed height negative", 600, 400, ZOOM_FIX_HEIGHT, -50, 1.0, -75, -50},
+        {"fixed both negative keeps the fixed-height result", 600, 400, ZOOM_FIX_BOTH, -50, 1.0, -75, -50},
         {"unknown mode shows the image as it is", 600, 400, 7, 10, 0.5, 600, 400},
-        {"mode 1 product beyond 32 bits is clamped", 20000, 10, 1, 1000000000, 1.0, INT_MAX, 100000000},
-        {"mode 2 product beyond 32 bits", 200000, 100000, 2, 50000, 1.0, 100000, 50000},
-        {"mode 0 huge factor is clamped", 10, 10, 0, 0, 1e300, INT_MAX, INT_MAX},
-        {"mode 0 NaN factor gives 0", 10, 10, 0, 0, std::nan(""), 0, 0},
-        {"zero width", 0, 400, 3, -5, 1.0, 0, 0},
-        {"zero height with a negative limit", 400, 0, 2, -5, 1.0, 0, 0},
+        {"percent product beyond 32 bits is clamped", 20000, 10, ZOOM_PERCENT, 1000000000, 1.0, INT_MAX, 100000000},
+        {"fixed height product beyond 32 bits", 200000, 100000, ZOOM_FIX_HEIGHT, 50000, 1.0, 100000, 50000},
+        {"free huge factor is clamped", 10, 10, ZOOM_ANY, 0, 1e300, INT_MAX, INT_MAX},
+        {"free NaN factor gives 0", 10, 10, ZOOM_ANY, 0, std::nan(""), 0, 0},
+        {"zero width", 0, 400, ZOOM_FIX_WIDTH, -5, 1.0, 0, 0},
+        {"zero height with a negative limit", 400, 0, ZOOM_FIX_HEIGHT, -5, 1.0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -58,7 +58,7 @@ TEST(ImageGeometry, DisplaySizeSwapsForQuarterTurns)
     for (int rotation = 0; rotation < 4; ++rotation) {
         SCOPED_TRACE(rotation);
         // 400 x 200 at 50 %, as the frame refits it after each quarter turn.
-        const SIZE d = ComputeDisplaySize(400, 200, 1, 50, 1.0, rotation);
+        const SIZE d = ComputeDisplaySize(400, 200, ZOOM_PERCENT, 50, 1.0, rotation);
         EXPECT_EQ(expected[rotation][0], d.cx);
         EXPECT_EQ(expected[rotation][1], d.cy);
         const SIZE b = BitmapSizeForDisplay(d, rotation);
@@ -67,7 +67,7 @@ TEST(ImageGeometry, DisplaySizeSwapsForQuarterTurns)
     }
     // The fixed height limits the image's own height, which a quarter turn
     // shows as the width.
-    const SIZE turned = ComputeDisplaySize(400, 1000, 2, 300, 1.0, 1);
+    const SIZE turned = ComputeDisplaySize(400, 1000, ZOOM_FIX_HEIGHT, 300, 1.0, 1);
     EXPECT_EQ(300, turned.cx);
     EXPECT_EQ(120, turned.cy);
 }
@@ -130,23 +130,23 @@ TEST(ImageGeometry, DrawnSizeAndPercent)
         int width, height, percent;
     };
     const Case cases[] = {
-        {"mode 0 fits the bitmap", 600, 300, 300, 150, 0, 0, false, 300, 150, 50},
-        {"mode 0 smaller quotient", 600, 400, 150, 120, 0, 0, false, 150, 100, 25},
-        {"mode 0 after a truncated free size", 600, 300, 199, 99, 0, 0, false, 198, 99, 33},
-        {"mode 1 percent is the value", 400, 200, 200, 100, 1, 50, false, 200, 100, 50},
-        {"mode 2 limit", 400, 1000, 120, 300, 2, 300, false, 120, 300, 30},
-        {"mode 2 no limit", 400, 200, 400, 200, 2, 300, false, 400, 200, 100},
-        {"mode 3 limit", 600, 400, 300, 200, 3, 300, false, 300, 200, 50},
-        {"mode 3 no limit", 200, 100, 200, 100, 3, 300, false, 200, 100, 100},
-        {"mode 4 height step only", 400, 1000, 120, 300, 4, 300, false, 120, 300, 30},
-        {"mode 4 width step wins", 1000, 400, 300, 120, 4, 300, false, 300, 120, 30},
-        {"mode 4 no limit", 200, 100, 200, 100, 4, 300, false, 200, 100, 100},
-        {"mode 3 negative percent truncates toward zero", 600, 400, 0, 0, 3, -50, false, -50, -33, -8},
-        {"cover takes the larger quotient", 600, 400, 150, 120, 0, 0, true, 180, 120, 30},
-        {"cover overrides a fixed mode", 600, 400, 150, 120, 3, 300, true, 180, 120, 30},
-        {"cover at the full size", 600, 300, 300, 150, 1, 50, true, 300, 150, 50},
-        {"empty bitmap in mode 0", 600, 300, 0, 0, 0, 0, false, 0, 0, 0},
-        {"empty image", 0, 0, 100, 100, 0, 0, true, 0, 0, 100},
+        {"free fits the bitmap", 600, 300, 300, 150, ZOOM_ANY, 0, false, 300, 150, 50},
+        {"free smaller quotient", 600, 400, 150, 120, ZOOM_ANY, 0, false, 150, 100, 25},
+        {"free after a truncated free size", 600, 300, 199, 99, ZOOM_ANY, 0, false, 198, 99, 33},
+        {"percent: the value is the percent", 400, 200, 200, 100, ZOOM_PERCENT, 50, false, 200, 100, 50},
+        {"fixed height limit", 400, 1000, 120, 300, ZOOM_FIX_HEIGHT, 300, false, 120, 300, 30},
+        {"fixed height no limit", 400, 200, 400, 200, ZOOM_FIX_HEIGHT, 300, false, 400, 200, 100},
+        {"fixed width limit", 600, 400, 300, 200, ZOOM_FIX_WIDTH, 300, false, 300, 200, 50},
+        {"fixed width no limit", 200, 100, 200, 100, ZOOM_FIX_WIDTH, 300, false, 200, 100, 100},
+        {"fixed both height step only", 400, 1000, 120, 300, ZOOM_FIX_BOTH, 300, false, 120, 300, 30},
+        {"fixed both width step wins", 1000, 400, 300, 120, ZOOM_FIX_BOTH, 300, false, 300, 120, 30},
+        {"fixed both no limit", 200, 100, 200, 100, ZOOM_FIX_BOTH, 300, false, 200, 100, 100},
+        {"fixed width negative: the percent truncates", 600, 400, 0, 0, ZOOM_FIX_WIDTH, -50, false, -50, -33, -8},
+        {"cover takes the larger quotient", 600, 400, 150, 120, ZOOM_ANY, 0, true, 180, 120, 30},
+        {"cover overrides a fixed mode", 600, 400, 150, 120, ZOOM_FIX_WIDTH, 300, true, 180, 120, 30},
+        {"cover at the full size", 600, 300, 300, 150, ZOOM_PERCENT, 50, true, 300, 150, 50},
+        {"empty bitmap in the free mode", 600, 300, 0, 0, ZOOM_ANY, 0, false, 0, 0, 0},
+        {"empty image", 0, 0, 100, 100, ZOOM_ANY, 0, true, 0, 0, 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -157,13 +157,13 @@ TEST(ImageGeometry, DrawnSizeAndPercent)
     }
 }
 
-// The arithmetic of a paint in mode 0 after the user has resized the view.
+// The arithmetic of a paint in the free mode after the user has resized the view.
 TEST(ImageGeometry, FreeZoomPaintFillsTheDraggedView)
 {
     const double zoom = ComputeFreeZoom(300, 150, 600, 300, 0);
-    const SIZE display = ComputeDisplaySize(600, 300, 0, 0, zoom, 0);
+    const SIZE display = ComputeDisplaySize(600, 300, ZOOM_ANY, 0, zoom, 0);
     const SIZE bitmap = BitmapSizeForDisplay(display, 0);
-    const DrawnSize drawn = ComputeDrawnSize(600, 300, bitmap.cx, bitmap.cy, 0, 0, false);
+    const DrawnSize drawn = ComputeDrawnSize(600, 300, bitmap.cx, bitmap.cy, ZOOM_ANY, 0, false);
     EXPECT_EQ(300, drawn.width);
     EXPECT_EQ(150, drawn.height);
     EXPECT_EQ(50, drawn.percent);
