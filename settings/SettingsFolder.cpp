@@ -27,6 +27,9 @@ CString GetSettingsFolder()
     return GetModuleFolder() + "\\" + GetUserFolderName();
 }
 
+// Another window may create the folder between the look and the creation
+// (two windows starting at once): a folder that exists by then is as good as
+// one made here.
 BOOL EnsureSettingsFolder(const CString& folder)
 {
     WIN32_FIND_DATAA found;
@@ -35,5 +38,8 @@ BOOL EnsureSettingsFolder(const CString& folder)
         ::FindClose(hFind);
         return TRUE;
     }
-    return ::CreateDirectoryA(folder, nullptr);
+    if (::CreateDirectoryA(folder, nullptr))
+        return TRUE;
+    const DWORD attributes = ::GetFileAttributesA(folder);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -120,7 +120,9 @@ void CImageView::RepaintNow()
 BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
 {
     CFile file;
-    if (!file.Open(path, CFile::modeRead)) {
+    // The picture is read whole and closed at once, so it is shared for reading
+    // and writing: another window, an editor or a browser may have it open.
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
         RepaintNow();
         MessageBox(kMsgCannotOpen, nullptr, MB_OK);
         return FALSE;

@@ -354,8 +354,7 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
 
 bool IsDecodableImageSize(const ImageDimensions& dims)
 {
-    return dims.width <= kMaxDecodableSide && dims.height <= kMaxDecodableSide
-        && Pixels(dims) <= kMaxDecodablePixels;
+    return Pixels(dims) <= kMaxDecodablePixels;
 }
 
 bool IsImageTooLarge(const unsigned char* data, std::size_t size)

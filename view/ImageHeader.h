@@ -34,8 +34,6 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
 // Decoders keep 4 bytes per pixel plus the view's off-screen copy: 256 MP is
 // about 1 GiB decoded, and more than Wine's GDI+ survives.
 constexpr unsigned long long kMaxDecodablePixels = 1ULL << 28;   // 16384 x 16384
-// GDI and GDI+ keep coordinates in 16 bits in places.
-constexpr unsigned long kMaxDecodableSide = 65535;
 
 // True when a picture of this size may be decoded.
 bool IsDecodableImageSize(const ImageDimensions& dims);

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -368,6 +370,34 @@ TEST(SettingsFolderTest, EnsureCreatesOnlyTheLastLevel)
     EXPECT_TRUE(EnsureSettingsFolder(temp.Path()));
     EXPECT_TRUE(IsFolder(temp.Path()));
     EXPECT_TRUE(EnsureSettingsFolder(temp.Path()));
+}
+
+// Windows starting at once all find the folder missing and all try to make
+// it; every one of them must count it as there, or its save is lost.
+TEST(SettingsFolderTest, EnsureSucceedsWhenAnotherCallerMadeTheFolderFirst)
+{
+    TempFolder temp;
+    ASSERT_TRUE(EnsureSettingsFolder(temp.Path()));
+    constexpr int kCallers = 8;
+    for (int round = 0; round < 20; ++round) {
+        const CString folder = temp.Path() + "\\user" + std::to_string(round).c_str();
+        std::atomic<int> waiting{kCallers};
+        std::atomic<int> failures{0};
+        std::vector<std::thread> callers;
+        for (int i = 0; i < kCallers; ++i) {
+            callers.emplace_back([&] {
+                --waiting;
+                while (waiting.load() > 0)
+                    std::this_thread::yield();
+                if (!EnsureSettingsFolder(folder))
+                    ++failures;
+            });
+        }
+        for (std::thread& t : callers)
+            t.join();
+        EXPECT_EQ(failures.load(), 0) << "round " << round;
+        EXPECT_TRUE(IsFolder(folder));
+    }
 }
 
 }  // namespace
