@@ -3,7 +3,6 @@
 #include "AfxGlobals.h"
 #include "CCmdUI.h"
 #include "res/resource.h"
-#include "settings/SettingsFolder.h"
 
 namespace {
 
@@ -101,7 +100,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 
 void CMainFrame::LoadWindowSettings()
 {
-    CString path = GetSettingsFolder() + "\\" + WindowSettings::kFileName;
+    CString path = WindowSettings::GetFilePath();
     WIN32_FIND_DATAA found;
     HANDLE hFind = ::FindFirstFileA(path, &found);
     if (hFind == INVALID_HANDLE_VALUE)

@@ -105,9 +105,3 @@ std::string QuoteForNewInstance(const std::string& path)
         return '"' + path + '"';
     return path;
 }
-
-std::string FolderOfPath(const std::string& path)
-{
-    const std::size_t pos = FindLastByteMb(path, '\\');
-    return pos == std::string::npos ? path : path.substr(0, pos);
-}

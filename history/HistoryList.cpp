@@ -11,12 +11,6 @@ namespace {
 
 const char kDamagedText[] =
     "ヒストリー設定のバックアップからの回復に失敗しました\r\nヒストリー設定を初期値に戻します";
-const char kDamagedCaption[] = "エラー";
-
-void ShowDamagedMessage()
-{
-    ::MessageBoxA(nullptr, kDamagedText, kDamagedCaption, MB_OK);
-}
 
 // Whether the file of a stored path is still there. A wildcard would make
 // FindFirstFileA report any matching file, so such a path never counts
@@ -63,7 +57,7 @@ void HistoryList::ResetToDefaults()
 
 CString HistoryList::GetFilePath()
 {
-    return GetSettingsFolder() + "\\" + kFileName;
+    return GetSettingsFilePath(kFileName);
 }
 
 BOOL HistoryList::Load()
@@ -232,7 +226,7 @@ BOOL HistoryList::LoadFrom(const CString& filePath)
     if (result == ReadResult::failed)
         return FALSE;
     if (result == ReadResult::damaged)
-        ShowDamagedMessage();
+        ShowDamagedFileMessage(kDamagedText);
     return TRUE;
 }
 
@@ -306,6 +300,6 @@ BOOL HistoryList::AddPathIn(const CString& folder, const char* path)
         return FALSE;
     }
     if (result == ReadResult::damaged)
-        ShowDamagedMessage();
+        ShowDamagedFileMessage(kDamagedText);
     return TRUE;
 }

@@ -1,16 +1,12 @@
 #include "settings/SettingsFolder.h"
 
-CString FolderOfModulePath(const CString& path)
-{
-    const int backslash = path.ReverseFind('\\');
-    return backslash < 0 ? CString() : path.Left(backslash);
-}
+#include "MbString.h"
 
 CString GetModuleFolder()
 {
     char buf[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    return FolderOfModulePath(buf);
+    return FolderOfPath(buf).c_str();
 }
 
 CString GetUserFolderName()
@@ -25,6 +21,16 @@ CString GetUserFolderName()
 CString GetSettingsFolder()
 {
     return GetModuleFolder() + "\\" + GetUserFolderName();
+}
+
+CString GetSettingsFilePath(const char* fileName)
+{
+    return GetSettingsFolder() + "\\" + fileName;
+}
+
+void ShowDamagedFileMessage(const char* text)
+{
+    ::MessageBoxA(nullptr, text, "エラー", MB_OK);
 }
 
 // Another window may create the folder between the look and the creation

@@ -11,7 +11,6 @@ namespace {
 
 const char kDamagedText[] =
     "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
-const char kDamagedCaption[] = "エラー";
 
 }  // namespace
 
@@ -39,7 +38,7 @@ void WindowSettings::ResetToDefaults()
 
 CString WindowSettings::GetFilePath()
 {
-    return GetSettingsFolder() + "\\" + kFileName;
+    return GetSettingsFilePath(kFileName);
 }
 
 BOOL WindowSettings::Load()
@@ -138,7 +137,7 @@ BOOL WindowSettings::LoadFrom(const CString& filePath)
         return TRUE;
     }
     if (bDataEnded)
-        ::MessageBoxA(nullptr, kDamagedText, kDamagedCaption, MB_OK);
+        ShowDamagedFileMessage(kDamagedText);
     ResetToDefaults();
     return TRUE;
 }

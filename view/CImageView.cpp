@@ -16,6 +16,7 @@
 #include "afxres.h"
 #include "CFile.h"
 #include "CPaintDC.h"
+#include "MbString.h"
 #include "ParallelogramBlt.h"
 #include "frame/CommandLine.h"
 #include "res/resource.h"
@@ -77,7 +78,7 @@ CImageView::CImageView() = default;
 CImageView::~CImageView()
 {
     // The last off-screen bitmap can only be deleted once it is no longer selected.
-    if (m_memDC.m_hDC && m_hStockBitmap)
+    if (m_memDC && m_hStockBitmap)
         m_memDC.SelectObject(m_hStockBitmap);
     ReleaseImage();
     std::free(m_pFrameDelays);
@@ -372,12 +373,12 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
         m_hStockBitmap = ::GetCurrentObject(m_memDC, OBJ_BITMAP);
     }
     // An empty display (a zoom value of 0 or below) has nothing to draw.
-    if (bitmap.cx > 0 && bitmap.cy > 0 && m_memDC.m_hDC) {
+    if (bitmap.cx > 0 && bitmap.cy > 0 && m_memDC) {
         CBitmap newBitmap;
         newBitmap.CreateCompatibleBitmap(hdc, bitmap.cx, bitmap.cy);
-        if (newBitmap.m_hObject) {
-            m_memDC.SelectObject(newBitmap.m_hObject);
-            m_bitmap.Attach(newBitmap.Detach()); // deletes the previous paint's bitmap
+        if (newBitmap) {
+            m_memDC.SelectObject(newBitmap);
+            m_bitmap = std::move(newBitmap); // deletes the previous paint's bitmap, no longer selected
 
             GpGraphics* pGraphics = nullptr;
             GdipCreateFromHDC(m_memDC, &pGraphics);

@@ -220,6 +220,7 @@ TEST(CommandLine, FolderOfPathCutsAtTheLastBackslash)
         {"folder ending in 表", "C:\\" + kHyo + "\\kep.exe", "C:\\" + kHyo},
         {"file name ending in ソ", "C:\\pics\\" + kSo, "C:\\pics"},
         {"only trail bytes", kHyo + kSo, kHyo + kSo},
+        {"folder ending in 能力ソ", "D:\\a\\能力ソ\\x.exe", "D:\\a\\能力ソ"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -327,25 +327,6 @@ TEST_F(WindowSettingsTest, MissingFileKeepsTheFields)
     EXPECT_EQ(FieldsOf(s), before);
 }
 
-TEST(SettingsFolderTest, FolderOfAPathDropsTheLastComponent)
-{
-    const struct {
-        const char* path;
-        const char* folder;
-    } cases[] = {
-        {"C:\\Tools\\Viewer\\viewer.exe", "C:\\Tools\\Viewer"},
-        {"C:\\表\\kep.exe", "C:\\表"},
-        {"C:\\表", "C:"},    // the trail byte of 表 is 0x5C
-        {"C:\\ソ", "C:"},
-        {"D:\\a\\能力ソ\\x.exe", "D:\\a\\能力ソ"},
-        {"kep.exe", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(FolderOfModulePath(c.path), c.folder);
-    }
-}
-
 TEST(SettingsFolderTest, SettingsFolderIsBesideTheExecutable)
 {
     char module[MAX_PATH] = {};
