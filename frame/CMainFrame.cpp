@@ -10,6 +10,10 @@ const UINT indicators[] = {
     ID_SEPARATOR, ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
 };
 
+constexpr UINT kNonClientMetricsSize = 340;
+constexpr int kDefaultMenuTextHeight = 16;
+constexpr int kSmallIconSize = 16;
+
 // The settings file may be held by another process for a moment.
 constexpr int kSettingsLoadAttempts = 101;
 constexpr DWORD kSettingsRetryMs = 100;
@@ -60,10 +64,11 @@ CMainFrame::CMainFrame()
     m_nStartPhase = 0;
     DetectOsVersion();
     NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = 340; // the size without the padded-border field, accepted everywhere
+    // The record's size without the padded-border field, accepted everywhere.
+    metrics.cbSize = kNonClientMetricsSize;
     if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
         m_lfMenuFont = metrics.lfMenuFont;
-    m_nMenuTextHeight = 16;
+    m_nMenuTextHeight = kDefaultMenuTextHeight;
 }
 
 CMainFrame::~CMainFrame()
@@ -93,8 +98,8 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
             cs.lpszClass = "KEPClass";
         }
     }
-    cs.cx = 300;
-    cs.cy = 300;
+    cs.cx = kDefaultFrameSize;
+    cs.cy = kDefaultFrameSize;
     return TRUE;
 }
 
@@ -146,7 +151,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
         return -1;
 
     m_hSmallIcon = static_cast<HICON>(
-        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, kSmallIconSize, kSmallIconSize,
+                     LR_DEFAULTCOLOR));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
 
     ApplyBandLayout(&m_wndView.m_settings);

@@ -11,6 +11,10 @@
 
 class CMainFrame : public CFrameWnd {
 public:
+    // The frame's size when it is created, and while frameless parts return
+    // until the next fit (300 x 300).
+    static constexpr int kDefaultFrameSize = 300;
+
     CMainFrame();
     ~CMainFrame() override;
 

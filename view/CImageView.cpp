@@ -35,6 +35,8 @@ constexpr UINT kHistoryRetryMs = 500;
 // A frame whose delay the image does not give stays this long.
 constexpr UINT kDefaultFrameDelayMs = 100;
 constexpr PROPID kFrameDelayProperty = 0x5100;
+// The margins of a picture smaller than its display: opaque white (ARGB).
+constexpr ARGB kMarginColour = 0xFFFFFFFF;
 
 // The time dimension of animated images.
 const GUID kFrameDimensionTime = {0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
@@ -389,7 +391,7 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
                     RECT strips[2];
                     int n = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
                     GpSolidFill* pBrush = nullptr;
-                    GdipCreateSolidFill(0xFFFFFFFF, &pBrush);
+                    GdipCreateSolidFill(kMarginColour, &pBrush);
                     std::unique_ptr<GpSolidFill, BrushDeleter> brush(pBrush);
                     for (int i = 0; i < n && brush; ++i)
                         GdipFillRectangleI(graphics.get(), brush.get(), strips[i].left, strips[i].top,
@@ -449,6 +451,9 @@ BOOL CImageView::OpenInNewInstance(CString path)
 
 namespace {
 
+// The index that asks DragQueryFile for the number of dropped items.
+constexpr UINT kDropCountQuery = 0xFFFFFFFF;
+
 CString DroppedPath(HDROP hDrop, UINT index)
 {
     UINT length = ::DragQueryFileA(hDrop, index, nullptr, 0);
@@ -481,7 +486,7 @@ void CImageView::LoadDropped(const CString& path)
 
 void CImageView::OnDropFiles(HDROP hDropInfo)
 {
-    UINT count = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+    UINT count = ::DragQueryFileA(hDropInfo, kDropCountQuery, nullptr, 0);
     if (count == 1) {
         CString path = DroppedPath(hDropInfo, 0);
         if (::GetKeyState(VK_SHIFT) < 0)
