@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AfxGlobals.h"
+#include "AfxStream.h"
 #include "afxres.h"
 #include "CFile.h"
 #include "CPaintDC.h"
@@ -155,11 +156,11 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
     if (!pData)
         return FALSE;
     std::memcpy(pData, buffer.get(), static_cast<size_t>(length));
-    // A header that claims more pixels than can be decoded safely is refused
-    // before any decoder sees it.
-    bool tooLarge = IsImageTooLarge(static_cast<const unsigned char*>(pData), static_cast<size_t>(length));
+    // A header that claims more pixels than can be decoded safely, or points
+    // beyond the end of the file, is refused before any decoder sees it.
+    bool refused = IsImageRefused(static_cast<const unsigned char*>(pData), static_cast<size_t>(length));
     ::GlobalUnlock(m_hImageData);
-    if (tooLarge) {
+    if (refused) {
         ::GlobalFree(m_hImageData);
         m_hImageData = nullptr;
         MessageBox(kMsgUnsupported, nullptr, MB_OK);
@@ -185,7 +186,7 @@ BOOL CImageView::LoadImageFile(CString path)
 
     SIZE_T cbData = 0;
     if (ReadFileIntoMemory(path, &cbData)) {
-        if (::CreateStreamOnHGlobal(m_hImageData, TRUE, &m_pStream) != S_OK) {
+        if (AfxCreateStreamOnHGlobal(m_hImageData, TRUE, &m_pStream) != S_OK) {
             m_pStream = nullptr;
         } else {
             GpImage* pImage = nullptr;
