@@ -111,8 +111,14 @@ void CMainFrame::LoadWindowSettings()
     if (hFind == INVALID_HANDLE_VALUE)
         return;
     ::FindClose(hFind);
+    // Only a file that another window holds is worth waiting for; one that
+    // cannot be opened for any other reason (a folder of that name, no
+    // access) stays unreadable, and the defaults apply at once.
     for (int attempt = 0; attempt < kSettingsLoadAttempts; ++attempt) {
-        if (m_wndView.m_settings.Load())
+        DWORD error = 0;
+        if (m_wndView.m_settings.Load(&error))
+            return;
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
             return;
         ::Sleep(kSettingsRetryMs);
     }

@@ -41,9 +41,9 @@ CString WindowSettings::GetFilePath()
     return GetSettingsFilePath(kFileName);
 }
 
-BOOL WindowSettings::Load()
+BOOL WindowSettings::Load(DWORD* pError)
 {
-    return LoadFrom(GetFilePath());
+    return LoadFrom(GetFilePath(), pError);
 }
 
 BOOL WindowSettings::Save()
@@ -115,10 +115,10 @@ void WindowSettings::SanitizeLoadedValues()
 // disk) also falls back to the defaults, silently, so the window still opens
 // with usable values and the caller does not retry. The file is closed before
 // the box appears, so other windows are not locked out while it waits.
-BOOL WindowSettings::LoadFrom(const CString& filePath)
+BOOL WindowSettings::LoadFrom(const CString& filePath, DWORD* pError)
 {
     CFile file;
-    if (!file.Open(filePath, CFile::modeRead | CFile::shareCompat))
+    if (!file.Open(filePath, CFile::modeRead | CFile::shareCompat, pError))
         return FALSE;
     bool bFailed = false;
     bool bDataEnded = false;

@@ -38,10 +38,27 @@ TEST_F(FrameTest, WithoutASettingsFileTheDefaultsApply)
     ASSERT_TRUE(CreateFrame());
     const WindowSettings& s = View().m_settings;
     EXPECT_EQ(s.m_nAlpha, 100);
-    EXPECT_EQ(s.m_nZoomMode, 0);
+    EXPECT_EQ(s.m_nZoomMode, ZOOM_ANY);
     EXPECT_FALSE(s.m_bFrameless);
     EXPECT_TRUE(s.m_bStatusBar);
     EXPECT_FALSE(s.m_bTopMost);
     EXPECT_FALSE(::GetWindowLongPtrA(m_pFrame->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_TRUE(::GetWindowLongPtrA(m_pFrame->m_hWnd, GWL_STYLE) & WS_CAPTION);
+}
+
+// The retry at creation is for a file another window holds for a moment; a
+// settings file that can never be opened (here a folder of that name) must
+// not hold the window back for the ten seconds of the retry.
+TEST_F(FrameTest, AnUnopenableSettingsFileIsNotWaitedFor)
+{
+    const std::string folderNamedLikeTheFile = SettingsFolderPath() + "\\wndset.def";
+    ::CreateDirectoryA(SettingsFolderPath().c_str(), nullptr);
+    ASSERT_TRUE(::CreateDirectoryA(folderNamedLikeTheFile.c_str(), nullptr));
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(CreateFrame());
+    const DWORD elapsed = ::GetTickCount() - start;
+    ::RemoveDirectoryA(folderNamedLikeTheFile.c_str());
+    // The retry would take 101 x 100 ms; a creation takes well under half of it.
+    EXPECT_LT(elapsed, 5000u);
+    EXPECT_EQ(View().m_settings.m_nAlpha, 100);
 }
