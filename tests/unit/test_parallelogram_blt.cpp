@@ -2,6 +2,7 @@
 // ParallelogramBlt between device contexts, against pictures built here
 // from the definition (mirrored left-right first, then turned clockwise).
 #include "framework/ParallelogramBlt.h"
+#include "framework/PixelTransform.h"
 
 #include <gtest/gtest.h>
 
