@@ -19,8 +19,7 @@ BOOL IsRunningOnWine();
 // aligned transfer of the same size is done here, touching only what the
 // destination's clipping lets through (for a picture larger than the screen,
 // the visible part); a scaled one is moved here and then stretched; anything
-// else goes to the system's PlgBlt. The pixels are copied from hdcSrc band by
-// band and moved by a helper thread meanwhile; all GDI calls stay on the
-// calling thread. Scratch buffers are kept per thread between calls.
+// else goes to the system's PlgBlt. Scratch buffers are kept per thread
+// between calls.
 BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc,
                       int xSrc, int ySrc, int width, int height);
