@@ -95,5 +95,8 @@ protected:
 
 private:
     BOOL CreateStatusBar();
+    // Where a window of this size goes for a wanted top-left corner: there,
+    // unless too little of it would be on the nearest screen's work area.
+    POINT ReachableCorner(int left, int top, int width, int height) const;
     void LoadWindowSettings();
 };

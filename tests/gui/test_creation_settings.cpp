@@ -62,3 +62,43 @@ TEST_F(FrameTest, AnUnopenableSettingsFileIsNotWaitedFor)
     EXPECT_LT(elapsed, 5000u);
     EXPECT_EQ(View().m_settings.m_nAlpha, 100);
 }
+
+// However odd the stored values or the command line, the window stays big
+// enough to find and right-click, and on the screen.
+TEST_F(FrameTest, OddValuesNeverHideTheWindow)
+{
+    TempFolder folder("odd");
+    const std::string path = folder.File("p.bmp");
+    ASSERT_TRUE(WriteBmp(path, 200, 150, [](int x, int y) { return AsymmetricPixel(x, y, 200, 150); }));
+    const struct {
+        const char* name;
+        std::vector<long long> settings;
+        std::string suffix;
+    } cases[] = {
+        {"frameless 50 %, suffix zoom 0", {5, 1, 50, 1, 0, 100, 0, 0, 1, 0}, "/10:10:0"},
+        {"frameless, 1 %", {5, 1, 1, 1, 0, 100, 0, 0, 1, 0}, ""},
+        {"frameless, 5-pixel limit", {5, 1, 5, 4, 0, 100, 0, 0, 1, 0}, ""},
+        {"40 bytes of 0xFF", std::vector<long long>(10, -1), ""},
+        {"far off the screen", {5, 0, 50, 1, 1, 100, 0, 0, 1, 0}, "/30000:30000:50"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<unsigned char> bytes;
+        for (long long v : c.settings)
+            for (int i = 0; i < 4; ++i)
+                bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
+        ::CreateDirectoryA(SettingsFolderPath().c_str(), nullptr);
+        ASSERT_TRUE(WriteBytes(SettingsFolderPath() + "\\wndset.def", bytes));
+        ASSERT_TRUE(CreateFrame());
+        OpenPath(path + c.suffix);
+        const RECT rc = WindowRectOf(m_pFrame->m_hWnd);
+        EXPECT_GE(rc.right - rc.left, 16);
+        EXPECT_GE(rc.bottom - rc.top, 16);
+        RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        RECT shown = {};
+        EXPECT_TRUE(::IntersectRect(&shown, &rc, &screen));
+        EXPECT_GE(shown.right - shown.left, 16);
+        EXPECT_GE(shown.bottom - shown.top, 16);
+        DestroyFrame();
+    }
+}
