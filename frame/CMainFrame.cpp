@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 
+#include "AfxFileSystem.h"
 #include "AfxGlobals.h"
 #include "CCmdUI.h"
 #include "res/resource.h"
@@ -105,12 +106,8 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 
 void CMainFrame::LoadWindowSettings()
 {
-    CString path = WindowSettings::GetFilePath();
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA(path, &found);
-    if (hFind == INVALID_HANDLE_VALUE)
+    if (!AfxFindFile(WindowSettings::GetFilePath()))
         return;
-    ::FindClose(hFind);
     // Only a file that another window holds is worth waiting for; one that
     // cannot be opened for any other reason (a folder of that name, no
     // access) stays unreadable, and the defaults apply at once.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "AfxFileSystem.h"
 #include "CArchive.h"
 #include "CFile.h"
 #include "settings/SettingsFolder.h"
@@ -20,12 +21,7 @@ bool PathExists(const CString& path)
 {
     if (path.IsEmpty() || std::strpbrk(path, "*?"))
         return false;
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA(path, &found);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return false;
-    ::FindClose(hFind);
-    return true;
+    return AfxFindFile(path) != FALSE;
 }
 
 int FindIn(const std::vector<CString>& paths, const char* path)
@@ -270,7 +266,7 @@ BOOL HistoryList::AddPathIn(const CString& folder, const char* path)
     m_paths.clear();
 
     const CString filePath = folder + "\\" + kFileName;
-    const bool bExisted = ::GetFileAttributesA(filePath) != INVALID_FILE_ATTRIBUTES;
+    const bool bExisted = AfxGetFileAttributes(filePath) != INVALID_FILE_ATTRIBUTES;
     CFile file;
     if (!file.Open(filePath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::shareCompat))
         return FALSE;

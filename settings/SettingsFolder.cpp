@@ -1,12 +1,11 @@
 #include "settings/SettingsFolder.h"
 
+#include "AfxFileSystem.h"
 #include "MbString.h"
 
 CString GetModuleFolder()
 {
-    char buf[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    return FolderOfPath(buf).c_str();
+    return FolderOfPath(AfxGetModuleFileName().GetString()).c_str();
 }
 
 CString GetUserFolderName()
@@ -18,14 +17,21 @@ CString GetUserFolderName()
     return buf;
 }
 
+// Without the executable's own path (it could not be read) there is no
+// settings folder: an empty path, which no open or creation accepts, rather
+// than a folder somewhere else.
 CString GetSettingsFolder()
 {
-    return GetModuleFolder() + "\\" + GetUserFolderName();
+    const CString module = GetModuleFolder();
+    if (module.IsEmpty())
+        return CString();
+    return module + "\\" + GetUserFolderName();
 }
 
 CString GetSettingsFilePath(const char* fileName)
 {
-    return GetSettingsFolder() + "\\" + fileName;
+    const CString folder = GetSettingsFolder();
+    return folder.IsEmpty() ? CString() : folder + "\\" + fileName;
 }
 
 void ShowDamagedFileMessage(const char* text)
@@ -38,14 +44,10 @@ void ShowDamagedFileMessage(const char* text)
 // one made here.
 BOOL EnsureSettingsFolder(const CString& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA(folder, &found);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        ::FindClose(hFind);
+    if (AfxFindFile(folder))
         return TRUE;
-    }
-    if (::CreateDirectoryA(folder, nullptr))
+    if (AfxCreateDirectory(folder))
         return TRUE;
-    const DWORD attributes = ::GetFileAttributesA(folder);
+    const DWORD attributes = AfxGetFileAttributes(folder);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -12,6 +12,7 @@
 #include <new>
 #include <vector>
 
+#include "AfxFileSystem.h"
 #include "AfxGlobals.h"
 #include "AfxStream.h"
 #include "afxres.h"
@@ -432,9 +433,8 @@ void CImageView::FillOutsideDisplay(HDC hdc, SIZE display)
 
 BOOL CImageView::OpenInNewInstance(CString path)
 {
-    char module[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string folder = FolderOfPath(module);
+    const CString module = AfxGetModuleFileName();
+    std::string folder = FolderOfPath(module.GetString());
     std::string parameters = QuoteForNewInstance(path.GetString());
 
     SHELLEXECUTEINFOA info = {};
