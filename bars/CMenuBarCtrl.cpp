@@ -19,20 +19,51 @@ int HighlightedItem(HMENU hMenu)
     return -1;
 }
 
-// How many cascades below hMenu the menu selection lies: a highlighted item
-// leads one level down when its cascade holds a highlighted item too.
-int SelectionDepth(HMENU hMenu)
+// TRUE when a popup-menu window of this thread shows hMenu.
+bool IsMenuOpen(HMENU hMenu)
+{
+    struct Search {
+        HMENU hMenu;
+        bool bFound;
+    } search = {hMenu, false};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* p = reinterpret_cast<Search*>(lParam);
+            char name[16] = {};
+            ::GetClassNameA(hWnd, name, sizeof(name));
+            if (::lstrcmpA(name, "#32768") == 0 && ::IsWindowVisible(hWnd) &&
+                reinterpret_cast<HMENU>(::SendMessageA(hWnd, MN_GETHMENU, 0, 0)) == p->hMenu)
+                p->bFound = true;
+            return !p->bFound;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.bFound;
+}
+
+// Where the keys act in the popups open below hPopup: the deepest open one,
+// reached through the highlighted items whose cascades are open.
+struct MenuSelection {
+    BOOL bInSubmenu;     // the deepest open popup is a cascade, not hPopup itself
+    BOOL bOnCascadeItem; // its highlighted item opens a cascade (not open yet)
+};
+
+MenuSelection ReadMenuSelection(HMENU hPopup)
 {
     constexpr int kMaxDepth = 16;
-    int depth = 0;
-    for (; depth < kMaxDepth; ++depth) {
+    MenuSelection selection = {FALSE, FALSE};
+    HMENU hMenu = hPopup;
+    for (int depth = 0; hMenu && depth < kMaxDepth; ++depth) {
         int i = HighlightedItem(hMenu);
         HMENU hCascade = i >= 0 ? ::GetSubMenu(hMenu, i) : nullptr;
-        if (!hCascade || HighlightedItem(hCascade) < 0)
+        if (!hCascade || !IsMenuOpen(hCascade)) {
+            selection.bOnCascadeItem = hCascade != nullptr;
             break;
+        }
+        selection.bInSubmenu = TRUE;
         hMenu = hCascade;
     }
-    return depth;
+    return selection;
 }
 
 } // namespace
@@ -189,21 +220,26 @@ BOOL CMenuBarCtrl::OnMenuInput(MSG& m)
     switch (m.message) {
     case WM_KEYDOWN: {
         UINT vkey = static_cast<UINT>(m.wParam);
+        if (vkey != VK_LEFT && vkey != VK_RIGHT && vkey != VK_ESCAPE)
+            return FALSE;
+        // Wine sends no WM_MENUSELECT when Escape or Left closes a cascade, so
+        // the flags are read again from the open popups before they are used.
+        MenuSelection selection = ReadMenuSelection(m_menu.GetSubMenu(m_iPopupTracking));
+        m_bInSubmenu = selection.bInSubmenu;
+        m_bOnCascadeItem = selection.bOnCascadeItem;
+        if (vkey == VK_ESCAPE) {
+            // Escape in a cascade closes only the cascade; the popup stays
+            // open, and a command chosen from it afterwards ends the tracking.
+            if (!m_bInSubmenu)
+                m_bEscapeWasPressed = TRUE;
+            return FALSE;
+        }
         // Right on an item with a cascade opens the cascade; Left inside a
         // cascade closes it. Otherwise both move to the neighbouring popup.
         if ((vkey == VK_LEFT && !m_bInSubmenu) || (vkey == VK_RIGHT && !m_bOnCascadeItem)) {
             CancelMenuAndTrackNewOne(GetNextOrPrevButton(m_iPopupTracking, vkey == VK_LEFT));
             return TRUE;
         }
-        if (vkey == VK_LEFT) {
-            // The menu closes the cascade and selects the item that opened it.
-            // Wine sends no WM_MENUSELECT for that, so note it here.
-            m_bInSubmenu = SelectionDepth(m_menu.GetSubMenu(m_iPopupTracking)) > 1;
-            m_bOnCascadeItem = TRUE;
-            return FALSE;
-        }
-        if (vkey == VK_ESCAPE)
-            m_bEscapeWasPressed = TRUE;
         return FALSE;
     }
     case WM_MOUSEMOVE:

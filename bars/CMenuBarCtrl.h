@@ -18,7 +18,7 @@ public:
     BOOL m_bInSubmenu = FALSE;        // the selection lies in a cascade, not in the button's own popup
     BOOL m_bOnCascadeItem = FALSE;    // the selected item opens a cascade
     int m_iNewPopup = -1;             // button to open once the current popup has closed
-    BOOL m_bEscapeWasPressed = FALSE; // Escape was pressed in the open popup
+    BOOL m_bEscapeWasPressed = FALSE; // Escape closed the open popup, not just a cascade of it
     POINT m_ptMouse = {0, 0};         // last mouse position seen, client coordinates
     int m_iPopupTracking = -1;        // button whose popup is (or was last) open
     int m_iTrackingState = TRACK_NOTHING;

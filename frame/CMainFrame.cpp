@@ -1,15 +1,19 @@
 #include "CMainFrame.h"
 
+#include "AfxFileSystem.h"
 #include "AfxGlobals.h"
 #include "CCmdUI.h"
 #include "res/resource.h"
-#include "settings/SettingsFolder.h"
 
 namespace {
 
 const UINT indicators[] = {
     ID_SEPARATOR, ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
 };
+
+constexpr UINT kNonClientMetricsSize = 340;
+constexpr int kDefaultMenuTextHeight = 16;
+constexpr int kSmallIconSize = 16;
 
 // The settings file may be held by another process for a moment.
 constexpr int kSettingsLoadAttempts = 101;
@@ -61,10 +65,11 @@ CMainFrame::CMainFrame()
     m_nStartPhase = 0;
     DetectOsVersion();
     NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = 340; // the size without the padded-border field, accepted everywhere
+    // The record's size without the padded-border field, accepted everywhere.
+    metrics.cbSize = kNonClientMetricsSize;
     if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
         m_lfMenuFont = metrics.lfMenuFont;
-    m_nMenuTextHeight = 16;
+    m_nMenuTextHeight = kDefaultMenuTextHeight;
 }
 
 CMainFrame::~CMainFrame()
@@ -94,21 +99,23 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
             cs.lpszClass = "KEPClass";
         }
     }
-    cs.cx = 300;
-    cs.cy = 300;
+    cs.cx = kDefaultFrameSize;
+    cs.cy = kDefaultFrameSize;
     return TRUE;
 }
 
 void CMainFrame::LoadWindowSettings()
 {
-    CString path = GetSettingsFolder() + "\\" + WindowSettings::kFileName;
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA(path, &found);
-    if (hFind == INVALID_HANDLE_VALUE)
+    if (!AfxFindFile(WindowSettings::GetFilePath()))
         return;
-    ::FindClose(hFind);
+    // Only a file that another window holds is worth waiting for; one that
+    // cannot be opened for any other reason (a folder of that name, no
+    // access) stays unreadable, and the defaults apply at once.
     for (int attempt = 0; attempt < kSettingsLoadAttempts; ++attempt) {
-        if (m_wndView.m_settings.Load())
+        DWORD error = 0;
+        if (m_wndView.m_settings.Load(&error))
+            return;
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
             return;
         ::Sleep(kSettingsRetryMs);
     }
@@ -147,7 +154,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
         return -1;
 
     m_hSmallIcon = static_cast<HICON>(
-        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, kSmallIconSize, kSmallIconSize,
+                     LR_DEFAULTCOLOR));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
 
     ApplyBandLayout(&m_wndView.m_settings);

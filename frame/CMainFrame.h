@@ -11,6 +11,10 @@
 
 class CMainFrame : public CFrameWnd {
 public:
+    // The frame's size when it is created, and while frameless parts return
+    // until the next fit (300 x 300).
+    static constexpr int kDefaultFrameSize = 300;
+
     CMainFrame();
     ~CMainFrame() override;
 
@@ -91,5 +95,8 @@ protected:
 
 private:
     BOOL CreateStatusBar();
+    // Where a window of this size goes for a wanted top-left corner: there,
+    // unless too little of it would be on the nearest screen's work area.
+    POINT ReachableCorner(int left, int top, int width, int height) const;
     void LoadWindowSettings();
 };

@@ -3,6 +3,8 @@
 // flip commands and the zoom commands.
 #include "CMainFrame.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "CCmdUI.h"
@@ -43,10 +45,11 @@ BOOL CMainFrame::OpenImageWithOptions(CString strPath)
             int width = rcFrame.right - rcFrame.left;
             int height = rcFrame.bottom - rcFrame.top;
             if (m_wndView.GetImageRect(&rcImage)) {
-                width = rcImage.right - rcImage.left;
-                height = rcImage.bottom - rcImage.top;
+                width = std::max<int>(rcImage.right - rcImage.left, kMinReachableSize);
+                height = std::max<int>(rcImage.bottom - rcImage.top, kMinReachableSize);
             }
-            MoveWindow(options.left, options.top, width, height, TRUE);
+            const POINT corner = ReachableCorner(options.left, options.top, width, height);
+            MoveWindow(corner.x, corner.y, width, height, TRUE);
         }
         if (options.hasZoom)
             m_wndView.m_settings.m_nZoomValue = options.zoom;
@@ -55,6 +58,17 @@ BOOL CMainFrame::OpenImageWithOptions(CString strPath)
 }
 
 // ---- window size ----------------------------------------------------------
+
+POINT CMainFrame::ReachableCorner(int left, int top, int width, int height) const
+{
+    const RECT window = {left, top, static_cast<LONG>(std::min<long long>(static_cast<long long>(left) + width, INT_MAX)),
+                         static_cast<LONG>(std::min<long long>(static_cast<long long>(top) + height, INT_MAX))};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoA(::MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return POINT{left, top};
+    return KeepWindowReachable(window, monitor.rcWork);
+}
 
 void CMainFrame::FitWindowToImage()
 {
@@ -66,7 +80,10 @@ void CMainFrame::FitWindowToImage()
     if (!m_wndView.GetImageRect(&rcImage))
         return;
     const SIZE size = FrameSizeAroundImage(rcFrame, rcView, rcImage);
-    SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : nullptr, rcFrame.left, rcFrame.top, size.cx, size.cy,
+    // The corner stays where it is unless too little of the window would be
+    // left on a screen to find it.
+    const POINT corner = ReachableCorner(rcFrame.left, rcFrame.top, size.cx, size.cy);
+    SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : nullptr, corner.x, corner.y, size.cx, size.cy,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     UpdateWindow();

@@ -6,8 +6,9 @@
 
 // Blank and double quote are below 0x40, so neither can be the trail byte of
 // a double-byte character and the line can be walked byte by byte.
-// A quote left open makes the closing blank part of the token, so the text
-// from that token on is dropped.
+// A quote left open runs to the end of the line, as the system's own
+// command-line rules have it: the token then holds the rest of the line
+// (without the blank that closed the walk), blanks included.
 std::vector<std::string> SplitCommandLine(const std::string& line)
 {
     const std::string text = line + ' ';  // closes the last token
@@ -24,6 +25,8 @@ std::vector<std::string> SplitCommandLine(const std::string& line)
             inQuotes = !inQuotes;
         }
     }
+    if (inQuotes && start < line.size())
+        tokens.push_back(line.substr(start));
     return tokens;
 }
 
@@ -101,10 +104,4 @@ std::string QuoteForNewInstance(const std::string& path)
         FindFirstByteMb(path, '"') == std::string::npos)
         return '"' + path + '"';
     return path;
-}
-
-std::string FolderOfPath(const std::string& path)
-{
-    const std::size_t pos = FindLastByteMb(path, '\\');
-    return pos == std::string::npos ? path : path.substr(0, pos);
 }

@@ -36,7 +36,3 @@ OptionSuffix SplitOptionSuffix(const std::string& token);
 // The argument for a new process: a path holding a blank and no double quote
 // is put in double quotes; any other path is returned unchanged.
 std::string QuoteForNewInstance(const std::string& path);
-
-// The path up to, not including, its last backslash; the whole path when it
-// has none.
-std::string FolderOfPath(const std::string& path);

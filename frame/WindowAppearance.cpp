@@ -7,7 +7,7 @@ BYTE AlphaFromPercent(int percent)
         percent = 0;
     if (percent > 100)
         percent = 100;
-    return static_cast<BYTE>(percent * 255 / 100);
+    return static_cast<BYTE>(percent * kOpaqueAlpha / 100);
 }
 
 BOOL CallSetLayeredWindowAttributes(HWND hWnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags)

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+// The alpha of an opaque window.
+constexpr BYTE kOpaqueAlpha = 255;
+
 // percent x 255 / 100 with integer division (10 gives 25, 100 gives 255).
 BYTE AlphaFromPercent(int percent);
 

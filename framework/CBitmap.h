@@ -1,20 +1,12 @@
-// An owned GDI bitmap, deleted with the object.
+// An owned GDI bitmap.
 #pragma once
 
-#include <windows.h>
+#include "CGdiObject.h"
 
-class CBitmap {
+class CBitmap : public CGdiObject<HBITMAP> {
 public:
-    HBITMAP m_hObject = nullptr;
-
-    CBitmap() = default;
-    ~CBitmap() { DeleteObject(); }
-    CBitmap(const CBitmap&) = delete;
-    CBitmap& operator=(const CBitmap&) = delete;
-
-    operator HBITMAP() const { return m_hObject; }
-    BOOL CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight);
-    BOOL Attach(HBITMAP hBitmap);
-    HBITMAP Detach();
-    BOOL DeleteObject();
+    BOOL CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight)
+    {
+        return Attach(::CreateCompatibleBitmap(hdc, nWidth, nHeight));
+    }
 };

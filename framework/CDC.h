@@ -1,23 +1,17 @@
-// A device context. Created with CreateCompatibleDC it is owned and deleted
-// with the object; Attach takes ownership of a DC the caller made.
+// An owned memory device context, deleted with the object.
 #pragma once
 
-#include <windows.h>
+#include "CHandleOwner.h"
 
-class CDC {
+struct DcTraits {
+    using Handle = HDC;
+    static BOOL Close(HDC h) { return ::DeleteDC(h); }
+};
+
+class CDC : public CHandleOwner<DcTraits> {
 public:
-    HDC m_hDC = nullptr;
-
-    CDC() = default;
-    virtual ~CDC() { DeleteDC(); }
-    CDC(const CDC&) = delete;
-    CDC& operator=(const CDC&) = delete;
-
-    operator HDC() const { return m_hDC; }
-    HDC GetSafeHdc() const { return m_hDC; }
-    BOOL CreateCompatibleDC(HDC hdc);
-    BOOL Attach(HDC hDC);
-    HDC Detach();
-    BOOL DeleteDC();
-    HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
+    HDC GetSafeHdc() const { return m_h; }
+    BOOL CreateCompatibleDC(HDC hdc) { return Attach(::CreateCompatibleDC(hdc)); }
+    BOOL DeleteDC() { return Close(); }
+    HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_h, hObject); }
 };

@@ -1,5 +1,7 @@
 #include "CFile.h"
 
+#include "AfxFileSystem.h"
+
 namespace {
 
 DWORD AccessFromFlags(UINT flags)
@@ -45,8 +47,8 @@ CFile::~CFile()
 BOOL CFile::Open(const char* path, UINT nOpenFlags, void* pError)
 {
     Close();
-    m_hFile = ::CreateFileA(path, AccessFromFlags(nOpenFlags), ShareFromFlags(nOpenFlags), nullptr,
-                            DispositionFromFlags(nOpenFlags), FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_hFile = AfxCreateFile(path, AccessFromFlags(nOpenFlags), ShareFromFlags(nOpenFlags),
+                            DispositionFromFlags(nOpenFlags), FILE_ATTRIBUTE_NORMAL);
     const DWORD error = IsOpen() ? 0 : ::GetLastError();
     if (pError)
         *static_cast<DWORD*>(pError) = error;

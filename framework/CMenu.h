@@ -1,30 +1,25 @@
 // An owned menu handle: destroyed with the object unless detached.
 #pragma once
 
-#include <windows.h>
+#include "CHandleOwner.h"
 
 class CString;
 
-class CMenu {
+struct MenuTraits {
+    using Handle = HMENU;
+    static BOOL Close(HMENU h) { return ::DestroyMenu(h); }
+};
+
+class CMenu : public CHandleOwner<MenuTraits> {
 public:
-    HMENU m_hMenu = nullptr;
-
-    CMenu() = default;
-    ~CMenu() { DestroyMenu(); }
-    CMenu(const CMenu&) = delete;
-    CMenu& operator=(const CMenu&) = delete;
-
-    operator HMENU() const { return m_hMenu; }
     BOOL LoadMenu(UINT nIDResource);
-    BOOL Attach(HMENU hMenu);
-    HMENU Detach();
-    BOOL DestroyMenu();
+    BOOL DestroyMenu() { return Close(); }
 
-    int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
-    UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
-    UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
+    int GetMenuItemCount() const { return ::GetMenuItemCount(m_h); }
+    UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_h, nPos); }
+    UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_h, nID, nFlags); }
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
     // The submenu at nPos, still owned by this menu.
-    HMENU GetSubMenu(int nPos) const { return ::GetSubMenu(m_hMenu, nPos); }
-    BOOL DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
+    HMENU GetSubMenu(int nPos) const { return ::GetSubMenu(m_h, nPos); }
+    BOOL DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_h, nPosition, nFlags); }
 };

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "CCmdUI.h"
+#include "CClientDC.h"
+#include "CScopedSelect.h"
 #include "CFrameWnd.h"
 
 namespace {
@@ -46,25 +48,22 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
 {
     m_panes.clear();
-    HDC hdc = ::GetDC(m_hWnd);
-    HGDIOBJ oldFont = ::SelectObject(hdc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
-    for (int i = 0; i < nIDCount; ++i) {
-        Pane pane = {lpIDArray[i], 0, CString()};
-        if (pane.nID != 0) {
-            CString text;
-            if (!text.LoadString(pane.nID)) {
-                ::SelectObject(hdc, oldFont);
-                ::ReleaseDC(m_hWnd, hdc);
-                return FALSE;
+    {
+        CClientDC dc(m_hWnd);
+        CScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+        for (int i = 0; i < nIDCount; ++i) {
+            Pane pane = {lpIDArray[i], 0, CString()};
+            if (pane.nID != 0) {
+                CString text;
+                if (!text.LoadString(pane.nID))
+                    return FALSE;
+                SIZE size = {};
+                ::GetTextExtentPoint32A(dc, text, text.GetLength(), &size);
+                pane.cxText = size.cx;
             }
-            SIZE size = {};
-            ::GetTextExtentPoint32A(hdc, text, text.GetLength(), &size);
-            pane.cxText = size.cx;
+            m_panes.push_back(pane);
         }
-        m_panes.push_back(pane);
     }
-    ::SelectObject(hdc, oldFont);
-    ::ReleaseDC(m_hWnd, hdc);
     UpdateParts();
     return TRUE;
 }
@@ -120,12 +119,12 @@ void CStatusBar::OnSize(UINT, int, int)
 int CStatusBar::CalcHeight(int)
 {
     // The control's natural height: its font plus borders.
-    HDC hdc = ::GetDC(m_hWnd);
-    HGDIOBJ oldFont = ::SelectObject(hdc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
     TEXTMETRICA tm = {};
-    ::GetTextMetricsA(hdc, &tm);
-    ::SelectObject(hdc, oldFont);
-    ::ReleaseDC(m_hWnd, hdc);
+    {
+        CClientDC dc(m_hWnd);
+        CScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+        ::GetTextMetricsA(dc, &tm);
+    }
     int borders[3] = {};
     SendMessage(SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
     return tm.tmHeight + 2 * borders[1] + 4;

@@ -1,12 +1,13 @@
 #include "CString.h"
 
-#include <mbctype.h>
 #include <mbstring.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include "MbString.h"
 
 namespace {
 
@@ -148,23 +149,14 @@ CString CString::Right(int nCount) const
     return CString(m_str.data() + (len - nCount), nCount);
 }
 
-// Searches walk the string character by character, so they only ever match
-// at a character boundary. Lead bytes are judged by the C runtime's multibyte
-// code page (_ismbblead), which follows the ANSI code page. (Wine's _mbsstr is
-// a plain byte search, so it cannot be used.)
+// Searches only ever match at a character boundary (the program's one
+// multibyte scanner; Wine's _mbsstr is a plain byte search, so it cannot be
+// used).
 int CString::FindAtBoundary(int nStart, bool bLast, const char* pszSub, std::size_t nSubLen) const
 {
-    const std::size_t len = m_str.size();
-    int found = -1;
-    for (std::size_t i = static_cast<std::size_t>(std::max(nStart, 0)); i + nSubLen <= len;) {
-        if (m_str.compare(i, nSubLen, pszSub, nSubLen) == 0) {
-            found = static_cast<int>(i);
-            if (!bLast)
-                break;
-        }
-        i += (_ismbblead(static_cast<unsigned char>(m_str[i])) && i + 1 < len) ? 2 : 1;
-    }
-    return found;
+    const std::size_t pos =
+        FindMb(m_str, std::string_view(pszSub, nSubLen), static_cast<std::size_t>(std::max(nStart, 0)), bLast);
+    return pos == std::string::npos ? -1 : static_cast<int>(pos);
 }
 
 int CString::Find(char ch, int nStart) const

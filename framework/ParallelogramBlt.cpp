@@ -1,179 +1,11 @@
 #include "ParallelogramBlt.h"
 
 #include <algorithm>
-#include <atomic>
-#include <climits>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <memory>
 #include <new>
-#include <thread>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define KEP_PLG_SSE2 1
-#endif
-
-namespace {
-
-typedef DWORD Pixel;
-
-// Blocks of the quarter-turn copy: a 64 x 64 source block and the block it
-// becomes fit in the first-level cache together.
-const int kTile = 64;
-// Pixels of the source copied at a time: the helper thread moves one band
-// while the next is copied, and a ring of four stays in the second-level
-// cache.
-const int kBandPixels = 64 * 1024;
-// Scratch buffers above this size are given back after the transfer; below
-// it they are kept for the next paint (a full-screen picture on a 4K screen).
-const long long kKeepPixels = 3840LL * 2400;
-// Rows of moved pixels start on a cache line, and a quarter turn's bands
-// cover whole lines of them.
-const int kCacheLine = 64;
-const int kLinePixels = kCacheLine / 4;
-
-inline const Pixel* SrcRow(const BYTE* pSrc, std::ptrdiff_t nPitch, int y)
-{
-    return reinterpret_cast<const Pixel*>(pSrc + nPitch * y);
-}
-
-inline Pixel* DstRow(BYTE* pDst, std::ptrdiff_t nPitch, int y)
-{
-    return reinterpret_cast<Pixel*>(pDst + nPitch * y);
-}
-
-// d[i] = s[n - 1 - i]
-void ReverseCopy(const Pixel* s, Pixel* d, int n)
-{
-    int i = 0;
-#ifdef KEP_PLG_SSE2
-    for (; i + 8 <= n; i += 8) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 4 - i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 8 - i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_shuffle_epi32(a, 0x1B));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), _mm_shuffle_epi32(b, 0x1B));
-    }
-#endif
-    for (; i < n; ++i)
-        d[i] = s[n - 1 - i];
-}
-
-// Destination rows [dy0, dy1) of an unturned transfer: whole rows, copied
-// or reversed.
-void MoveRowsStraight(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
-                      BYTE* pDst, std::ptrdiff_t nDstPitch, bool bFlipX, bool bFlipY,
-                      int dy0, int dy1)
-{
-    for (int dy = dy0; dy < dy1; ++dy) {
-        const Pixel* s = SrcRow(pSrc, nSrcPitch, bFlipY ? sh - 1 - dy : dy);
-        Pixel* d = DstRow(pDst, nDstPitch, dy);
-        if (bFlipX)
-            ReverseCopy(s, d, sw);
-        else
-            std::memcpy(d, s, static_cast<std::size_t>(sw) * sizeof(Pixel));
-    }
-}
-
-// A run of 4 x 4 blocks of a quarter turn: destination rows dy..dy+3,
-// columns dx..dx+4n-1. Each block comes from four source rows of four pixels
-// (source columns xa..xa+3), which are transposed and reversed where the
-// axes flip; along the run the source moves four rows down (or up).
-template <bool FlipX, bool FlipY>
-inline void MoveBlockRun(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
-                         BYTE* pDst, std::ptrdiff_t nDstPitch, int dx, int dy, int nBlocks)
-{
-    const int xa = FlipY ? sw - 4 - dy : dy;
-    const int ya = FlipX ? sh - 4 - dx : dx;
-    const BYTE* s = pSrc + nSrcPitch * ya + static_cast<std::ptrdiff_t>(xa) * 4;
-    const std::ptrdiff_t nStep = FlipX ? -4 * nSrcPitch : 4 * nSrcPitch;
-    // Destination row j receives source column xa + j, or xa + 3 - j.
-    BYTE* d0 = pDst + nDstPitch * (dy + (FlipY ? 3 : 0)) + static_cast<std::ptrdiff_t>(dx) * 4;
-    const std::ptrdiff_t nRow = FlipY ? -nDstPitch : nDstPitch;
-    BYTE* d1 = d0 + nRow;
-    BYTE* d2 = d1 + nRow;
-    BYTE* d3 = d2 + nRow;
-    for (int i = 0; i < nBlocks; ++i) {
-#ifdef KEP_PLG_SSE2
-        const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-        const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + nSrcPitch));
-        const __m128i r2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * nSrcPitch));
-        const __m128i r3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 3 * nSrcPitch));
-        const __m128i t0 = _mm_unpacklo_epi32(r0, r1);
-        const __m128i t1 = _mm_unpacklo_epi32(r2, r3);
-        const __m128i t2 = _mm_unpackhi_epi32(r0, r1);
-        const __m128i t3 = _mm_unpackhi_epi32(r2, r3);
-        __m128i c0 = _mm_unpacklo_epi64(t0, t1);  // source column xa, rows ya..ya+3
-        __m128i c1 = _mm_unpackhi_epi64(t0, t1);
-        __m128i c2 = _mm_unpacklo_epi64(t2, t3);
-        __m128i c3 = _mm_unpackhi_epi64(t2, t3);
-        if (FlipX) {
-            c0 = _mm_shuffle_epi32(c0, 0x1B);
-            c1 = _mm_shuffle_epi32(c1, 0x1B);
-            c2 = _mm_shuffle_epi32(c2, 0x1B);
-            c3 = _mm_shuffle_epi32(c3, 0x1B);
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d0), c0);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d1), c1);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d2), c2);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d3), c3);
-#else
-        BYTE* d[4] = { d0, d1, d2, d3 };
-        for (int j = 0; j < 4; ++j)
-            for (int k = 0; k < 4; ++k)
-                reinterpret_cast<Pixel*>(d[j])[FlipX ? 3 - k : k] =
-                    reinterpret_cast<const Pixel*>(s + nSrcPitch * k)[j];
-#endif
-        s += nStep;
-        d0 += 16;
-        d1 += 16;
-        d2 += 16;
-        d3 += 16;
-    }
-}
-
-// Destination rows [dy0, dy1) of a quarter turn, walked in tiles of 4 x 4
-// blocks; the columns and rows beyond the last whole block go pixel by pixel.
-template <bool FlipX, bool FlipY>
-void MoveRowsTurned(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
-                    BYTE* pDst, std::ptrdiff_t nDstPitch, int dy0, int dy1)
-{
-    const int dw = sh;
-    const int dwBlocks = dw & ~3;
-    for (int ty = dy0; ty < dy1; ty += kTile) {
-        const int tyEnd = std::min(ty + kTile, dy1);
-        const int tyBlocks = ty + ((tyEnd - ty) & ~3);
-        for (int tx = 0; tx < dwBlocks; tx += kTile) {
-            const int nBlocks = (std::min(tx + kTile, dwBlocks) - tx) / 4;
-            for (int dy = ty; dy < tyBlocks; dy += 4)
-                MoveBlockRun<FlipX, FlipY>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, tx, dy, nBlocks);
-        }
-        for (int dy = ty; dy < tyEnd; ++dy) {
-            Pixel* d = DstRow(pDst, nDstPitch, dy);
-            const int x = FlipY ? sw - 1 - dy : dy;
-            for (int dx = dy < tyBlocks ? dwBlocks : 0; dx < dw; ++dx)
-                d[dx] = SrcRow(pSrc, nSrcPitch, FlipX ? sh - 1 - dx : dx)[x];
-        }
-    }
-}
-
-void MoveRows(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
-              BYTE* pDst, std::ptrdiff_t nDstPitch, const PlgAxes& axes, int dy0, int dy1)
-{
-    if (!axes.bSwap)
-        MoveRowsStraight(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, axes.bFlipX, axes.bFlipY, dy0, dy1);
-    else if (axes.bFlipX && axes.bFlipY)
-        MoveRowsTurned<true, true>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
-    else if (axes.bFlipX)
-        MoveRowsTurned<true, false>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
-    else if (axes.bFlipY)
-        MoveRowsTurned<false, true>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
-    else
-        MoveRowsTurned<false, false>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
-}
-
-}  // namespace
+#include "PixelTransform.h"
 
 BOOL IsRunningOnWine()
 {
@@ -184,304 +16,16 @@ BOOL IsRunningOnWine()
     return s_bWine;
 }
 
-bool GetPlgAxes(const POINT pts[3], PlgAxes* pAxes, RECT* prcBounds)
-{
-    const long long ux = static_cast<long long>(pts[1].x) - pts[0].x;
-    const long long uy = static_cast<long long>(pts[1].y) - pts[0].y;
-    const long long vx = static_cast<long long>(pts[2].x) - pts[0].x;
-    const long long vy = static_cast<long long>(pts[2].y) - pts[0].y;
-    PlgAxes axes;
-    if (uy == 0 && vx == 0 && ux != 0 && vy != 0) {
-        axes.bSwap = false;
-        axes.bFlipX = ux < 0;
-        axes.bFlipY = vy < 0;
-    } else if (ux == 0 && vy == 0 && uy != 0 && vx != 0) {
-        axes.bSwap = true;
-        axes.bFlipX = vx < 0;
-        axes.bFlipY = uy < 0;
-    } else {
-        return false;
-    }
-    // The fourth corner is p0 + u + v; the sides are parallel to the axes,
-    // so p0 and that corner span the bounding rectangle.
-    const long long x1 = pts[0].x + ux + vx;
-    const long long y1 = pts[0].y + uy + vy;
-    if (x1 < LONG_MIN || x1 > LONG_MAX || y1 < LONG_MIN || y1 > LONG_MAX)
-        return false;
-    *pAxes = axes;
-    prcBounds->left = static_cast<LONG>(std::min<long long>(pts[0].x, x1));
-    prcBounds->right = static_cast<LONG>(std::max<long long>(pts[0].x, x1));
-    prcBounds->top = static_cast<LONG>(std::min<long long>(pts[0].y, y1));
-    prcBounds->bottom = static_cast<LONG>(std::max<long long>(pts[0].y, y1));
-    return true;
-}
-
-SIZE TransformedSize(const PlgAxes& axes, int sw, int sh)
-{
-    SIZE size;
-    size.cx = axes.bSwap ? sh : sw;
-    size.cy = axes.bSwap ? sw : sh;
-    return size;
-}
-
-RECT MapDestRectToSource(const PlgAxes& axes, int sw, int sh, const RECT& rcDest)
-{
-    // A destination column range [a, b) comes from the source range [a, b),
-    // or from [n - b, n - a) when that axis is flipped.
-    const SIZE dest = TransformedSize(axes, sw, sh);
-    const LONG xa = axes.bFlipX ? dest.cx - rcDest.right : rcDest.left;
-    const LONG xb = axes.bFlipX ? dest.cx - rcDest.left : rcDest.right;
-    const LONG ya = axes.bFlipY ? dest.cy - rcDest.bottom : rcDest.top;
-    const LONG yb = axes.bFlipY ? dest.cy - rcDest.top : rcDest.bottom;
-    RECT rc;
-    if (axes.bSwap)
-        SetRect(&rc, ya, xa, yb, xb);
-    else
-        SetRect(&rc, xa, ya, xb, yb);
-    return rc;
-}
-
-RECT MapSourceRectToDest(const PlgAxes& axes, int sw, int sh, const RECT& rcSrc)
-{
-    // The inverse of MapDestRectToSource: swap the source's axes first, then
-    // flip.
-    RECT rc = rcSrc;
-    LONG nCx = sw, nCy = sh;
-    if (axes.bSwap) {
-        SetRect(&rc, rcSrc.top, rcSrc.left, rcSrc.bottom, rcSrc.right);
-        std::swap(nCx, nCy);
-    }
-    if (axes.bFlipX) {
-        const LONG nLeft = nCx - rc.right;
-        rc.right = nCx - rc.left;
-        rc.left = nLeft;
-    }
-    if (axes.bFlipY) {
-        const LONG nTop = nCy - rc.bottom;
-        rc.bottom = nCy - rc.top;
-        rc.top = nTop;
-    }
-    return rc;
-}
-
-void TransformPixels(const void* pSrc, int nSrcPitch, int sw, int sh,
-                     void* pDst, int nDstPitch, const PlgAxes& axes)
-{
-    if (sw <= 0 || sh <= 0)
-        return;
-    const BYTE* s = static_cast<const BYTE*>(pSrc);
-    BYTE* d = static_cast<BYTE*>(pDst);
-    MoveRows(s, nSrcPitch, sw, sh, d, nDstPitch, axes, 0, TransformedSize(axes, sw, sh).cy);
-}
-
 namespace {
 
-// Bands of one transfer. The calling thread copies them from the source DC
-// (GDI work stays on its thread) into a small ring of slots that stays in
-// the cache, and publishes each; the helper thread claims published bands
-// and moves them out of their slots. The calling thread moves bands too
-// whenever it has to wait for a slot, and after the last copy.
-class CBandJob {
-public:
-    static constexpr int kSlots = 4;
+typedef DWORD Pixel;
 
-    // move(k) moves band k; it must outlive the job.
-    template <class Move>
-    CBandJob(int nBands, const Move& move)
-        : m_nBands(nBands),
-          m_pfnMove([](const void* pMove, int k) { (*static_cast<const Move*>(pMove))(k); }),
-          m_pMove(&move),
-          m_pDone(new (std::nothrow) std::atomic<bool>[nBands])
-    {
-        for (int k = 0; m_pDone && k < nBands; ++k)
-            m_pDone[k].store(false, std::memory_order_relaxed);
-    }
-    CBandJob(const CBandJob&) = delete;
-    CBandJob& operator=(const CBandJob&) = delete;
-
-    bool IsValid() const { return m_pDone != nullptr; }
-
-    // Before band k is copied into slot k % kSlots: the band that held the
-    // slot must have been moved out. Moves bands while it waits.
-    void WaitForSlot(int k)
-    {
-        if (k < kSlots)
-            return;
-        WaitUntil([this, k] {
-            if (m_pDone[k - kSlots].load(std::memory_order_acquire))
-                return true;
-            TryMoveOne();
-            return false;
-        });
-    }
-
-    // Bands [0, nReady) are copied. A failed copy publishes everything with
-    // bFailed set, so that nobody waits for it and nothing more is moved.
-    void Publish(int nReady, bool bFailed = false)
-    {
-        if (bFailed)
-            m_bFailed.store(true, std::memory_order_relaxed);
-        m_nReady.store(nReady, std::memory_order_release);
-    }
-
-    // Claims bands in order and moves each once it is copied, until every
-    // band is claimed.
-    void Work()
-    {
-        for (;;) {
-            const int k = m_nNext.fetch_add(1, std::memory_order_relaxed);
-            if (k >= m_nBands)
-                return;
-            WaitUntil([this, k] { return m_nReady.load(std::memory_order_acquire) > k; });
-            Move(k);
-        }
-    }
-
-    void WaitAllDone()
-    {
-        WaitUntil([this] { return m_nDone.load(std::memory_order_acquire) == m_nBands; });
-    }
-
-    void Enter() { m_nHelpers.fetch_add(1, std::memory_order_relaxed); }
-    // The helper's last touch of the job.
-    void Leave() { m_nHelpers.fetch_sub(1, std::memory_order_release); }
-    void WaitUntilLeft()
-    {
-        WaitUntil([this] { return m_nHelpers.load(std::memory_order_acquire) == 0; });
-    }
-
-private:
-    // Claims and moves the next band if it is already copied.
-    void TryMoveOne()
-    {
-        int k = m_nNext.load(std::memory_order_relaxed);
-        while (k < m_nBands && k < m_nReady.load(std::memory_order_acquire)) {
-            if (m_nNext.compare_exchange_weak(k, k + 1, std::memory_order_relaxed)) {
-                Move(k);
-                return;
-            }
-        }
-    }
-
-    void Move(int k)
-    {
-        if (!m_bFailed.load(std::memory_order_relaxed))
-            m_pfnMove(m_pMove, k);
-        m_pDone[k].store(true, std::memory_order_release);
-        m_nDone.fetch_add(1, std::memory_order_acq_rel);
-    }
-
-    // The waits are short (one band), so spin first, then give the
-    // processor away.
-    template <class Pred>
-    static void WaitUntil(const Pred& pred)
-    {
-        for (int nSpins = 0; !pred();) {
-            if (nSpins < 256) {
-                ++nSpins;
-                YieldProcessor();
-            } else {
-                SwitchToThread();
-            }
-        }
-    }
-
-    const int m_nBands;
-    void (*const m_pfnMove)(const void* pMove, int k);
-    const void* const m_pMove;
-    const std::unique_ptr<std::atomic<bool>[]> m_pDone;
-    std::atomic<int> m_nReady{0};
-    std::atomic<int> m_nNext{0};
-    std::atomic<int> m_nDone{0};
-    std::atomic<int> m_nHelpers{0};
-    std::atomic<bool> m_bFailed{false};
-};
-
-// One helper thread per process, started at the first transfer that has
-// bands to move and then kept asleep between transfers (starting a thread
-// under Wine costs more than a whole transfer). It never touches GDI.
-class CBandHelper {
-public:
-    // NULL on a single processor or when the thread cannot start.
-    static CBandHelper* Instance()
-    {
-        static CBandHelper* const s_pHelper = Start();
-        return s_pHelper;
-    }
-
-    // Offers the job to the helper thread; false when it is busy with a
-    // transfer of another thread.
-    bool Begin(CBandJob* pJob)
-    {
-        AcquireSRWLockExclusive(&m_lock);
-        const bool bFree = m_pJob == nullptr;
-        if (bFree) {
-            m_pJob = pJob;
-            ++m_nGeneration;
-        }
-        ReleaseSRWLockExclusive(&m_lock);
-        if (bFree)
-            WakeConditionVariable(&m_wake);
-        return bFree;
-    }
-
-    // Withdraws the job (all of its bands are done) and waits until the
-    // helper has let go of it.
-    void End(CBandJob* pJob)
-    {
-        AcquireSRWLockExclusive(&m_lock);
-        m_pJob = nullptr;
-        ReleaseSRWLockExclusive(&m_lock);
-        pJob->WaitUntilLeft();
-    }
-
-private:
-    CBandHelper() = default;
-
-    static CBandHelper* Start()
-    {
-        if (std::thread::hardware_concurrency() < 2)
-            return nullptr;
-        // Never deleted: the thread sleeps until the process ends.
-        CBandHelper* pHelper = new (std::nothrow) CBandHelper;
-        if (pHelper == nullptr)
-            return nullptr;
-        HANDLE hThread = CreateThread(NULL, 0, ThreadProc, pHelper, 0, NULL);
-        if (hThread == NULL) {
-            delete pHelper;
-            return nullptr;
-        }
-        CloseHandle(hThread);
-        return pHelper;
-    }
-
-    static DWORD WINAPI ThreadProc(void* pParam)
-    {
-        static_cast<CBandHelper*>(pParam)->Run();
-        return 0;
-    }
-
-    void Run()
-    {
-        unsigned nSeen = 0;
-        for (;;) {
-            AcquireSRWLockExclusive(&m_lock);
-            while (m_pJob == nullptr || m_nGeneration == nSeen)
-                SleepConditionVariableSRW(&m_wake, &m_lock, INFINITE, 0);
-            nSeen = m_nGeneration;
-            CBandJob* pJob = m_pJob;
-            pJob->Enter();
-            ReleaseSRWLockExclusive(&m_lock);
-            pJob->Work();
-            pJob->Leave();
-        }
-    }
-
-    SRWLOCK m_lock = SRWLOCK_INIT;
-    CONDITION_VARIABLE m_wake = CONDITION_VARIABLE_INIT;
-    CBandJob* m_pJob = nullptr;
-    unsigned m_nGeneration = 0;
-};
+// Pixels of the source copied at a time in a quarter turn or a mirror: a
+// band of 256 KB is still in the second-level cache when it is moved.
+const int kBandPixels = 64 * 1024;
+// Scratch buffers above this size are given back after the transfer; below
+// it they are kept for the next paint (a full-screen picture on a 4K screen).
+const long long kKeepPixels = 3840LL * 2400;
 
 // A top-down 32-bit DIB section selected into its own memory DC. It grows
 // to the largest picture asked for and is kept, so that a paint does not
@@ -557,8 +101,6 @@ private:
 };
 
 // Plain memory for the moved pixels, grown as needed and never cleared.
-// Aligned to a cache line, so that bands moved side by side by the two
-// threads do not share lines.
 class CPixelBuffer {
 public:
     Pixel* Reserve(long long nPixels)
@@ -566,14 +108,12 @@ public:
         if (nPixels > m_nCapacity) {
             m_pData.reset();
             m_nCapacity = 0;
-            m_pData.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(nPixels + kLinePixels)]);
+            m_pData.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(nPixels)]);
             if (!m_pData)
                 return nullptr;
             m_nCapacity = nPixels;
         }
-        const std::uintptr_t nAddress = reinterpret_cast<std::uintptr_t>(m_pData.get());
-        const std::uintptr_t nAligned = (nAddress + kCacheLine - 1) & ~static_cast<std::uintptr_t>(kCacheLine - 1);
-        return reinterpret_cast<Pixel*>(nAligned);
+        return m_pData.get();
     }
 
     void TrimIfLarge()
@@ -602,10 +142,11 @@ bool IsPlainDc(HDC hdc)
     return GetMapMode(hdc) == MM_TEXT && GetGraphicsMode(hdc) == GM_COMPATIBLE;
 }
 
-// Copies the w x h source rectangle at (x, y) into the scratch DIB section
-// (top row first, pitch of the scratch). The source's bits are never read in
-// place, even from a DIB section: GetObject reports a positive height for
-// top-down and bottom-up DIB sections alike, so their row order is unknown.
+// Copies the w x h source rectangle at (x, y) into the top of the scratch DIB
+// section (top row first, pitch of the scratch). The source's bits are never
+// read in place, even from a DIB section: GetObject reports a positive height
+// for top-down and bottom-up DIB sections alike, so their row order is
+// unknown.
 bool ReadSource(HDC hdcSrc, int x, int y, int w, int h, CScratchDib& dib)
 {
     if (!dib.Reserve(w, h))
@@ -616,6 +157,44 @@ bool ReadSource(HDC hdcSrc, int x, int y, int w, int h, CScratchDib& dib)
     return true;
 }
 
+// Moves the w x h source rectangle at (xSrc, ySrc) by the axes into the
+// scratch buffers. Returns the moved pixels, with their pitch in bytes and
+// whether their rows run bottom up, or null.
+const void* MoveSource(HDC hdcSrc, int xSrc, int ySrc, int w, int h, const PlgAxes& axes,
+                       ScratchBuffers& buffers, int* pnPitch, bool* pbBottomUp)
+{
+    *pbBottomUp = false;
+    if (!axes.bSwap && !axes.bFlipX) {
+        // Rows stay whole: an upside-down picture is the copied rows read
+        // as a bottom-up DIB.
+        if (!ReadSource(hdcSrc, xSrc, ySrc, w, h, buffers.dib))
+            return nullptr;
+        *pnPitch = buffers.dib.Pitch();
+        *pbBottomUp = axes.bFlipY;
+        return buffers.dib.Bits();
+    }
+
+    // Band by band: each band is copied into the scratch DIB section and
+    // moved to its place in the destination while it is still in the cache.
+    const SIZE size = TransformedSize(axes, w, h);
+    const int nBand = std::max(1, std::min(h, kBandPixels / w));
+    Pixel* pMoved = buffers.out.Reserve(static_cast<long long>(size.cx) * size.cy);
+    if (pMoved == nullptr || !buffers.dib.Reserve(w, nBand))
+        return nullptr;
+    for (int y = 0; y < h; y += nBand) {
+        const int nRows = std::min(nBand, h - y);
+        if (!ReadSource(hdcSrc, xSrc, ySrc + y, w, nRows, buffers.dib))
+            return nullptr;
+        const RECT rcBand = {0, y, w, y + nRows};
+        const RECT rcTo = MapSourceRectToDest(axes, w, h, rcBand);
+        TransformPixels(buffers.dib.Bits(), buffers.dib.Pitch(), w, nRows,
+                        pMoved + static_cast<std::ptrdiff_t>(size.cx) * rcTo.top + rcTo.left,
+                        size.cx * static_cast<int>(sizeof(Pixel)), axes);
+    }
+    *pnPitch = size.cx * static_cast<int>(sizeof(Pixel));
+    return pMoved;
+}
+
 // Moves the w x h source rectangle at (xSrc, ySrc) by the axes and puts it
 // on rcDest: in one SetDIBitsToDevice when the sizes agree, stretched by
 // StretchDIBits otherwise.
@@ -623,81 +202,27 @@ BOOL TransferAxisAligned(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, int xSrc, 
                          int w, int h, const PlgAxes& axes, bool bSameSize)
 {
     ScratchBuffers& buffers = t_buffers;
-    const SIZE size = TransformedSize(axes, w, h);
-    const void* pOut;
-    int nOutPitch;
+    int nPitch = 0;
     bool bBottomUp = false;
-    if (!axes.bSwap && !axes.bFlipX) {
-        // Rows stay whole: an upside-down picture is the copied rows read
-        // as a bottom-up DIB.
-        if (!ReadSource(hdcSrc, xSrc, ySrc, w, h, buffers.dib))
-            return FALSE;
-        pOut = buffers.dib.Bits();
-        nOutPitch = buffers.dib.Pitch();
-        bBottomUp = axes.bFlipY;
-    } else {
-        // Whole cache lines per band in a quarter turn: a multiple of 16
-        // rows, counted from the end of the source when its rows land right
-        // to left.
-        const int nBand = std::max(kLinePixels, kBandPixels / w / kLinePixels * kLinePixels);
-        const int nShift = axes.bSwap && axes.bFlipX ? (nBand - h % nBand) % nBand : 0;
-        const int nBands = (h + nShift + nBand - 1) / nBand;
-        const auto bandTop = [nBand, nShift](int k) { return std::max(0, k * nBand - nShift); };
-        const int nOutWidth = (size.cx + kLinePixels - 1) / kLinePixels * kLinePixels;
-        Pixel* pMoved = buffers.out.Reserve(static_cast<long long>(nOutWidth) * size.cy);
-        if (pMoved == nullptr || !buffers.dib.Reserve(w, nBand * std::min(nBands, CBandJob::kSlots)))
-            return FALSE;
-        nOutPitch = nOutWidth * static_cast<int>(sizeof(Pixel));
-        const int nSlotPitch = buffers.dib.Pitch();
-        const std::ptrdiff_t nSlotBytes = static_cast<std::ptrdiff_t>(nSlotPitch) * nBand;
-        BYTE* pSlots = buffers.dib.Bits();
-        const auto move = [&](int k) {
-            const int y = bandTop(k);
-            const int nRows = std::min(h, bandTop(k + 1)) - y;
-            const RECT rcBand = { 0, y, w, y + nRows };
-            const RECT rcTo = MapSourceRectToDest(axes, w, h, rcBand);
-            TransformPixels(pSlots + nSlotBytes * (k % CBandJob::kSlots), nSlotPitch, w, nRows,
-                            DstRow(reinterpret_cast<BYTE*>(pMoved), nOutPitch, rcTo.top) + rcTo.left,
-                            nOutPitch, axes);
-        };
-        CBandJob job(nBands, move);
-        if (!job.IsValid())
-            return FALSE;
-        CBandHelper* pHelper = nBands > 1 ? CBandHelper::Instance() : nullptr;
-        const bool bShared = pHelper != nullptr && pHelper->Begin(&job);
-        bool bCopied = true;
-        for (int k = 0; k < nBands && bCopied; ++k) {
-            job.WaitForSlot(k);
-            const int y = bandTop(k);
-            bCopied = BitBlt(buffers.dib.Dc(), 0, nBand * (k % CBandJob::kSlots), w,
-                             std::min(h, bandTop(k + 1)) - y, hdcSrc, xSrc, ySrc + y, SRCCOPY) != FALSE;
-            GdiFlush();
-            job.Publish(bCopied ? k + 1 : nBands, !bCopied);
+    const void* pOut = MoveSource(hdcSrc, xSrc, ySrc, w, h, axes, buffers, &nPitch, &bBottomUp);
+    int nLines = 0;
+    if (pOut != nullptr) {
+        const SIZE size = TransformedSize(axes, w, h);
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = nPitch / static_cast<int>(sizeof(Pixel));
+        bmi.bmiHeader.biHeight = bBottomUp ? size.cy : -size.cy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        if (bSameSize) {
+            nLines = SetDIBitsToDevice(hdcDest, rcDest.left, rcDest.top, size.cx, size.cy,
+                                       0, 0, 0, size.cy, pOut, &bmi, DIB_RGB_COLORS);
+        } else {
+            nLines = StretchDIBits(hdcDest, rcDest.left, rcDest.top,
+                                   rcDest.right - rcDest.left, rcDest.bottom - rcDest.top,
+                                   0, 0, size.cx, size.cy, pOut, &bmi, DIB_RGB_COLORS, SRCCOPY);
         }
-        job.Work();
-        job.WaitAllDone();
-        if (bShared)
-            pHelper->End(&job);
-        if (!bCopied)
-            return FALSE;
-        pOut = pMoved;
-    }
-
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = nOutPitch / static_cast<int>(sizeof(Pixel));
-    bmi.bmiHeader.biHeight = bBottomUp ? size.cy : -size.cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    int nLines;
-    if (bSameSize) {
-        nLines = SetDIBitsToDevice(hdcDest, rcDest.left, rcDest.top, size.cx, size.cy,
-                                   0, 0, 0, size.cy, pOut, &bmi, DIB_RGB_COLORS);
-    } else {
-        nLines = StretchDIBits(hdcDest, rcDest.left, rcDest.top,
-                               rcDest.right - rcDest.left, rcDest.bottom - rcDest.top,
-                               0, 0, size.cx, size.cy, pOut, &bmi, DIB_RGB_COLORS, SRCCOPY);
     }
     buffers.dib.TrimIfLarge();
     buffers.out.TrimIfLarge();

@@ -1,5 +1,7 @@
 // Identifiers the framework reserves for itself (commands, strings, control ids).
 // Included by the resource script as well as by C++ code, so only #defines here.
+// The defines are aligned in columns, as a resource script has them.
+// clang-format off
 #pragma once
 
 #ifndef RC_INVOKED

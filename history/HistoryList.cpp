@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "AfxFileSystem.h"
 #include "CArchive.h"
 #include "CFile.h"
 #include "settings/SettingsFolder.h"
@@ -11,12 +12,6 @@ namespace {
 
 const char kDamagedText[] =
     "ヒストリー設定のバックアップからの回復に失敗しました\r\nヒストリー設定を初期値に戻します";
-const char kDamagedCaption[] = "エラー";
-
-void ShowDamagedMessage()
-{
-    ::MessageBoxA(nullptr, kDamagedText, kDamagedCaption, MB_OK);
-}
 
 // Whether the file of a stored path is still there. A wildcard would make
 // FindFirstFileA report any matching file, so such a path never counts
@@ -26,12 +21,7 @@ bool PathExists(const CString& path)
 {
     if (path.IsEmpty() || std::strpbrk(path, "*?"))
         return false;
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA(path, &found);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return false;
-    ::FindClose(hFind);
-    return true;
+    return AfxFindFile(path) != FALSE;
 }
 
 int FindIn(const std::vector<CString>& paths, const char* path)
@@ -63,7 +53,7 @@ void HistoryList::ResetToDefaults()
 
 CString HistoryList::GetFilePath()
 {
-    return GetSettingsFolder() + "\\" + kFileName;
+    return GetSettingsFilePath(kFileName);
 }
 
 BOOL HistoryList::Load()
@@ -232,7 +222,7 @@ BOOL HistoryList::LoadFrom(const CString& filePath)
     if (result == ReadResult::failed)
         return FALSE;
     if (result == ReadResult::damaged)
-        ShowDamagedMessage();
+        ShowDamagedFileMessage(kDamagedText);
     return TRUE;
 }
 
@@ -276,7 +266,7 @@ BOOL HistoryList::AddPathIn(const CString& folder, const char* path)
     m_paths.clear();
 
     const CString filePath = folder + "\\" + kFileName;
-    const bool bExisted = ::GetFileAttributesA(filePath) != INVALID_FILE_ATTRIBUTES;
+    const bool bExisted = AfxGetFileAttributes(filePath) != INVALID_FILE_ATTRIBUTES;
     CFile file;
     if (!file.Open(filePath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::shareCompat))
         return FALSE;
@@ -306,6 +296,6 @@ BOOL HistoryList::AddPathIn(const CString& folder, const char* path)
         return FALSE;
     }
     if (result == ReadResult::damaged)
-        ShowDamagedMessage();
+        ShowDamagedFileMessage(kDamagedText);
     return TRUE;
 }

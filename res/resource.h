@@ -1,5 +1,7 @@
 // Resource identifiers of KEP: menu commands, resources, dialog controls.
 // Shared by the resource script and the C++ code, so only #defines here.
+// The defines are aligned in columns, as a resource script has them.
+// clang-format off
 #ifndef KEP_RESOURCE_H
 #define KEP_RESOURCE_H
 

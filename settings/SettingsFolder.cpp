@@ -1,16 +1,11 @@
 #include "settings/SettingsFolder.h"
 
-CString FolderOfModulePath(const CString& path)
-{
-    const int backslash = path.ReverseFind('\\');
-    return backslash < 0 ? CString() : path.Left(backslash);
-}
+#include "AfxFileSystem.h"
+#include "MbString.h"
 
 CString GetModuleFolder()
 {
-    char buf[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    return FolderOfModulePath(buf);
+    return FolderOfPath(AfxGetModuleFileName().GetString()).c_str();
 }
 
 CString GetUserFolderName()
@@ -22,18 +17,37 @@ CString GetUserFolderName()
     return buf;
 }
 
+// Without the executable's own path (it could not be read) there is no
+// settings folder: an empty path, which no open or creation accepts, rather
+// than a folder somewhere else.
 CString GetSettingsFolder()
 {
-    return GetModuleFolder() + "\\" + GetUserFolderName();
+    const CString module = GetModuleFolder();
+    if (module.IsEmpty())
+        return CString();
+    return module + "\\" + GetUserFolderName();
 }
 
+CString GetSettingsFilePath(const char* fileName)
+{
+    const CString folder = GetSettingsFolder();
+    return folder.IsEmpty() ? CString() : folder + "\\" + fileName;
+}
+
+void ShowDamagedFileMessage(const char* text)
+{
+    ::MessageBoxA(nullptr, text, "エラー", MB_OK);
+}
+
+// Another window may create the folder between the look and the creation
+// (two windows starting at once): a folder that exists by then is as good as
+// one made here.
 BOOL EnsureSettingsFolder(const CString& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA(folder, &found);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        ::FindClose(hFind);
+    if (AfxFindFile(folder))
         return TRUE;
-    }
-    return ::CreateDirectoryA(folder, nullptr);
+    if (AfxCreateDirectory(folder))
+        return TRUE;
+    const DWORD attributes = AfxGetFileAttributes(folder);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

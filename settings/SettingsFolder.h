@@ -14,10 +14,14 @@ CString GetUserFolderName();
 // GetModuleFolder() + "\" + GetUserFolderName().
 CString GetSettingsFolder();
 
-// The part of path before its last backslash (the backslash dropped); empty
-// when there is none. Double-byte characters are skipped whole, so the trail
-// byte 0x5C of a character such as 表 is never taken for a separator.
-CString FolderOfModulePath(const CString& path);
+// GetSettingsFolder() + "\" + fileName: where wndset.def and history.def live.
+CString GetSettingsFilePath(const char* fileName);
+
+// Tells the user that a settings file was damaged and its values go back to
+// their defaults: a message box with no owner, the caption "エラー" and OK.
+// Shown only after the file is closed, so other windows are not locked out
+// while it waits.
+void ShowDamagedFileMessage(const char* text);
 
 // Creates folder (the last level only) when nothing of that name exists.
 // FALSE when it is missing and cannot be created.

@@ -11,7 +11,6 @@ namespace {
 
 const char kDamagedText[] =
     "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
-const char kDamagedCaption[] = "エラー";
 
 }  // namespace
 
@@ -39,12 +38,12 @@ void WindowSettings::ResetToDefaults()
 
 CString WindowSettings::GetFilePath()
 {
-    return GetSettingsFolder() + "\\" + kFileName;
+    return GetSettingsFilePath(kFileName);
 }
 
-BOOL WindowSettings::Load()
+BOOL WindowSettings::Load(DWORD* pError)
 {
-    return LoadFrom(GetFilePath());
+    return LoadFrom(GetFilePath(), pError);
 }
 
 BOOL WindowSettings::Save()
@@ -116,10 +115,10 @@ void WindowSettings::SanitizeLoadedValues()
 // disk) also falls back to the defaults, silently, so the window still opens
 // with usable values and the caller does not retry. The file is closed before
 // the box appears, so other windows are not locked out while it waits.
-BOOL WindowSettings::LoadFrom(const CString& filePath)
+BOOL WindowSettings::LoadFrom(const CString& filePath, DWORD* pError)
 {
     CFile file;
-    if (!file.Open(filePath, CFile::modeRead | CFile::shareCompat))
+    if (!file.Open(filePath, CFile::modeRead | CFile::shareCompat, pError))
         return FALSE;
     bool bFailed = false;
     bool bDataEnded = false;
@@ -138,7 +137,7 @@ BOOL WindowSettings::LoadFrom(const CString& filePath)
         return TRUE;
     }
     if (bDataEnded)
-        ::MessageBoxA(nullptr, kDamagedText, kDamagedCaption, MB_OK);
+        ShowDamagedFileMessage(kDamagedText);
     ResetToDefaults();
     return TRUE;
 }

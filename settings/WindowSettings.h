@@ -27,13 +27,15 @@ public:
     // Reads <settings folder>\wndset.def. FALSE only when the file cannot be
     // opened (missing, or open in another process); the fields are then
     // unchanged.
-    BOOL Load();
+    // When pError is given it receives the system's error code of a failed
+    // open (ERROR_SHARING_VIOLATION while another window holds the file).
+    BOOL Load(DWORD* pError = nullptr);
     // Writes <settings folder>\wndset.def, creating the user folder when it is
     // missing. FALSE when the folder or the file cannot be made or written.
     BOOL Save();
 
     // Load() and Save() for an explicit file path and folder.
-    BOOL LoadFrom(const CString& filePath);
+    BOOL LoadFrom(const CString& filePath, DWORD* pError = nullptr);
     BOOL SaveTo(const CString& folder);
 
     // <settings folder>\wndset.def.

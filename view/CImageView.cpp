@@ -12,10 +12,13 @@
 #include <new>
 #include <vector>
 
+#include "AfxFileSystem.h"
 #include "AfxGlobals.h"
+#include "AfxStream.h"
 #include "afxres.h"
 #include "CFile.h"
 #include "CPaintDC.h"
+#include "MbString.h"
 #include "ParallelogramBlt.h"
 #include "frame/CommandLine.h"
 #include "res/resource.h"
@@ -34,6 +37,8 @@ constexpr UINT kHistoryRetryMs = 500;
 // A frame whose delay the image does not give stays this long.
 constexpr UINT kDefaultFrameDelayMs = 100;
 constexpr PROPID kFrameDelayProperty = 0x5100;
+// The margins of a picture smaller than its display: opaque white (ARGB).
+constexpr ARGB kMarginColour = 0xFFFFFFFF;
 
 // The time dimension of animated images.
 const GUID kFrameDimensionTime = {0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
@@ -77,7 +82,7 @@ CImageView::CImageView() = default;
 CImageView::~CImageView()
 {
     // The last off-screen bitmap can only be deleted once it is no longer selected.
-    if (m_memDC.m_hDC && m_hStockBitmap)
+    if (m_memDC && m_hStockBitmap)
         m_memDC.SelectObject(m_hStockBitmap);
     ReleaseImage();
     std::free(m_pFrameDelays);
@@ -120,7 +125,9 @@ void CImageView::RepaintNow()
 BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
 {
     CFile file;
-    if (!file.Open(path, CFile::modeRead)) {
+    // The picture is read whole and closed at once, so it is shared for reading
+    // and writing: another window, an editor or a browser may have it open.
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
         RepaintNow();
         MessageBox(kMsgCannotOpen, nullptr, MB_OK);
         return FALSE;
@@ -150,11 +157,11 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
     if (!pData)
         return FALSE;
     std::memcpy(pData, buffer.get(), static_cast<size_t>(length));
-    // A header that claims more pixels than can be decoded safely is refused
-    // before any decoder sees it.
-    bool tooLarge = IsImageTooLarge(static_cast<const unsigned char*>(pData), static_cast<size_t>(length));
+    // A header that claims more pixels than can be decoded safely, or points
+    // beyond the end of the file, is refused before any decoder sees it.
+    bool refused = IsImageRefused(static_cast<const unsigned char*>(pData), static_cast<size_t>(length));
     ::GlobalUnlock(m_hImageData);
-    if (tooLarge) {
+    if (refused) {
         ::GlobalFree(m_hImageData);
         m_hImageData = nullptr;
         MessageBox(kMsgUnsupported, nullptr, MB_OK);
@@ -180,7 +187,7 @@ BOOL CImageView::LoadImageFile(CString path)
 
     SIZE_T cbData = 0;
     if (ReadFileIntoMemory(path, &cbData)) {
-        if (::CreateStreamOnHGlobal(m_hImageData, TRUE, &m_pStream) != S_OK) {
+        if (AfxCreateStreamOnHGlobal(m_hImageData, TRUE, &m_pStream) != S_OK) {
             m_pStream = nullptr;
         } else {
             GpImage* pImage = nullptr;
@@ -370,12 +377,12 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
         m_hStockBitmap = ::GetCurrentObject(m_memDC, OBJ_BITMAP);
     }
     // An empty display (a zoom value of 0 or below) has nothing to draw.
-    if (bitmap.cx > 0 && bitmap.cy > 0 && m_memDC.m_hDC) {
+    if (bitmap.cx > 0 && bitmap.cy > 0 && m_memDC) {
         CBitmap newBitmap;
         newBitmap.CreateCompatibleBitmap(hdc, bitmap.cx, bitmap.cy);
-        if (newBitmap.m_hObject) {
-            m_memDC.SelectObject(newBitmap.m_hObject);
-            m_bitmap.Attach(newBitmap.Detach()); // deletes the previous paint's bitmap
+        if (newBitmap) {
+            m_memDC.SelectObject(newBitmap);
+            m_bitmap = std::move(newBitmap); // deletes the previous paint's bitmap, no longer selected
 
             GpGraphics* pGraphics = nullptr;
             GdipCreateFromHDC(m_memDC, &pGraphics);
@@ -386,7 +393,7 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
                     RECT strips[2];
                     int n = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
                     GpSolidFill* pBrush = nullptr;
-                    GdipCreateSolidFill(0xFFFFFFFF, &pBrush);
+                    GdipCreateSolidFill(kMarginColour, &pBrush);
                     std::unique_ptr<GpSolidFill, BrushDeleter> brush(pBrush);
                     for (int i = 0; i < n && brush; ++i)
                         GdipFillRectangleI(graphics.get(), brush.get(), strips[i].left, strips[i].top,
@@ -426,9 +433,8 @@ void CImageView::FillOutsideDisplay(HDC hdc, SIZE display)
 
 BOOL CImageView::OpenInNewInstance(CString path)
 {
-    char module[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string folder = FolderOfPath(module);
+    const CString module = AfxGetModuleFileName();
+    std::string folder = FolderOfPath(module.GetString());
     std::string parameters = QuoteForNewInstance(path.GetString());
 
     SHELLEXECUTEINFOA info = {};
@@ -445,6 +451,9 @@ BOOL CImageView::OpenInNewInstance(CString path)
 // ---- input ----------------------------------------------------------------
 
 namespace {
+
+// The index that asks DragQueryFile for the number of dropped items.
+constexpr UINT kDropCountQuery = 0xFFFFFFFF;
 
 CString DroppedPath(HDROP hDrop, UINT index)
 {
@@ -478,7 +487,7 @@ void CImageView::LoadDropped(const CString& path)
 
 void CImageView::OnDropFiles(HDROP hDropInfo)
 {
-    UINT count = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+    UINT count = ::DragQueryFileA(hDropInfo, kDropCountQuery, nullptr, 0);
     if (count == 1) {
         CString path = DroppedPath(hDropInfo, 0);
         if (::GetKeyState(VK_SHIFT) < 0)

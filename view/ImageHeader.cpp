@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -322,6 +323,150 @@ Result ReadIco(const unsigned char* d, std::size_t size, ImageDimensions* out)
     return Result::Ok;
 }
 
+// ---- offsets -------------------------------------------------------------
+//
+// Decoders seek to the offsets a picture's structure holds (where the pixels
+// of a bitmap start, where a TIFF's next directory, strips, tiles and long tag
+// values are, where an icon's images are). A memory stream positioned beyond
+// the end of its data reads memory that is not its own, so every such offset
+// must lie within the data (an offset equal to the size reads nothing and is
+// harmless; data cut short after a valid offset is only a short read).
+
+// Bytes per value of a TIFF field type; 0 for types no reader knows.
+std::uint32_t TiffTypeSize(std::uint32_t type)
+{
+    switch (type) {
+    case 1: case 2: case 6: case 7: return 1;    // BYTE ASCII SBYTE UNDEFINED
+    case 3: case 8: return 2;                    // SHORT SSHORT
+    case 4: case 9: case 11: case 13: return 4;  // LONG SLONG FLOAT IFD
+    case 5: case 10: case 12: case 16: case 17: case 18: return 8;  // RATIONAL SRATIONAL DOUBLE LONG8 SLONG8 IFD8
+    default: return 0;
+    }
+}
+
+// Tags whose values are offsets into the file: StripOffsets, FreeOffsets,
+// TileOffsets, SubIFDs, JPEGInterchangeFormat, and the Exif, GPS and
+// interoperability directories.
+bool IsTiffOffsetTag(std::uint32_t tag)
+{
+    return tag == 273 || tag == 288 || tag == 324 || tag == 330 || tag == 513 || tag == 34665 || tag == 34853 ||
+           tag == 40965;
+}
+
+// Directories that hold further directories rather than data.
+bool IsTiffDirectoryTag(std::uint32_t tag)
+{
+    return tag == 330 || tag == 34665 || tag == 34853 || tag == 40965;
+}
+
+// Walks every directory reachable from the header (the chain, sub-IFDs and
+// the Exif, GPS and interoperability directories) with a budget against
+// loops. Classic TIFF has 2-byte counts, 12-byte entries and 4-byte offsets;
+// BigTIFF 8-byte counts, 20-byte entries and 8-byte offsets.
+bool TiffOffsetsInside(const unsigned char* d, std::size_t size)
+{
+    if (!Has(size, 0, 8))
+        return true;   // too short to point anywhere
+    const bool big = d[0] == 'M';
+    auto u16 = [&](std::size_t at) { return big ? Be16(d + at) : Le16(d + at); };
+    auto u32 = [&](std::size_t at) { return big ? Be32(d + at) : Le32(d + at); };
+    auto u64 = [&](std::size_t at) {
+        const std::uint64_t hi = u32(at + (big ? 0 : 4));
+        const std::uint64_t lo = u32(at + (big ? 4 : 0));
+        return (hi << 32) | lo;
+    };
+    const bool bigTiff = u16(2) == 43;
+    if (bigTiff && !Has(size, 0, 16))
+        return true;
+    const std::size_t offsetSize = bigTiff ? 8 : 4;
+    const std::size_t entrySize = bigTiff ? 20 : 12;
+    const std::size_t countSize = bigTiff ? 8 : 2;
+    auto offsetAt = [&](std::size_t at) -> std::uint64_t { return bigTiff ? u64(at) : u32(at); };
+
+    std::vector<std::uint64_t> pending = {offsetAt(bigTiff ? 8 : 4)};
+    std::size_t budget = std::size_t(1) << 20;
+    while (!pending.empty()) {
+        const std::uint64_t ifd = pending.back();
+        pending.pop_back();
+        if (ifd > size)
+            return false;
+        if (ifd == 0 || budget == 0 || !Has(size, ifd, countSize))
+            continue;
+        --budget;
+        const std::uint64_t count = bigTiff ? u64(ifd) : u16(ifd);
+        const std::size_t first = static_cast<std::size_t>(ifd) + countSize;
+        std::uint64_t i = 0;
+        for (; i < count && budget > 0 && Has(size, first + i * entrySize, entrySize); ++i, --budget) {
+            const std::size_t e = first + static_cast<std::size_t>(i) * entrySize;
+            const std::uint32_t tag = u16(e);
+            const std::uint32_t type = u16(e + 2);
+            const std::uint64_t n = bigTiff ? u64(e + 4) : u32(e + 4);
+            const std::size_t valueField = e + (bigTiff ? 12 : 8);
+            const std::uint32_t typeSize = TiffTypeSize(type);
+            // A value that does not fit the entry lies at an offset.
+            std::size_t values = valueField;
+            if (typeSize != 0 && n > offsetSize / typeSize) {
+                const std::uint64_t at = offsetAt(valueField);
+                if (at > size)
+                    return false;
+                values = static_cast<std::size_t>(at);
+            }
+            if (!IsTiffOffsetTag(tag) || (typeSize != 2 && typeSize != 4 && typeSize != 8))
+                continue;
+            // Every offset the tag lists, as far as the list lies in the data.
+            for (std::uint64_t k = 0; k < n && budget > 0 && Has(size, values + k * typeSize, typeSize); ++k, --budget) {
+                const std::size_t at = values + static_cast<std::size_t>(k) * typeSize;
+                const std::uint64_t offset = typeSize == 2 ? u16(at) : typeSize == 4 ? u32(at) : u64(at);
+                if (offset > size)
+                    return false;
+                if (IsTiffDirectoryTag(tag))
+                    pending.push_back(offset);
+            }
+        }
+        if (i == count && Has(size, first + count * entrySize, offsetSize))
+            pending.push_back(offsetAt(first + static_cast<std::size_t>(count) * entrySize));
+    }
+    return true;
+}
+
+// The pixel data offset of the file header and, for a version-5 header with
+// an embedded colour profile, the profile's offset (counted from the header).
+bool BmpOffsetsInside(const unsigned char* d, std::size_t size)
+{
+    if (!Has(size, 10, 4))
+        return true;
+    if (Le32(d + 10) > size)
+        return false;
+    constexpr std::uint32_t kProfileEmbedded = 0x4D424544; // 'MBED'
+    if (Has(size, 14, 4) && Le32(d + 14) >= 124 && Has(size, 14, 124) && Le32(d + 14 + 56) == kProfileEmbedded)
+        return 14ull + Le32(d + 14 + 112) <= size;
+    return true;
+}
+
+// Every icon entry's image offset, as far as the directory lies in the data.
+bool IcoOffsetsInside(const unsigned char* d, std::size_t size)
+{
+    if (!Has(size, 0, 6))
+        return true;
+    const std::size_t count = Le16(d + 4);
+    for (std::size_t i = 0; i < count && Has(size, 6 + i * 16, 16); ++i) {
+        if (Le32(d + 6 + i * 16 + 12) > size)
+            return false;
+    }
+    return true;
+}
+
+bool IsTiffMagic(const unsigned char* d, std::size_t size)
+{
+    return size >= 4 && ((d[0] == 'I' && d[1] == 'I' && (Le16(d + 2) == 42 || Le16(d + 2) == 43)) ||
+                         (d[0] == 'M' && d[1] == 'M' && (Be16(d + 2) == 42 || Be16(d + 2) == 43)));
+}
+
+bool IsIcoMagic(const unsigned char* d, std::size_t size)
+{
+    return size >= 4 && d[0] == 0 && d[1] == 0 && (d[2] == 1 || d[2] == 2) && d[3] == 0;
+}
+
 } // namespace
 
 ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t size, ImageDimensions* out)
@@ -354,8 +499,25 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
 
 bool IsDecodableImageSize(const ImageDimensions& dims)
 {
-    return dims.width <= kMaxDecodableSide && dims.height <= kMaxDecodableSide
-        && Pixels(dims) <= kMaxDecodablePixels;
+    return Pixels(dims) <= kMaxDecodablePixels;
+}
+
+bool HasOffsetBeyondData(const unsigned char* data, std::size_t size)
+{
+    if (!data)
+        return false;
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M')
+        return !BmpOffsetsInside(data, size);
+    if (IsTiffMagic(data, size))
+        return !TiffOffsetsInside(data, size);
+    if (IsIcoMagic(data, size))
+        return !IcoOffsetsInside(data, size);
+    return false;
+}
+
+bool IsImageRefused(const unsigned char* data, std::size_t size)
+{
+    return IsImageTooLarge(data, size) || HasOffsetBeyondData(data, size);
 }
 
 bool IsImageTooLarge(const unsigned char* data, std::size_t size)

@@ -1,5 +1,5 @@
-// Pixel size of a picture read from its file header, before any decoder sees
-// it. A decoder trusts the header and allocates width x height up front: a
+// Pixel size of a picture read from its file header, and the offsets its
+// structure holds, checked before any decoder sees it. A decoder trusts the header and allocates width x height up front: a
 // JPEG claiming 65000 x 65000 crashes GDI+ under Wine, and any format can
 // ask for gigabytes. The view refuses pictures over the bound below.
 //
@@ -34,11 +34,20 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
 // Decoders keep 4 bytes per pixel plus the view's off-screen copy: 256 MP is
 // about 1 GiB decoded, and more than Wine's GDI+ survives.
 constexpr unsigned long long kMaxDecodablePixels = 1ULL << 28;   // 16384 x 16384
-// GDI and GDI+ keep coordinates in 16 bits in places.
-constexpr unsigned long kMaxDecodableSide = 65535;
 
 // True when a picture of this size may be decoded.
 bool IsDecodableImageSize(const ImageDimensions& dims);
+
+// True when an offset in the picture's structure points beyond the end of
+// the data: BMP pixel data (and an embedded colour profile), TIFF and BigTIFF
+// directories, strips, tiles, sub-directories and tag values, in either byte
+// order, and icon images. Decoders seek there, and a memory stream moved
+// beyond its data reads memory that is not its own.
+bool HasOffsetBeyondData(const unsigned char* data, std::size_t size);
+
+// What the view refuses before any decoder sees it: a picture over the pixel
+// bound, or one with an offset beyond its data.
+bool IsImageRefused(const unsigned char* data, std::size_t size);
 
 // True when the header is readable and the picture is over the bound. Unknown
 // or truncated headers give false: the decoder then decides on its own.

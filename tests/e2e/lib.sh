@@ -148,13 +148,18 @@ e2e_image() {
 
 # --- processes and windows -------------------------------------------------
 
-# Starts kep.exe in the background with the given arguments; sets E2E_PID.
-e2e_start_kep() {
-    local log="$E2E_TMP/kep.${#E2E_PIDS[@]}.log"
-    "$E2E_WINE64" "$KEP_BUILD_DIR/kep.exe" "$@" </dev/null >"$log" 2>&1 &
+# e2e_start_program EXE [ARG...]: starts a copy of the program (a Linux path)
+# in the background with the given arguments; sets E2E_PID.
+e2e_start_program() {
+    local exe=$1 log="$E2E_TMP/kep.${#E2E_PIDS[@]}.log"
+    shift
+    "$E2E_WINE64" "$exe" "$@" </dev/null >"$log" 2>&1 &
     E2E_PID=$!
     E2E_PIDS+=("$E2E_PID")
 }
+
+# Starts kep.exe in the background with the given arguments; sets E2E_PID.
+e2e_start_kep() { e2e_start_program "$KEP_BUILD_DIR/kep.exe" "$@"; }
 
 # True while the process $1 (a child of this shell) has not ended.
 e2e_alive() {

@@ -44,3 +44,55 @@ TEST_F(FrameTest, WithoutASettingsFileTheDefaultsApply)
     EXPECT_FALSE(::GetWindowLongPtrA(m_pFrame->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_TRUE(::GetWindowLongPtrA(m_pFrame->m_hWnd, GWL_STYLE) & WS_CAPTION);
 }
+
+// The retry at creation is for a file another window holds for a moment; a
+// settings file that can never be opened (here a folder of that name) must
+// not hold the window back for the ten seconds of the retry.
+TEST_F(FrameTest, AnUnopenableSettingsFileIsNotWaitedFor)
+{
+    const std::string folderNamedLikeTheFile = SettingsFilePath("wndset.def");
+    ::CreateDirectoryA(SettingsFolderPath().c_str(), nullptr);
+    ASSERT_TRUE(::CreateDirectoryA(folderNamedLikeTheFile.c_str(), nullptr));
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(CreateFrame());
+    const DWORD elapsed = ::GetTickCount() - start;
+    ::RemoveDirectoryA(folderNamedLikeTheFile.c_str());
+    // The retry would take 101 x 100 ms; a creation takes well under half of it.
+    EXPECT_LT(elapsed, 5000u);
+    EXPECT_EQ(View().m_settings.m_nAlpha, 100);
+}
+
+// However odd the stored values or the command line, the window stays big
+// enough to find and right-click, and on the screen.
+TEST_F(FrameTest, OddValuesNeverHideTheWindow)
+{
+    TempFolder folder("odd");
+    const std::string path = folder.File("p.bmp");
+    ASSERT_TRUE(WriteBmp(path, 200, 150, [](int x, int y) { return AsymmetricPixel(x, y, 200, 150); }));
+    const struct {
+        const char* name;
+        Bytes settings;
+        std::string suffix;
+    } cases[] = {
+        {"frameless 50 %, suffix zoom 0", LittleEndianInts({5, 1, 50, ZOOM_PERCENT, 0, 100, 0, 0, 1, 0}), "/10:10:0"},
+        {"frameless, 1 %", LittleEndianInts({5, 1, 1, ZOOM_PERCENT, 0, 100, 0, 0, 1, 0}), ""},
+        {"frameless, 5-pixel limit", LittleEndianInts({5, 1, 5, ZOOM_FIX_BOTH, 0, 100, 0, 0, 1, 0}), ""},
+        {"40 bytes of 0xFF", Bytes(40, 0xFF), ""},
+        {"far off the screen", LittleEndianInts({5, 0, 50, ZOOM_PERCENT, 1, 100, 0, 0, 1, 0}), "/30000:30000:50"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteSettingsFile("wndset.def", c.settings));
+        ASSERT_TRUE(CreateFrame());
+        OpenPath(path + c.suffix);
+        const RECT rc = WindowRectOf(m_pFrame->m_hWnd);
+        EXPECT_GE(rc.right - rc.left, 16);
+        EXPECT_GE(rc.bottom - rc.top, 16);
+        RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        RECT shown = {};
+        EXPECT_TRUE(::IntersectRect(&shown, &rc, &screen));
+        EXPECT_GE(shown.right - shown.left, 16);
+        EXPECT_GE(shown.bottom - shown.top, 16);
+        DestroyFrame();
+    }
+}

@@ -94,18 +94,66 @@ TEST_F(LoadTest, FailuresShowTheirMessageAndLeaveAnEmptyViewTitledKEP)
     }
 }
 
-TEST_F(LoadTest, FileOpenedExclusivelyElsewhereCannotBeOpened)
+// A picture another program holds open with sharing (an editor, a browser
+// still writing it, another window loading it) opens; one held with no
+// sharing at all cannot be read and says so.
+TEST_F(LoadTest, PicturesOpenUnlessHeldWithoutSharing)
 {
-    std::string path = m_folder.File("locked.bmp");
+    std::string path = m_folder.File("held.bmp");
     ASSERT_TRUE(WriteBmp(path, 8, 8, Gray));
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    MessageBoxCapture capture;
-    View().LoadImageFile(path.c_str());
-    ::CloseHandle(h);
-    ASSERT_EQ(capture.Count(), 1u);
-    EXPECT_EQ(capture.Boxes()[0].text, kCannotOpen);
-    EXPECT_EQ(View().m_pImage, nullptr);
+    const struct {
+        const char* name;
+        DWORD access;
+        DWORD share;
+        bool opens;
+    } cases[] = {
+        {"read, shared for reading and writing", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+        {"written, shared for reading", GENERIC_WRITE, FILE_SHARE_READ, true},
+        {"read, no sharing", GENERIC_READ, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HANDLE h = ::CreateFileA(path.c_str(), c.access, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        MessageBoxCapture capture;
+        View().LoadImageFile(path.c_str());
+        ::CloseHandle(h);
+        if (c.opens) {
+            EXPECT_EQ(capture.Count(), 0u);
+            EXPECT_NE(View().m_pImage, nullptr);
+        } else {
+            ASSERT_EQ(capture.Count(), 1u);
+            EXPECT_EQ(capture.Boxes()[0].text, kCannotOpen);
+            EXPECT_EQ(View().m_pImage, nullptr);
+        }
+    }
+}
+
+// Panoramas longer than 65535 pixels on one side are ordinary pictures: they
+// open, and paint, as long as their pixel count stays within the bound.
+TEST_F(LoadTest, VeryWideAndVeryTallPicturesOpenAndPaint)
+{
+    const struct {
+        int width;
+        int height;
+    } cases[] = {{70000, 1000}, {1000, 70000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        std::string path = m_folder.File("panorama.bmp");
+        ASSERT_TRUE(WriteSolidRle8Bmp(path, c.width, c.height, 0x3366CC));
+        MessageBoxCapture capture;
+        OpenPath(path);
+        EXPECT_EQ(capture.Count(), 0u);
+        ASSERT_NE(View().m_pImage, nullptr);
+        EXPECT_EQ(View().m_nImageWidth, c.width);
+        EXPECT_EQ(View().m_nImageHeight, c.height);
+        Command(ID_ZOOM_10);
+        Capture cap = CaptureClient(View().m_hWnd);
+        ASSERT_GT(cap.width, 0);
+        EXPECT_EQ(cap.At(0, 0), 0x3366CCu);
+        EXPECT_EQ(cap.At(cap.width / 2, cap.height / 2), 0x3366CCu);
+        Command(ID_ZOOM_ANY);
+    }
 }
 
 TEST_F(LoadTest, ReplacingAnImageReleasesTheOldStreamAndBlock)

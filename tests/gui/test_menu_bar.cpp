@@ -326,6 +326,67 @@ TEST_F(MenuBarTest, RightOpensTheZoomCascadeAndLeftClosesIt)
     ASSERT_TRUE(script.Run()) << script.Failure();
 }
 
+// Wine sends no WM_MENUSELECT when Escape or Left closes a cascade: the bar
+// must still know that the highlight is back on the item that opens it.
+TEST_F(MenuBarTest, AfterEscapeClosesTheHistoryCascadeRightReopensItAndLeftMovesOn)
+{
+    HMENU hOperations = Popup(kOperations);
+    HMENU hHistory = ::GetSubMenu(hOperations, 3); // "履歴(&H)"
+    ASSERT_NE(hHistory, nullptr);
+    auto highlighted = [hOperations](UINT pos) {
+        return [hOperations, pos] { return (::GetMenuState(hOperations, pos, MF_BYPOSITION) & MF_HILITE) != 0; };
+    };
+    auto historyItem = [&](InputScript& script) -> InputScript& {
+        return script.Key(VK_DOWN).Key(VK_DOWN).Key(VK_DOWN).Key(VK_DOWN).WaitFor("history item", highlighted(3));
+    };
+    InputScript script = Script();
+    script.Key(VK_MENU).WaitFor("first button hot", HotIs(kOperations)).Key(VK_DOWN);
+    historyItem(script.WaitForPopups("operations popup", {hOperations}))
+        .Key(VK_RIGHT)
+        .WaitForPopups("Right opens the history cascade", {hOperations, hHistory})
+        .Key(VK_ESCAPE)
+        .WaitForPopups("Escape closes only the cascade", {hOperations})
+        .Key(VK_RIGHT)
+        .WaitForPopups("Right after Escape opens the cascade again", {hOperations, hHistory})
+        .Key(VK_LEFT)
+        .WaitForPopups("Left in the cascade closes it", {hOperations})
+        .Key(VK_LEFT)
+        .WaitForPopups("Left after the cascade closed by Left moves to the previous menu", {Popup(kHelp)})
+        .Key(VK_RIGHT);
+    historyItem(script.WaitForPopups("back on operations", {hOperations}))
+        .Key(VK_RIGHT)
+        .WaitForPopups("history cascade", {hOperations, hHistory})
+        .Key(VK_ESCAPE)
+        .WaitForPopups("cascade closed by Escape", {hOperations})
+        .Key(VK_LEFT)
+        .WaitForPopups("Left after the cascade closed by Escape moves to the previous menu", {Popup(kHelp)})
+        .Key(VK_ESCAPE)
+        .WaitForNoPopup("closed");
+    ASSERT_TRUE(script.Run()) << script.Failure();
+    EXPECT_EQ(State(), CMenuBarCtrl::TRACK_BUTTON);
+    EXPECT_EQ(Hot(), kHelp);
+
+    // An Escape that closed only a cascade is no Escape out of the menu: a
+    // command chosen afterwards ends the tracking as any chosen command does.
+    TapKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return State() == CMenuBarCtrl::TRACK_NOTHING; }, kInputStepBudgetMs));
+    InputScript choose = Script();
+    choose.Do([] { TapChord(VK_MENU, 'O'); });
+    historyItem(choose.WaitForPopups("operations popup", {hOperations}))
+        .Key(VK_RIGHT)
+        .WaitForPopups("history cascade", {hOperations, hHistory})
+        .Key(VK_ESCAPE)
+        .WaitForPopups("cascade closed by Escape", {hOperations})
+        .Key(VK_DOWN)
+        .WaitFor("topmost item", highlighted(5)) // "最上位に表示(&T)"
+        .Key(VK_RETURN)
+        .WaitForNoPopup("command chosen");
+    ASSERT_TRUE(choose.Run()) << choose.Failure();
+    EXPECT_TRUE(PumpUntil([&] { return View().m_settings.m_bTopMost != FALSE; }, kInputStepBudgetMs)) << "the command ran";
+    EXPECT_EQ(State(), CMenuBarCtrl::TRACK_NOTHING);
+    EXPECT_EQ(Hot(), -1);
+}
+
 TEST_F(MenuBarTest, ChosenCommandRunsInTheFrameAndEndsTracking)
 {
     TempFolder folder("menubar");

@@ -157,6 +157,39 @@ bool WriteBmp(const std::string& path, int width, int height, const PixelFunctio
     return WriteBytes(path, bytes);
 }
 
+bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour)
+{
+    std::vector<unsigned char> bytes(54 + 4, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + static_cast<size_t>(i)] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(10, 54 + 4);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    bytes[26] = 1;
+    bytes[28] = 8;
+    put32(30, BI_RLE8);
+    put32(46, 1); // one palette colour
+    put32(54, colour & 0x00FFFFFF);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; x += 255) {
+            bytes.push_back(static_cast<unsigned char>(width - x < 255 ? width - x : 255));
+            bytes.push_back(0);
+        }
+        bytes.push_back(0); // end of line
+        bytes.push_back(0);
+    }
+    bytes.push_back(0); // end of bitmap
+    bytes.push_back(1);
+    put32(2, static_cast<uint32_t>(bytes.size()));
+    put32(34, static_cast<uint32_t>(bytes.size() - 58));
+    return WriteBytes(path, bytes);
+}
+
 uint32_t AsymmetricPixel(int x, int y, int width, int height)
 {
     // Red grows to the right, green downwards, blue marks the top-left quarter;

@@ -71,7 +71,9 @@ TEST(CommandLine, SplitsAtBlanksOutsideQuotes)
         {"quotes in the middle", "C:\\\"My Pictures\"\\a.jpg x",
          {"C:\\\"My Pictures\"\\a.jpg", "x"}},
         {"two quotes only", "\"\"", {"\"\""}},
-        {"unclosed quote: the rest is never closed", "a \"b c d", {"a"}},
+        {"unclosed quote runs to the end of the line", "a \"b c d", {"a", "\"b c d"}},
+        {"unclosed quote in token 0", "\"C:\\pics\\a b.jpg", {"\"C:\\pics\\a b.jpg"}},
+        {"unclosed quote after a closed one", "\"a b\" \"c d ", {"\"a b\"", "\"c d "}},
         {"tab is not a separator", "a\tb", {"a\tb"}},
         {"suffix in quotes", "\"C:\\pics\\a b.jpg/120:80:50\" d.png",
          {"\"C:\\pics\\a b.jpg/120:80:50\"", "d.png"}},
@@ -218,6 +220,7 @@ TEST(CommandLine, FolderOfPathCutsAtTheLastBackslash)
         {"folder ending in 表", "C:\\" + kHyo + "\\kep.exe", "C:\\" + kHyo},
         {"file name ending in ソ", "C:\\pics\\" + kSo, "C:\\pics"},
         {"only trail bytes", kHyo + kSo, kHyo + kSo},
+        {"folder ending in 能力ソ", "D:\\a\\能力ソ\\x.exe", "D:\\a\\能力ソ"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

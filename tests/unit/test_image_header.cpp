@@ -390,7 +390,8 @@ TEST(ImageHeaderTruncation, ShortHeadersAreTruncated)
     }
 }
 
-TEST(ImageHeaderBound, SidesAndPixelCount)
+// Only the pixel count is bounded: a long panorama is an ordinary picture.
+TEST(ImageHeaderBound, PixelCount)
 {
     struct { unsigned long w, h; bool ok; } cases[] = {
         {16384, 16384, true},    // 256 MP exactly
@@ -398,8 +399,11 @@ TEST(ImageHeaderBound, SidesAndPixelCount)
         {16384, 16385, false},
         {65535, 4096, true},
         {4096, 65535, true},
-        {65536, 1, false},
-        {1, 65536, false},
+        {65536, 1, true},
+        {1, 65536, true},
+        {70000, 1000, true},
+        {1u << 28, 1, true},
+        {(1u << 28) + 1, 1, false},
         {4294967295ul, 4294967295ul, false},
         {1, 1, true},
     };
@@ -414,12 +418,14 @@ TEST(ImageHeaderBound, TooLargeFiles)
     EXPECT_TRUE(TooLarge(Jpeg(65000, 65000)));
     EXPECT_FALSE(TooLarge(Jpeg(16384, 16384)));
     EXPECT_TRUE(TooLarge(Jpeg(16385, 16384)));
-    EXPECT_TRUE(TooLarge(Png(100000, 10)));
+    EXPECT_FALSE(TooLarge(Png(100000, 10)));
+    EXPECT_TRUE(TooLarge(Png(100000, 3000)));
     EXPECT_TRUE(TooLarge(Bmp(10, INT32_MIN)));
-    EXPECT_TRUE(TooLarge(Gif(100, 100, {{0, 0, 10, 10}, {65000, 0, 1000, 10}})));
+    // The logical screen grows to cover a frame placed far out.
+    EXPECT_TRUE(TooLarge(Gif(100, 100, {{0, 0, 10, 10}, {65000, 0, 1000, 5000}})));
     EXPECT_TRUE(TooLarge(Tiff(false, {{100, 100, 3}, {30000, 30000, 4}})));
-    // A too-wide entry wins over an entry with more pixels that fits.
-    EXPECT_TRUE(TooLarge(Ico({{0, 0, Embedded::Png, 16000, 16000}, {16, 16, Embedded::Png, 70000, 1}})));
+    // Any entry over the bound refuses the file.
+    EXPECT_TRUE(TooLarge(Ico({{0, 0, Embedded::Png, 16000, 16000}, {16, 16, Embedded::Png, 16385, 16384}})));
     EXPECT_TRUE(TooLarge(Ico({{16, 16, Embedded::Png, 65000, 65000}})));
     // Unknown and truncated headers are left to the decoder.
     EXPECT_FALSE(TooLarge(Text("not a picture")));

@@ -2,6 +2,7 @@
 // ParallelogramBlt between device contexts, against pictures built here
 // from the definition (mirrored left-right first, then turned clockwise).
 #include "framework/ParallelogramBlt.h"
+#include "framework/PixelTransform.h"
 
 #include <gtest/gtest.h>
 
@@ -324,8 +325,8 @@ const char* const kSourceNames[] = {"top-down DIB", "bottom-up DIB", "compatible
 
 // The picture sits at (1, 2) of a larger source and lands at (2, 3) of a
 // larger destination: nothing around either may leak in or be painted.
-// 700 x 500 is copied and moved in six bands through a ring of four
-// slots, the last band short.
+// 700 x 500 is copied and moved in six bands of 93 rows, the last one
+// short.
 TEST(ParallelogramBltTest, AllEightTransformsArePixelExact)
 {
     const SIZE sizes[] = {{7, 5}, {1, 1}, {2, 3}, {61, 37}, {700, 500}};

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -279,25 +281,6 @@ TEST_F(WindowSettingsTest, MissingFileKeepsTheFields)
     EXPECT_EQ(FieldsOf(s), before);
 }
 
-TEST(SettingsFolderTest, FolderOfAPathDropsTheLastComponent)
-{
-    const struct {
-        const char* path;
-        const char* folder;
-    } cases[] = {
-        {"C:\\Tools\\Viewer\\viewer.exe", "C:\\Tools\\Viewer"},
-        {"C:\\表\\kep.exe", "C:\\表"},
-        {"C:\\表", "C:"},    // the trail byte of 表 is 0x5C
-        {"C:\\ソ", "C:"},
-        {"D:\\a\\能力ソ\\x.exe", "D:\\a\\能力ソ"},
-        {"kep.exe", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(FolderOfModulePath(c.path), c.folder);
-    }
-}
-
 TEST(SettingsFolderTest, SettingsFolderIsBesideTheExecutable)
 {
     char module[MAX_PATH] = {};
@@ -323,6 +306,35 @@ TEST(SettingsFolderTest, EnsureCreatesOnlyTheLastLevel)
     EXPECT_TRUE(EnsureSettingsFolder(folder));
     EXPECT_TRUE(IsFolder(folder));
     EXPECT_TRUE(EnsureSettingsFolder(folder));
+}
+
+// Windows starting at once all find the folder missing and all try to make
+// it; every one of them must count it as there, or its save is lost.
+TEST(SettingsFolderTest, EnsureSucceedsWhenAnotherCallerMadeTheFolderFirst)
+{
+    TempFolder temp("race");
+    const CString root = temp.File("root").c_str();
+    ASSERT_TRUE(EnsureSettingsFolder(root));
+    constexpr int kCallers = 8;
+    for (int round = 0; round < 20; ++round) {
+        const CString folder = root + "\\user" + std::to_string(round).c_str();
+        std::atomic<int> waiting{kCallers};
+        std::atomic<int> failures{0};
+        std::vector<std::thread> callers;
+        for (int i = 0; i < kCallers; ++i) {
+            callers.emplace_back([&] {
+                --waiting;
+                while (waiting.load() > 0)
+                    std::this_thread::yield();
+                if (!EnsureSettingsFolder(folder))
+                    ++failures;
+            });
+        }
+        for (std::thread& t : callers)
+            t.join();
+        EXPECT_EQ(failures.load(), 0) << "round " << round;
+        EXPECT_TRUE(IsFolder(folder));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,142 @@
+// Pictures whose header points far past the end of the file: decoders seek
+// there and the memory stream reads beyond its block. They are refused as
+// unsupported before any decoder sees them.
+#include "GuiHarness.h"
+#include "support/MessageBoxCapture.h"
+
+#include <random>
+
+namespace {
+
+const char kUnsupported[] = "未対応のフォーマットです";
+
+void Put16(Bytes& b, size_t at, uint32_t v, bool big)
+{
+    b[at + (big ? 1 : 0)] = static_cast<unsigned char>(v);
+    b[at + (big ? 0 : 1)] = static_cast<unsigned char>(v >> 8);
+}
+
+void Put32(Bytes& b, size_t at, uint32_t v, bool big)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<size_t>(big ? 3 - i : i)] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+// A one-page 8 x 8 grey TIFF whose one strip lies at stripOffset.
+Bytes TiffWithStripAt(bool big, uint32_t stripOffset)
+{
+    Bytes b(8 + 2 + 8 * 12 + 4 + 64, 0);
+    b[0] = b[1] = big ? 'M' : 'I';
+    Put16(b, 2, 42, big);
+    Put32(b, 4, 8, big);
+    Put16(b, 8, 8, big);
+    const uint32_t entries[][3] = {
+        {256, 4, 8},  {257, 4, 8},   {258, 3, 8},          {259, 3, 1},
+        {262, 3, 1},  {273, 4, stripOffset}, {278, 4, 8}, {279, 4, 64},
+    };
+    for (size_t i = 0; i < 8; ++i) {
+        const size_t e = 10 + i * 12;
+        Put16(b, e, entries[i][0], big);
+        Put16(b, e + 2, entries[i][1], big);
+        Put32(b, e + 4, 1, big);
+        if (entries[i][1] == 3)
+            Put16(b, e + 8, entries[i][2], big);
+        else
+            Put32(b, e + 8, entries[i][2], big);
+    }
+    return b;
+}
+
+Bytes TiffWithIfdAt(bool big, uint32_t ifdOffset)
+{
+    Bytes b = TiffWithStripAt(big, 8 + 2 + 8 * 12 + 4);
+    Put32(b, 4, ifdOffset, big);
+    return b;
+}
+
+Bytes BmpWithPixelsAt(uint32_t offBits)
+{
+    Bytes b(54, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    Put32(b, 2, 54, false);
+    Put32(b, 10, offBits, false);
+    Put32(b, 14, 40, false);
+    Put32(b, 18, 1, false);
+    Put32(b, 22, 1, false);
+    Put16(b, 26, 1, false);
+    Put16(b, 28, 24, false);
+    return b;
+}
+
+Bytes TiffMagicAndRandomBytes(bool big, unsigned seed)
+{
+    std::mt19937 random(seed);
+    Bytes b(4096);
+    for (unsigned char& c : b)
+        c = static_cast<unsigned char>(random());
+    b[0] = b[1] = big ? 'M' : 'I';
+    Put16(b, 2, 42, big);
+    return b;
+}
+
+class HostilePictureTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        ASSERT_TRUE(CreateFrame());
+    }
+    TempFolder m_folder{"hostile"};
+};
+
+TEST_F(HostilePictureTest, OffsetsFarPastTheEndAreRefusedAsUnsupported)
+{
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } cases[] = {
+        {"8-byte TIFF, IFD at 0x7FFFFFF0", {'I', 'I', '*', 0, 0xF0, 0xFF, 0xFF, 0x7F}},
+        {"8-byte big-endian TIFF, IFD at 0x7FFFFFF0", {'M', 'M', 0, '*', 0x7F, 0xFF, 0xFF, 0xF0}},
+        {"TIFF, IFD at 16 MiB", TiffWithIfdAt(false, 0x1000000)},
+        {"TIFF, strip at 16 MiB", TiffWithStripAt(false, 0x1000000)},
+        {"big-endian TIFF, strip at 2 GiB", TiffWithStripAt(true, 0x80000000u)},
+        {"1 x 1 BMP, pixels at 0x7FFFFFF0", BmpWithPixelsAt(0x7FFFFFF0)},
+        {"TIFF magic and random bytes", TiffMagicAndRandomBytes(false, 1)},
+        {"big-endian TIFF magic and random bytes", TiffMagicAndRandomBytes(true, 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = m_folder.File("hostile.tif");
+        ASSERT_TRUE(WriteBytes(path, c.bytes));
+        MessageBoxCapture capture;
+        View().LoadImageFile(path.c_str());
+        ASSERT_EQ(capture.Count(), 1u);
+        EXPECT_EQ(capture.Boxes()[0].text, kUnsupported);
+        EXPECT_EQ(View().m_pImage, nullptr);
+    }
+}
+
+// The same pictures with their offsets inside the file still open.
+TEST_F(HostilePictureTest, OffsetsInsideTheFileStillOpen)
+{
+    for (bool big : {false, true}) {
+        SCOPED_TRACE(big ? "big-endian" : "little-endian");
+        const std::string path = m_folder.File("fine.tif");
+        ASSERT_TRUE(WriteBytes(path, TiffWithStripAt(big, 8 + 2 + 8 * 12 + 4)));
+        MessageBoxCapture capture;
+        View().LoadImageFile(path.c_str());
+        EXPECT_EQ(capture.Count(), 0u);
+        EXPECT_NE(View().m_pImage, nullptr);
+    }
+    const std::string path = m_folder.File("fine.bmp");
+    Bytes bmp = BmpWithPixelsAt(54);
+    bmp.resize(58, 0x80);
+    ASSERT_TRUE(WriteBytes(path, bmp));
+    MessageBoxCapture capture;
+    View().LoadImageFile(path.c_str());
+    EXPECT_EQ(capture.Count(), 0u);
+    EXPECT_NE(View().m_pImage, nullptr);
+}
+
+} // namespace
