@@ -158,3 +158,31 @@ bool FrameTest::IsCommandEnabled(UINT nID)
     state.DoUpdate(m_pFrame, TRUE);
     return state.m_bEnabled != FALSE;
 }
+
+namespace {
+
+// Records the check mark an update handler sets.
+class CheckRecorder : public CCmdUI {
+public:
+    int m_nCheck = -1;
+    void Enable(BOOL) override {}
+    void SetCheck(int nCheck) override { m_nCheck = nCheck; }
+    void SetText(const char*) override {}
+};
+
+} // namespace
+
+bool FrameTest::IsCommandChecked(UINT nID)
+{
+    CheckRecorder state;
+    state.m_nID = nID;
+    state.DoUpdate(m_pFrame, TRUE);
+    return state.m_nCheck > 0;
+}
+
+HMENU FrameTest::OpenOperationsMenu()
+{
+    HMENU hOperations = ::GetSubMenu(m_pFrame->m_wndMenuBar.m_menu, 0);
+    m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hOperations), 0);
+    return hOperations;
+}

@@ -49,6 +49,10 @@ protected:
     void Command(UINT nID);
     // Whether the update handlers leave command nID enabled.
     bool IsCommandEnabled(UINT nID);
+    // Whether the update handlers give command nID a check mark.
+    bool IsCommandChecked(UINT nID);
+    // The operations popup, updated as the framework does when it opens.
+    HMENU OpenOperationsMenu();
 
     CImageView& View() { return m_pFrame->m_wndView; }
 
