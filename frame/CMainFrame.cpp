@@ -56,6 +56,17 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_FILE_OPEN, OnUpdateFileOpen)
     ON_COMMAND(ID_HELP_FILE, OnHelpFile)
     ON_UPDATE_COMMAND_UI(ID_HELP_FILE, OnUpdateHelpFile)
+    ON_COMMAND(ID_START, OnStart)
+    ON_UPDATE_COMMAND_UI(ID_START, OnUpdateStart)
+    ON_WM_TIMER()
+    ON_COMMAND(ID_CLOSE_ALL, OnCloseAll)
+    ON_UPDATE_COMMAND_UI(ID_CLOSE_ALL, OnUpdateCloseAll)
+    ON_COMMAND(ID_SENDTO, OnSendToShortcut)
+    ON_UPDATE_COMMAND_UI(ID_SENDTO, OnUpdateSendToShortcut)
+    ON_COMMAND(ID_CONTEXT_MENU_ENTRY, OnContextMenuEntry)
+    ON_UPDATE_COMMAND_UI(ID_CONTEXT_MENU_ENTRY, OnUpdateContextMenuEntry)
+    ON_COMMAND(ID_STARTUP_REGISTER, OnRegisterStartup)
+    ON_UPDATE_COMMAND_UI(ID_STARTUP_REGISTER, OnUpdateRegisterStartup)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -91,12 +102,11 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
         return FALSE;
     cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
     if (cs.lpszName) {
-        // The frames of all processes find each other by this class name.
         WNDCLASSA wc = {};
         if (::GetClassInfoA(AfxGetInstanceHandle(), cs.lpszClass, &wc)) {
-            wc.lpszClassName = "KEPClass";
+            wc.lpszClassName = kFrameClassName;
             AfxRegisterClass(&wc);
-            cs.lpszClass = "KEPClass";
+            cs.lpszClass = kFrameClassName;
         }
     }
     cs.cx = kDefaultFrameSize;

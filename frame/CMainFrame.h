@@ -14,6 +14,9 @@ public:
     // The frame's size when it is created, and while frameless parts return
     // until the next fit (300 x 300).
     static constexpr int kDefaultFrameSize = 300;
+    // The window class of every frame; the frames of all processes find each
+    // other by it.
+    static constexpr char kFrameClassName[] = "KEPClass";
 
     CMainFrame();
     ~CMainFrame() override;
@@ -91,9 +94,29 @@ protected:
     void OnUpdateFileOpen(CCmdUI* pCmdUI);
     void OnHelpFile();
     void OnUpdateHelpFile(CCmdUI* pCmdUI);
+
+    void OnStart();
+    void OnUpdateStart(CCmdUI* pCmdUI);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnCloseAll();
+    void OnUpdateCloseAll(CCmdUI* pCmdUI);
+    void OnSendToShortcut();
+    void OnUpdateSendToShortcut(CCmdUI* pCmdUI);
+    void OnContextMenuEntry();
+    void OnUpdateContextMenuEntry(CCmdUI* pCmdUI);
+    void OnRegisterStartup();
+    void OnUpdateRegisterStartup(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The start pulse: on with the frame parts hidden, one resize per timer
+    // tick, off with the look and place the settings ask for.
+    void StartPulse();
+    void StopPulse();
+    void PulseTick();
+    // wndTopMost while the window is to stay on top, else no z-order change
+    // beyond the top of the normal windows.
+    const CWnd* InsertAfterForTopMost() const;
     BOOL CreateStatusBar();
     // Where a window of this size goes for a wanted top-left corner: there,
     // unless too little of it would be on the nearest screen's work area.

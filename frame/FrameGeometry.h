@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "settings/ZoomMode.h"
+
 // The smallest window a user can still find and right-click: no zoom value,
 // stored setting or command-line suffix makes a frame smaller than this, or
 // places it with less than this much of it on a screen.
@@ -23,3 +25,28 @@ SIZE FrameSizeAroundImage(const RECT& frame, const RECT& view, const RECT& image
 // kMinReachableSize of itself (all of it, when smaller) inside the work area
 // of the screen nearest to it; the corner as it is when that already holds.
 POINT KeepWindowReachable(const RECT& window, const RECT& workArea);
+// The start pulse: every tick the window takes a size between the full and
+// half of a base size, centred on the picture's centre, so that one period of
+// 500 phase steps shrinks it to half and grows it back.
+constexpr int kPulsePeriod = 500;
+// The size factor of the full base size; half of it is the smallest size.
+constexpr int kPulseFullFactor = 500;
+
+// The pulse's base size from the picture's own width and height (never
+// swapped by a rotation) and the zoom settings. Unlike the display size, the
+// limits of the fixed modes apply also to pictures smaller than the limit.
+// Computed in 64 bits and clamped to 0..INT_MAX; a picture without area gives
+// an empty size.
+SIZE PulseBaseSize(int imageWidth, int imageHeight, int mode, int value);
+
+// The size factor of a phase, out of 500: 500 (full size) at phase 0, falling
+// to 250 (half size) at phase 250 and rising back to 500 at 500. The phase is
+// taken modulo the period first, so any phase is accepted.
+int PulseSizeFactor(int phase);
+
+// The window rectangle of one tick: half sizes (base / 2) x factor / 500,
+// each truncated, around centre, so the rectangle is exactly twice a half
+// size wide and high and its centre stays where it was; never smaller than
+// kMinReachableSize, so a tiny picture or a zoom value of 0 still leaves a
+// window to Shift-click.
+RECT PulseWindowRect(POINT centre, SIZE base, int factor);

@@ -21,11 +21,11 @@ std::wstring Widen(const char* path)
 
 } // namespace
 
-CString AfxGetModuleFileName()
+CString AfxGetModuleFileName(HMODULE hModule)
 {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD n = ::GetModuleFileNameA(hModule, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0)
             return CString();
         // A path that filled the buffer may have been cut short.

@@ -11,9 +11,10 @@
 
 #include "CString.h"
 
-// The full path of the running executable, however long (the buffer grows
-// until the path fits); empty when it cannot be read.
-CString AfxGetModuleFileName();
+// The full path of a module's file (the running executable for nullptr),
+// however long (the buffer grows until the path fits); empty when it cannot
+// be read.
+CString AfxGetModuleFileName(HMODULE hModule = nullptr);
 
 // The path as the wide functions take it: converted from the ANSI code page,
 // with the "\\?\" (or "\\?\UNC\") prefix when it is too long for the ANSI

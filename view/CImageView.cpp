@@ -18,12 +18,13 @@
 #include "afxres.h"
 #include "CFile.h"
 #include "CPaintDC.h"
+#include "CWaitCursor.h"
 #include "MbString.h"
 #include "ParallelogramBlt.h"
 #include "frame/CommandLine.h"
 #include "res/resource.h"
 #include "view/ImageGeometry.h"
-#include "view/ImageHeader.h"
+#include "view/ImageFile.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -45,11 +46,6 @@ const GUID kFrameDimensionTime = {0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F,
 
 const char kMsgCannotOpen[] = "ファイルがオープンできません";
 const char kMsgUnsupported[] = "未対応のフォーマットです";
-
-// The whole file is held in memory twice for a moment (the read buffer and
-// the global block), so files beyond 2 GiB are refused as unopenable; this
-// also keeps the length within one read call.
-constexpr ULONGLONG kMaxImageFileBytes = INT_MAX;
 
 void TrimWorkingSet()
 {
@@ -124,52 +120,26 @@ void CImageView::RepaintNow()
 
 BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
 {
-    CFile file;
-    // The picture is read whole and closed at once, so it is shared for reading
-    // and writing: another window, an editor or a browser may have it open.
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
+    ImageFileResult result;
+    {
+        CWaitCursor wait;
+        result = ReadImageFile(path, &m_hImageData, pcbData);
+    }
+    switch (result) {
+    case ImageFileResult::Ok:
+        return TRUE;
+    case ImageFileResult::CannotOpen:
         RepaintNow();
         MessageBox(kMsgCannotOpen, nullptr, MB_OK);
         return FALSE;
-    }
-    ULONGLONG length = file.GetLength();
-    if (length == 0) {
-        // Nothing to decode.
-        file.Close();
+    case ImageFileResult::Unsupported:
         MessageBox(kMsgUnsupported, nullptr, MB_OK);
         RepaintNow();
         return FALSE;
+    case ImageFileResult::NoMemory:
+        break;
     }
-    std::unique_ptr<char[]> buffer(length <= kMaxImageFileBytes ? new (std::nothrow) char[length] : nullptr);
-    if (!buffer || file.Read(buffer.get(), static_cast<UINT>(length)) != length) {
-        // Too large to hold in memory, or the read fell short.
-        file.Close();
-        RepaintNow();
-        MessageBox(kMsgCannotOpen, nullptr, MB_OK);
-        return FALSE;
-    }
-    file.Close();
-
-    m_hImageData = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(length));
-    if (!m_hImageData)
-        return FALSE;
-    void* pData = ::GlobalLock(m_hImageData);
-    if (!pData)
-        return FALSE;
-    std::memcpy(pData, buffer.get(), static_cast<size_t>(length));
-    // A header that claims more pixels than can be decoded safely, or points
-    // beyond the end of the file, is refused before any decoder sees it.
-    bool refused = IsImageRefused(static_cast<const unsigned char*>(pData), static_cast<size_t>(length));
-    ::GlobalUnlock(m_hImageData);
-    if (refused) {
-        ::GlobalFree(m_hImageData);
-        m_hImageData = nullptr;
-        MessageBox(kMsgUnsupported, nullptr, MB_OK);
-        RepaintNow();
-        return FALSE;
-    }
-    *pcbData = static_cast<SIZE_T>(length);
-    return TRUE;
+    return FALSE;
 }
 
 BOOL CImageView::LoadImageFile(CString path)
@@ -191,7 +161,11 @@ BOOL CImageView::LoadImageFile(CString path)
             m_pStream = nullptr;
         } else {
             GpImage* pImage = nullptr;
-            GpStatus status = GdipLoadImageFromStream(m_pStream, &pImage);
+            GpStatus status;
+            {
+                CWaitCursor wait;
+                status = GdipLoadImageFromStream(m_pStream, &pImage);
+            }
             m_pImage = pImage;
             if (status != Ok) {
                 MessageBox(kMsgUnsupported, nullptr, MB_OK);

@@ -95,7 +95,7 @@ private:
     void ApplyTransform(TransformState (*operation)(TransformState));
     // Loads a dropped file into this window and has the frame fit it.
     void LoadDropped(const CString& path);
-    // Reads the file into m_hImageData. FALSE after a message (or silently
-    // when only the memory block could not be made).
+    // Reads the file into m_hImageData, with the wait cursor. FALSE after a
+    // message (or silently when only the memory block could not be had).
     BOOL ReadFileIntoMemory(const CString& path, SIZE_T* pcbData);
 };

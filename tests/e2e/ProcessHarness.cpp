@@ -48,13 +48,14 @@ bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs)
     return PollUntil(pred, timeoutMs, nullptr, 50);
 }
 
-HWND WaitForTheOneFrameTitled(const std::string& title, DWORD timeoutMs)
+HWND WaitForFrameTitled(const std::string& title, DWORD timeoutMs)
 {
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            std::vector<HWND> frames = FindKepFrames(true);
-            found = frames.size() == 1 && WindowTextOf(frames[0]) == title ? frames[0] : nullptr;
+            for (HWND h : FindKepFrames(true))
+                if (WindowTextOf(h) == title)
+                    found = h;
             return found != nullptr;
         },
         timeoutMs);

@@ -12,7 +12,7 @@
 #include "support/Polling.h"
 #include "support/SettingsFiles.h"
 #include "support/TestFiles.h"
-#include "support/WindowText.h"
+#include "support/WindowQueries.h"
 
 // A started process, waited for and closed with the object.
 class KepProcess {
@@ -35,8 +35,8 @@ private:
 std::vector<HWND> FindKepFrames(bool visibleOnly);
 // Polls until pred() holds or timeoutMs passes; returns pred().
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs);
-// Waits until exactly one frame is visible and titled title; returns it (or null).
-HWND WaitForTheOneFrameTitled(const std::string& title, DWORD timeoutMs);
+// Waits until a visible frame is titled title; returns it (or null).
+HWND WaitForFrameTitled(const std::string& title, DWORD timeoutMs);
 // Asks every frame to exit and waits until none is left.
 bool CloseAllKepFrames(DWORD timeoutMs = 10000);
 

@@ -52,8 +52,9 @@ TEST_F(ProcessTest, OptionSuffixPlacesTheWindow)
     ASSERT_TRUE(WriteBmp(path, 64, 48, Plain));
     KepProcess kep("\"" + path + "/120:80:50\"");
     // The frame shows itself while it is created, before the command line is read.
-    HWND h = WaitForTheOneFrameTitled("KEP - " + path, 20000);
+    HWND h = WaitForFrameTitled("KEP - " + path, 20000);
     ASSERT_NE(h, nullptr);
+    EXPECT_EQ(FindKepFrames(true).size(), 1u);
     RECT rc;
     ::GetWindowRect(h, &rc);
     EXPECT_EQ(rc.left, 120);
@@ -77,8 +78,9 @@ TEST_F(ProcessTest, SettingsFileHeldByAnotherProcessDelaysCreationUntilReleased)
     EXPECT_TRUE(FindKepFrames(true).empty()) << "the window appeared while the settings were held";
     DWORD released = ::GetTickCount();
     held.Release();
-    HWND h = WaitForTheOneFrameTitled("KEP - " + path, 15000);
+    HWND h = WaitForFrameTitled("KEP - " + path, 15000);
     ASSERT_NE(h, nullptr);
+    EXPECT_EQ(FindKepFrames(true).size(), 1u);
     EXPECT_LT(::GetTickCount() - released, 5000u);
     HWND hStatus = ::GetDlgItem(h, 0xE801);
     ASSERT_NE(hStatus, nullptr);

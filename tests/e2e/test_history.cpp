@@ -24,8 +24,8 @@ TEST_F(ProcessTest, HistoryHeldByAnotherProcessIsWrittenByALaterRetry)
     ASSERT_TRUE(held.Held());
 
     KepProcess kep("\"" + image + "\"");
-    ASSERT_TRUE(WaitForTheOneFrameTitled("KEP - " + image, 20000))
-        << "the image is shown at once while the history is held";
+    ASSERT_TRUE(WaitForFrameTitled("KEP - " + image, 20000)) << "the image is shown at once while the history is held";
+    EXPECT_EQ(FindKepFrames(true).size(), 1u);
     // Held for two seconds: the add and several retries fail meanwhile.
     ::Sleep(2000);
     // Read through the held handle: what the file held up to the release.

@@ -80,26 +80,6 @@ Capture CaptureClient(HWND hWnd)
     return cap;
 }
 
-RECT WindowRectOf(HWND hWnd)
-{
-    RECT rc = {};
-    ::GetWindowRect(hWnd, &rc);
-    return rc;
-}
-
-RECT ClientRectOf(HWND hWnd)
-{
-    RECT rc = {};
-    ::GetClientRect(hWnd, &rc);
-    return rc;
-}
-
-SIZE ClientSizeOf(HWND hWnd)
-{
-    RECT rc = ClientRectOf(hWnd);
-    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
-}
-
 void FrameTest::SetUp()
 {
     RemoveSettingsFiles();
@@ -166,4 +146,32 @@ void FrameTest::RepaintView()
 {
     ::RedrawWindow(View().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     PumpMessages();
+}
+
+namespace {
+
+// Records the check mark an update handler sets.
+class CheckRecorder : public CCmdUI {
+public:
+    int m_nCheck = -1;
+    void Enable(BOOL) override {}
+    void SetCheck(int nCheck) override { m_nCheck = nCheck; }
+    void SetText(const char*) override {}
+};
+
+} // namespace
+
+bool FrameTest::IsCommandChecked(UINT nID)
+{
+    CheckRecorder state;
+    state.m_nID = nID;
+    state.DoUpdate(m_pFrame, TRUE);
+    return state.m_nCheck > 0;
+}
+
+HMENU FrameTest::OpenOperationsMenu()
+{
+    HMENU hOperations = ::GetSubMenu(m_pFrame->m_wndMenuBar.m_menu, 0);
+    m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hOperations), 0);
+    return hOperations;
 }

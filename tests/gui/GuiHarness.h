@@ -16,7 +16,7 @@
 #include "support/Polling.h"
 #include "support/SettingsFiles.h"
 #include "support/TestFiles.h"
-#include "support/WindowText.h"
+#include "support/WindowQueries.h"
 
 // Handles every pending message of this thread (a WM_QUIT from a closed frame
 // included), then keeps pumping for ms milliseconds.
@@ -48,9 +48,6 @@ struct Capture {
 };
 Capture CaptureClient(HWND hWnd);
 
-RECT WindowRectOf(HWND hWnd);
-RECT ClientRectOf(HWND hWnd);
-SIZE ClientSizeOf(HWND hWnd);
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -69,6 +66,10 @@ protected:
     void SetZoom(ZoomMode mode, int value);
     // Invalidates and erases the whole view and paints it at once.
     void RepaintView();
+    // Whether the update handlers give command nID a check mark.
+    bool IsCommandChecked(UINT nID);
+    // The operations popup, updated as the framework does when it opens.
+    HMENU OpenOperationsMenu();
 
     CImageView& View() { return m_pFrame->m_wndView; }
 

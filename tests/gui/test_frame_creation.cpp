@@ -134,12 +134,15 @@ TEST_F(FrameTest, CommandsWithoutHandlersAreDisabledOthersFollowTheirRules)
     EXPECT_FALSE(IsCommandEnabled(ID_ROTATE_RIGHT));
     EXPECT_FALSE(IsCommandEnabled(ID_FLIP_VERTICAL));
     // A command no handler claims is disabled, in the popup too.
-    EXPECT_FALSE(IsCommandEnabled(ID_SENDTO));
+    const UINT kUnhandled = 32990;
+    EXPECT_FALSE(IsCommandEnabled(kUnhandled));
 
     HMENU hOperations = ::GetSubMenu(m_pFrame->m_wndMenuBar.m_menu, 0);
+    ASSERT_TRUE(::AppendMenuA(hOperations, MF_STRING, kUnhandled, "unhandled"));
     m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hOperations), 0);
-    EXPECT_TRUE(::GetMenuState(hOperations, ID_SENDTO, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(::GetMenuState(hOperations, kUnhandled, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_FALSE(::GetMenuState(hOperations, ID_APP_EXIT, MF_BYCOMMAND) & MF_GRAYED);
+    ::DeleteMenu(hOperations, kUnhandled, MF_BYCOMMAND);
 
     // A disabled command that is posted anyway does nothing.
     m_pFrame->SendMessage(WM_COMMAND, ID_ROTATE_RIGHT);

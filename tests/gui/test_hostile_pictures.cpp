@@ -4,6 +4,8 @@
 #include "GuiHarness.h"
 #include "support/MessageBoxCapture.h"
 
+#include <psapi.h>
+
 #include <random>
 
 namespace {
@@ -115,6 +117,41 @@ TEST_F(HostilePictureTest, OffsetsFarPastTheEndAreRefusedAsUnsupported)
         EXPECT_EQ(capture.Boxes()[0].text, kUnsupported);
         EXPECT_EQ(View().m_pImage, nullptr);
     }
+}
+
+// A PNG header claiming 100000 x 100000 pixels in front of 1.5 GB of data: the
+// header is read from the first bytes and the file refused before the rest is
+// read, so the load takes neither the memory nor the time of the file.
+TEST_F(HostilePictureTest, AnOversizedHeaderIsRefusedBeforeTheFileIsRead)
+{
+    const std::string path = m_folder.File("huge.png");
+    Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    png.resize(16 + 13, 0);
+    Put32(png, 16, 100000, true);
+    Put32(png, 20, 100000, true);
+    png[24] = 8;
+    png[25] = 2;
+    ASSERT_TRUE(WriteBytes(path, png));
+    {
+        // The rest of the file: 1.5 GB that the file system need not store.
+        HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end;
+        end.QuadPart = 1536ll * 1024 * 1024;
+        EXPECT_TRUE(::SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(h));
+        ::CloseHandle(h);
+    }
+    PROCESS_MEMORY_COUNTERS before = {};
+    ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof(before)));
+    MessageBoxCapture capture;
+    View().LoadImageFile(path.c_str());
+    PROCESS_MEMORY_COUNTERS after = {};
+    ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof(after)));
+    ::DeleteFileA(path.c_str());
+    ASSERT_EQ(capture.Count(), 1u);
+    EXPECT_EQ(capture.Boxes()[0].text, kUnsupported);
+    // Reading the file would have raised the peak by its size.
+    EXPECT_LT(after.PeakPagefileUsage, before.PeakPagefileUsage + 256u * 1024 * 1024);
 }
 
 // The same pictures with their offsets inside the file still open.

@@ -1,6 +1,6 @@
 #include "support/MessageBoxCapture.h"
 
-#include "support/WindowText.h"
+#include "support/WindowQueries.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "frame/FrameGeometry.h"
 
@@ -60,4 +61,80 @@ TEST(FrameGeometry, WindowsKeepEnoughOfThemselvesOnTheScreen)
         EXPECT_EQ(corner.x, c.corner.x);
         EXPECT_EQ(corner.y, c.corner.y);
     }
+}
+
+TEST(FrameGeometry, PulseBaseSizeFollowsTheModeAndLimitsAlsoSmallerPictures)
+{
+    struct Case {
+        int w, h, mode, value;
+        LONG cx, cy;
+    } cases[] = {
+        {400, 300, ZOOM_ANY, 0, 400, 300},          // the picture's own size
+        {400, 300, ZOOM_ANY, 70, 400, 300},         // the value plays no part
+        {400, 300, ZOOM_PERCENT, 100, 400, 300},
+        {400, 300, ZOOM_PERCENT, 50, 200, 150},
+        {400, 300, ZOOM_FIX_HEIGHT, 600, 800, 600}, // enlarged to the limit
+        {400, 300, ZOOM_FIX_HEIGHT, 150, 200, 150},
+        {400, 300, ZOOM_FIX_WIDTH, 800, 800, 600},
+        {400, 300, ZOOM_FIX_WIDTH, 200, 200, 150},
+        {400, 1000, ZOOM_FIX_BOTH, 300, 120, 300},  // the height rules
+        {1000, 400, ZOOM_FIX_BOTH, 300, 300, 120},  // 750 wide is over the limit: the width rules
+        {400, 300, ZOOM_FIX_BOTH, 800, 800, 600},   // 1066 wide: the width rules, enlarged
+        {0, 300, ZOOM_PERCENT, 100, 0, 0},          // no area, no division by zero
+        {400, 300, ZOOM_FIX_WIDTH, -50, 0, 0},      // a negative limit gives no negative size
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " mode " + std::to_string(c.mode) +
+                     " value " + std::to_string(c.value));
+        const SIZE base = PulseBaseSize(c.w, c.h, c.mode, c.value);
+        EXPECT_EQ(base.cx, c.cx);
+        EXPECT_EQ(base.cy, c.cy);
+    }
+    // An absurd limit clamps instead of wrapping.
+    const SIZE huge = PulseBaseSize(1, 1000, ZOOM_FIX_WIDTH, INT_MAX);
+    EXPECT_EQ(huge.cx, INT_MAX);
+    EXPECT_EQ(huge.cy, INT_MAX);
+}
+
+TEST(FrameGeometry, PulseSizeFactorFallsToHalfAndRisesBackOverOnePeriod)
+{
+    EXPECT_EQ(PulseSizeFactor(0), 500);
+    EXPECT_EQ(PulseSizeFactor(250), 250);
+    EXPECT_EQ(PulseSizeFactor(100), 400);
+    EXPECT_EQ(PulseSizeFactor(400), 400);
+    for (int phase = 2; phase <= 250; phase += 2)
+        EXPECT_EQ(PulseSizeFactor(phase), PulseSizeFactor(phase - 2) - 2) << "phase " << phase;
+    for (int phase = 252; phase < 500; phase += 2)
+        EXPECT_EQ(PulseSizeFactor(phase), PulseSizeFactor(phase - 2) + 2) << "phase " << phase;
+    // Phases beyond the period wrap.
+    EXPECT_EQ(PulseSizeFactor(500), 500);
+    EXPECT_EQ(PulseSizeFactor(750), 250);
+    EXPECT_EQ(PulseSizeFactor(-2), PulseSizeFactor(498));
+}
+
+TEST(FrameGeometry, PulseWindowStaysCentredFromFullToHalfSize)
+{
+    const POINT centre = {500, 400};
+    RECT rc = PulseWindowRect(centre, SIZE{400, 300}, 500);
+    EXPECT_EQ(rc.left, 300);
+    EXPECT_EQ(rc.top, 250);
+    EXPECT_EQ(rc.right, 700);
+    EXPECT_EQ(rc.bottom, 550);
+    rc = PulseWindowRect(centre, SIZE{400, 300}, 250);
+    EXPECT_EQ(rc.right - rc.left, 200);
+    EXPECT_EQ(rc.bottom - rc.top, 150);
+    EXPECT_EQ((rc.left + rc.right) / 2, 500);
+    EXPECT_EQ((rc.top + rc.bottom) / 2, 400);
+    // Each half size is truncated on its own: an odd base loses its last pixel,
+    // and the size is always even, so the centre never drifts.
+    rc = PulseWindowRect(centre, SIZE{401, 301}, 333);
+    EXPECT_EQ(rc.right - rc.left, 2 * (200 * 333 / 500));
+    EXPECT_EQ(rc.bottom - rc.top, 2 * (150 * 333 / 500));
+    EXPECT_EQ(rc.left + rc.right, 2 * centre.x);
+    EXPECT_EQ(rc.top + rc.bottom, 2 * centre.y);
+    // A picture without size (a zoom value of 0) still pulses as a window
+    // that can be found and stopped.
+    rc = PulseWindowRect(centre, SIZE{0, 0}, 250);
+    EXPECT_EQ(rc.right - rc.left, kMinReachableSize);
+    EXPECT_EQ(rc.bottom - rc.top, kMinReachableSize);
 }

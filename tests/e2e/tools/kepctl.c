@@ -7,6 +7,8 @@
                               pid the Windows process id)
    kepctl pids                the Windows ids of the running kep.exe processes
    kepctl post XWIN ID        posts WM_COMMAND ID to the frame of X window XWIN
+   kepctl foreground XWIN     makes the frame of X window XWIN the foreground
+                              window, so that the keys typed next reach it
    kepctl close-others PID... ends every kep.exe process not named: dismisses
                               its dialogs and posts its frames the exit command
                               (57665), again for processes that appear meanwhile
@@ -93,16 +95,32 @@ static int Pids(void)
     return 0;
 }
 
-static int Post(const char* xwin, const char* id)
+static HWND FrameOfXWindow(const char* xwin)
 {
     HWND frames[MAX_ITEMS];
     unsigned long wanted = strtoul(xwin, NULL, 0);
     int n = Frames(frames, MAX_ITEMS);
     for (int i = 0; i < n; ++i)
         if (XWindowOf(frames[i]) == wanted)
-            return PostMessageA(frames[i], WM_COMMAND, (WPARAM)strtoul(id, NULL, 0), 0) ? 0 : 1;
+            return frames[i];
     fprintf(stderr, "kepctl: no KEP frame has X window %s\n", xwin);
-    return 2;
+    return NULL;
+}
+
+static int Post(const char* xwin, const char* id)
+{
+    HWND h = FrameOfXWindow(xwin);
+    if (!h)
+        return 2;
+    return PostMessageA(h, WM_COMMAND, (WPARAM)strtoul(id, NULL, 0), 0) ? 0 : 1;
+}
+
+static int Foreground(const char* xwin)
+{
+    HWND h = FrameOfXWindow(xwin);
+    if (!h)
+        return 2;
+    return SetForegroundWindow(h) ? 0 : 1;
 }
 
 /* For each top-level window of process `pid`: dismiss a dialog (a message box
@@ -190,8 +208,10 @@ int main(int argc, char** argv)
         return Pids();
     if (argc == 4 && strcmp(argv[1], "post") == 0)
         return Post(argv[2], argv[3]);
+    if (argc == 3 && strcmp(argv[1], "foreground") == 0)
+        return Foreground(argv[2]);
     if (argc >= 2 && strcmp(argv[1], "close-others") == 0)
         return CloseOthers(argc - 2, argv + 2);
-    fprintf(stderr, "usage: kepctl list | pids | post XWIN ID | close-others [PID...]\n");
+    fprintf(stderr, "usage: kepctl list | pids | post XWIN ID | foreground XWIN | close-others [PID...]\n");
     return 64;
 }

@@ -1,4 +1,4 @@
-#include "support/WindowText.h"
+#include "support/WindowQueries.h"
 
 std::string WindowTextOf(HWND hWnd)
 {
@@ -21,4 +21,24 @@ std::string MenuTextOf(HMENU hMenu, UINT nItem, UINT nFlags)
     char text[256] = {};
     ::GetMenuStringA(hMenu, nItem, text, sizeof(text), nFlags);
     return text;
+}
+
+RECT WindowRectOf(HWND hWnd)
+{
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+
+RECT ClientRectOf(HWND hWnd)
+{
+    RECT rc = {};
+    ::GetClientRect(hWnd, &rc);
+    return rc;
+}
+
+SIZE ClientSizeOf(HWND hWnd)
+{
+    RECT rc = ClientRectOf(hWnd);
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
