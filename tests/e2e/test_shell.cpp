@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "ProcessHarness.h"
+#include "support/ShellPlaces.h"
 
 namespace {
 
@@ -17,12 +18,6 @@ const UINT kViewId = 0xE900;
 uint32_t Plain(int x, int y) { return AsymmetricPixel(x, y, 400, 300); }
 
 std::string KepExe() { return ModuleFolder() + "\\kep.exe"; }
-
-std::string SpecialFolder(int csidl)
-{
-    char folder[MAX_PATH] = {};
-    return ::SHGetSpecialFolderPathA(nullptr, folder, csidl, FALSE) ? folder : "";
-}
 
 // The fields of a .lnk file as the shell's link object reads them.
 struct Link {
@@ -89,15 +84,6 @@ Bytes DefaultValue(const char* key, DWORD* pType)
     return data;
 }
 
-bool KeyExists(const char* key)
-{
-    HKEY h = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key, 0, KEY_READ, &h) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(h);
-    return true;
-}
-
 Bytes StringValue(const std::string& text)
 {
     Bytes bytes(text.begin(), text.end());
@@ -126,7 +112,7 @@ TEST_F(ShellTest, StartupShortcutHoldsTheDisplayAndStartsItAgain)
     TempFolder folder("start up");
     const std::string path = folder.File("a b.bmp");
     ASSERT_TRUE(WriteBmp(path, 400, 300, Plain));
-    const std::string startup = SpecialFolder(CSIDL_STARTUP);
+    const std::string startup = SpecialFolderPath(CSIDL_STARTUP);
     ASSERT_FALSE(startup.empty());
     const std::string shortcut = startup + "\\KEPa b.bmp.lnk";
     ::DeleteFileA(shortcut.c_str());
@@ -169,7 +155,7 @@ TEST_F(ShellTest, StartupShortcutBringsBackTheZoomValue)
     ASSERT_TRUE(WriteBmp(path, 400, 300, Plain));
     // Stored: 100 percent.
     WriteSettingsInts({5, 0, 100, ZOOM_PERCENT, 1, 100, 0, 0, 0, 0});
-    const std::string shortcut = SpecialFolder(CSIDL_STARTUP) + "\\KEPz.bmp.lnk";
+    const std::string shortcut = SpecialFolderPath(CSIDL_STARTUP) + "\\KEPz.bmp.lnk";
     ::DeleteFileA(shortcut.c_str());
 
     std::string arguments;
@@ -196,7 +182,7 @@ TEST_F(ShellTest, StartupShortcutBringsBackTheZoomValue)
 
 TEST_F(ShellTest, SendToShortcutAndContextMenuEntryComeAndGoWithTheirCommands)
 {
-    const std::string sendTo = SpecialFolder(CSIDL_SENDTO) + "\\KEP.lnk";
+    const std::string sendTo = SpecialFolderPath(CSIDL_SENDTO) + "\\KEP.lnk";
     ::DeleteFileA(sendTo.c_str());
     ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "*\\shell\\KEP\\command");
     ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "*\\shell\\KEP");
@@ -218,7 +204,7 @@ TEST_F(ShellTest, SendToShortcutAndContextMenuEntryComeAndGoWithTheirCommands)
     EXPECT_TRUE(WaitUntil([&] { return ::GetFileAttributesA(sendTo.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000));
 
     ::PostMessageA(h, WM_COMMAND, ID_CONTEXT_MENU_ENTRY, 0);
-    ASSERT_TRUE(WaitUntil([] { return KeyExists("*\\shell\\KEP\\command"); }, 10000));
+    ASSERT_TRUE(WaitUntil([] { return ClassesKeyExists("*\\shell\\KEP\\command"); }, 10000));
     // Let the command finish writing its values.
     ASSERT_TRUE(WaitUntil(
         [] {
@@ -236,6 +222,6 @@ TEST_F(ShellTest, SendToShortcutAndContextMenuEntryComeAndGoWithTheirCommands)
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
 
     ::PostMessageA(h, WM_COMMAND, ID_CONTEXT_MENU_ENTRY, 0);
-    EXPECT_TRUE(WaitUntil([] { return !KeyExists("*\\shell\\KEP"); }, 10000));
-    EXPECT_TRUE(KeyExists("*\\shell"));
+    EXPECT_TRUE(WaitUntil([] { return !ClassesKeyExists("*\\shell\\KEP"); }, 10000));
+    EXPECT_TRUE(ClassesKeyExists("*\\shell"));
 }

@@ -6,6 +6,7 @@
 #include <sddl.h>
 
 #include "GuiHarness.h"
+#include "support/ShellPlaces.h"
 
 namespace {
 
@@ -15,19 +16,8 @@ const char kOtherKey[] = "*\\shell\\KEP\\other";
 
 std::string SendToShortcut()
 {
-    char folder[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_SENDTO, FALSE))
-        return std::string();
-    return std::string(folder) + "\\KEP.lnk";
-}
-
-bool KeyExists(const char* path)
-{
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(hKey);
-    return true;
+    const std::string folder = SpecialFolderPath(CSIDL_SENDTO);
+    return folder.empty() ? folder : folder + "\\KEP.lnk";
 }
 
 void RemoveEntry()
@@ -140,11 +130,11 @@ TEST_F(ShellCommandTest, ContextMenuToggleMakesAndRemovesTheEntryAndTheMarkFollo
     EXPECT_FALSE(Checked(ID_CONTEXT_MENU_ENTRY));
     EXPECT_FALSE(Grayed(ID_CONTEXT_MENU_ENTRY));
     Command(ID_CONTEXT_MENU_ENTRY);
-    EXPECT_TRUE(KeyExists(kCommandKey));
+    EXPECT_TRUE(ClassesKeyExists(kCommandKey));
     EXPECT_TRUE(Checked(ID_CONTEXT_MENU_ENTRY));
     Command(ID_CONTEXT_MENU_ENTRY);
-    EXPECT_FALSE(KeyExists(kVerbKey));
-    EXPECT_TRUE(KeyExists("*\\shell"));
+    EXPECT_FALSE(ClassesKeyExists(kVerbKey));
+    EXPECT_TRUE(ClassesKeyExists("*\\shell"));
     EXPECT_FALSE(Checked(ID_CONTEXT_MENU_ENTRY));
 
     // A verb without its command counts as there; the toggle removes it.
@@ -154,7 +144,7 @@ TEST_F(ShellCommandTest, ContextMenuToggleMakesAndRemovesTheEntryAndTheMarkFollo
     ::RegCloseKey(hKey);
     EXPECT_TRUE(Checked(ID_CONTEXT_MENU_ENTRY));
     Command(ID_CONTEXT_MENU_ENTRY);
-    EXPECT_FALSE(KeyExists(kVerbKey));
+    EXPECT_FALSE(ClassesKeyExists(kVerbKey));
     EXPECT_FALSE(Checked(ID_CONTEXT_MENU_ENTRY));
 }
 
@@ -167,21 +157,21 @@ TEST_F(ShellCommandTest, WithoutRightsNothingHalfMadeIsLeftAndTheMarkTellsTheTru
         ReadOnlyKey shell("*\\shell");
         ASSERT_TRUE(shell.Applied());
         Command(ID_CONTEXT_MENU_ENTRY);
-        EXPECT_FALSE(KeyExists(kVerbKey));
+        EXPECT_FALSE(ClassesKeyExists(kVerbKey));
         EXPECT_FALSE(Checked(ID_CONTEXT_MENU_ENTRY));
     }
     // An entry this user may read but not change is on the menu: the mark
     // says so. (Whether the toggle may then remove it is the system's
     // affair: Windows refuses, Wine deletes it all the same.)
     Command(ID_CONTEXT_MENU_ENTRY);
-    ASSERT_TRUE(KeyExists(kCommandKey));
+    ASSERT_TRUE(ClassesKeyExists(kCommandKey));
     {
         ReadOnlyKey command(kCommandKey);
         ReadOnlyKey verb(kVerbKey);
         ASSERT_TRUE(verb.Applied() && command.Applied());
         EXPECT_TRUE(Checked(ID_CONTEXT_MENU_ENTRY));
         Command(ID_CONTEXT_MENU_ENTRY);
-        EXPECT_EQ(Checked(ID_CONTEXT_MENU_ENTRY), KeyExists(kVerbKey));
+        EXPECT_EQ(Checked(ID_CONTEXT_MENU_ENTRY), ClassesKeyExists(kVerbKey));
     }
     RemoveEntry();
     // A verb that holds another program's subkey cannot be removed: the
@@ -192,6 +182,6 @@ TEST_F(ShellCommandTest, WithoutRightsNothingHalfMadeIsLeftAndTheMarkTellsTheTru
               ERROR_SUCCESS);
     ::RegCloseKey(hKey);
     Command(ID_CONTEXT_MENU_ENTRY);
-    EXPECT_TRUE(KeyExists(kVerbKey));
+    EXPECT_TRUE(ClassesKeyExists(kVerbKey));
     EXPECT_TRUE(Checked(ID_CONTEXT_MENU_ENTRY));
 }

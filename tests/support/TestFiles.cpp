@@ -126,25 +126,47 @@ bool ContainsText(const Bytes& bytes, const std::string& text)
     return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
 }
 
+namespace {
+
+void Put32(Bytes& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<size_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// The file and information headers of a BMP and room for its palette; the
+// sizes are filled in by WriteBmpBytes once the pixels follow.
+Bytes BmpHeaders(int width, int height, int bitCount, uint32_t compression, uint32_t colours)
+{
+    Bytes bytes(54 + 4 * colours, 0);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    Put32(bytes, 10, static_cast<uint32_t>(bytes.size()));
+    Put32(bytes, 14, 40);
+    Put32(bytes, 18, static_cast<uint32_t>(width));
+    Put32(bytes, 22, static_cast<uint32_t>(height));
+    bytes[26] = 1;
+    bytes[28] = static_cast<unsigned char>(bitCount);
+    Put32(bytes, 30, compression);
+    Put32(bytes, 46, colours);
+    return bytes;
+}
+
+bool WriteBmpBytes(const std::string& path, Bytes& bytes)
+{
+    const uint32_t pixelsAt = bytes[10] | (bytes[11] << 8);
+    Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
+    Put32(bytes, 34, static_cast<uint32_t>(bytes.size()) - pixelsAt);
+    return WriteBytes(path, bytes);
+}
+
+} // namespace
+
 bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel)
 {
     const int stride = (width * 3 + 3) & ~3;
-    const uint32_t imageSize = static_cast<uint32_t>(stride * height);
-    Bytes bytes(54 + imageSize, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + static_cast<size_t>(i)] = static_cast<unsigned char>(v >> (8 * i));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, 54 + imageSize);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    bytes[26] = 1;
-    bytes[28] = 24;
-    put32(34, imageSize);
+    Bytes bytes = BmpHeaders(width, height, 24, BI_RGB, 0);
+    bytes.resize(bytes.size() + static_cast<size_t>(stride) * static_cast<size_t>(height), 0);
     for (int y = 0; y < height; ++y) {
         size_t row = 54 + static_cast<size_t>((height - 1 - y) * stride);
         for (int x = 0; x < width; ++x) {
@@ -154,27 +176,13 @@ bool WriteBmp(const std::string& path, int width, int height, const PixelFunctio
             bytes[row + static_cast<size_t>(3 * x) + 2] = static_cast<unsigned char>(c >> 16);
         }
     }
-    return WriteBytes(path, bytes);
+    return WriteBmpBytes(path, bytes);
 }
 
 bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour)
 {
-    std::vector<unsigned char> bytes(54 + 4, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + static_cast<size_t>(i)] = static_cast<unsigned char>(v >> (8 * i));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(10, 54 + 4);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    bytes[26] = 1;
-    bytes[28] = 8;
-    put32(30, BI_RLE8);
-    put32(46, 1); // one palette colour
-    put32(54, colour & 0x00FFFFFF);
+    Bytes bytes = BmpHeaders(width, height, 8, BI_RLE8, 1); // one palette colour
+    Put32(bytes, 54, colour & 0x00FFFFFF);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; x += 255) {
             bytes.push_back(static_cast<unsigned char>(width - x < 255 ? width - x : 255));
@@ -185,9 +193,7 @@ bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t 
     }
     bytes.push_back(0); // end of bitmap
     bytes.push_back(1);
-    put32(2, static_cast<uint32_t>(bytes.size()));
-    put32(34, static_cast<uint32_t>(bytes.size() - 58));
-    return WriteBytes(path, bytes);
+    return WriteBmpBytes(path, bytes);
 }
 
 uint32_t AsymmetricPixel(int x, int y, int width, int height)
