@@ -12,6 +12,7 @@
 //   - load plus first paint and repaints through the view
 //     (BenchLoadAndFirstPaint).
 // Not part of the test suite: bench/run.sh builds and runs it under Wine.
+#include "BenchPictures.h"
 #include "framework/ParallelogramBlt.h"
 #include "view/CImageView.h"
 
@@ -33,27 +34,6 @@ using Gdiplus::GpStatus;
 
 namespace {
 
-double NowMs()
-{
-    static LARGE_INTEGER s_freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(s_freq.QuadPart);
-}
-
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0.0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
 // Median time of fn over nRuns runs; GDI's batch is flushed inside the timing.
 double TimeMedian(int nRuns, const std::function<void()>& fn)
 {
@@ -74,21 +54,6 @@ void PumpMessages()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-std::wstring Widen(const std::string& s)
-{
-    const int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
-    std::wstring w(n > 0 ? n : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], n);
-    w.resize(wcslen(w.c_str()));
-    return w;
-}
-
-bool FileExists(const std::string& path)
-{
-    const DWORD attr = GetFileAttributesA(path.c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // ---------------------------------------------------------------------------
@@ -138,69 +103,7 @@ void PrintTable()
 }
 
 // ---------------------------------------------------------------------------
-// Test pictures
-
-bool GetEncoderClsid(const wchar_t* mimeType, CLSID* pClsid)
-{
-    UINT nCount = 0, nBytes = 0;
-    if (GdipGetImageEncodersSize(&nCount, &nBytes) != Gdiplus::Ok || nBytes == 0)
-        return false;
-    std::vector<BYTE> buffer(nBytes);
-    Gdiplus::ImageCodecInfo* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (GdipGetImageEncoders(nCount, nBytes, pCodecs) != Gdiplus::Ok)
-        return false;
-    for (UINT i = 0; i < nCount; ++i) {
-        if (wcscmp(pCodecs[i].MimeType, mimeType) == 0) {
-            *pClsid = pCodecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-// A colourful plasma: sums of waves along x, y and two diagonals, with a
-// little grain so that the encoders see something like a photograph.
-std::vector<DWORD> MakePlasma(int w, int h)
-{
-    const double kPi = 3.14159265358979323846;
-    std::vector<double> waveX(w), waveY(h), waveD(w + 2 * h), waveE(w + h);
-    for (int x = 0; x < w; ++x)
-        waveX[x] = std::sin(x * 2.0 * kPi / 913.0);
-    for (int y = 0; y < h; ++y)
-        waveY[y] = std::sin(y * 2.0 * kPi / 587.0 + 1.0);
-    for (size_t i = 0; i < waveD.size(); ++i)
-        waveD[i] = std::sin(static_cast<double>(i) * 2.0 * kPi / 1409.0 + 2.0);
-    for (size_t i = 0; i < waveE.size(); ++i)
-        waveE[i] = std::sin(static_cast<double>(i) * 2.0 * kPi / 331.0);
-    std::vector<DWORD> px(static_cast<size_t>(w) * h);
-    unsigned seed = 12345;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const double v = waveX[x] + waveY[y] + waveD[x + 2 * y] + waveE[w - 1 - x + y];
-            seed = seed * 1103515245u + 12345u;
-            const int grain = static_cast<int>((seed >> 16) & 7) - 4;
-            const auto channel = [&](double phase) {
-                const int c = static_cast<int>(127.5 + 120.0 * std::sin(v * kPi / 2.0 + phase)) + grain;
-                return static_cast<DWORD>(std::min(255, std::max(0, c)));
-            };
-            px[static_cast<size_t>(y) * w + x] =
-                (channel(0.0) << 16) | (channel(2.1) << 8) | channel(4.2);
-        }
-    }
-    return px;
-}
-
-bool SavePicture(const std::vector<DWORD>& px, int w, int h, const std::string& path, const CLSID& clsid)
-{
-    GpBitmap* pBitmap = nullptr;
-    if (GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB,
-                                  reinterpret_cast<BYTE*>(const_cast<DWORD*>(px.data())),
-                                  &pBitmap) != Gdiplus::Ok)
-        return false;
-    const GpStatus status = GdipSaveImageToFile(pBitmap, Widen(path).c_str(), &clsid, nullptr);
-    GdipDisposeImage(pBitmap);
-    return status == Gdiplus::Ok;
-}
+// Test pictures (made once, kept for the next run)
 
 struct TestPicture {
     std::string name;  // "12 MP"
@@ -212,11 +115,9 @@ struct TestPicture {
 
 bool PreparePictures(std::vector<TestPicture>* pPictures)
 {
-    char temp[MAX_PATH];
-    if (GetTempPathA(MAX_PATH, temp) == 0)
+    const std::string folder = BenchFolder();
+    if (folder.empty())
         return false;
-    const std::string folder = std::string(temp) + "kep_bench";
-    CreateDirectoryA(folder.c_str(), nullptr);
     CLSID jpegClsid, pngClsid;
     if (!GetEncoderClsid(L"image/jpeg", &jpegClsid) || !GetEncoderClsid(L"image/png", &pngClsid)) {
         std::fprintf(stderr, "GDI+ has no JPEG or PNG encoder\n");
