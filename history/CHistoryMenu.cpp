@@ -151,8 +151,7 @@ HBITMAP CHistoryMenu::GetThumbnail(Entry& entry)
 
 BOOL CHistoryMenu::DrawEntry(const DRAWITEMSTRUCT* pDraw, const char* pszCurrentPath, int nTextHeight)
 {
-    const Entry* pFound = FindEntry(pDraw->itemID, pDraw->itemData);
-    if (!pFound || !pDraw->hDC)
+    if (!FindEntry(pDraw->itemID, pDraw->itemData) || !pDraw->hDC)
         return FALSE;
     Entry& entry = m_entries[pDraw->itemData];
     HDC hdc = pDraw->hDC;
