@@ -149,6 +149,7 @@ struct Opening {
     double buildMs = 0.0;
     double measureMs = 0.0;
     double drawMs = 0.0;
+    std::vector<double> drawTimes; // of each entry draw until the opening was complete
     std::set<UINT> drawn;
     int keysPosted = 0;
     double keyMs = 0.0;
@@ -184,6 +185,8 @@ LRESULT CALLBACK CallWndRetProc(int nCode, WPARAM wParam, LPARAM lParam)
     if (nCode == HC_ACTION && o && p->hwnd == o->hFrame && o->openMs < 0.0 && IsTimedMessage(p->message)) {
         const double ms = NowMs() - o->handlerStartMs;
         (p->message == WM_INITMENUPOPUP ? o->buildMs : p->message == WM_MEASUREITEM ? o->measureMs : o->drawMs) += ms;
+        if (p->message == WM_DRAWITEM)
+            o->drawTimes.push_back(ms);
     }
     if (nCode == HC_ACTION && o && p->hwnd == o->hFrame && p->message == WM_DRAWITEM) {
         const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(p->lParam);
@@ -287,9 +290,16 @@ int main()
             openMs.push_back(o.openMs);
             changeMs.insert(changeMs.end(), o.changeMs.begin(), o.changeMs.end());
             std::fprintf(stderr,
-                         "  opening %d: %.1f ms (building %.1f, measuring %.1f, drawing %.1f), "
+                         "  opening %d: %.1f ms (building %.1f, measuring %.1f, drawing %.1f in %d draws: %s), "
                          "highlight changes %.2f ms (median)\n",
-                         i + 1, o.openMs, o.buildMs, o.measureMs, o.drawMs, Median(o.changeMs));
+                         i + 1, o.openMs, o.buildMs, o.measureMs, o.drawMs, static_cast<int>(o.drawTimes.size()),
+                         [&] {
+                             std::string list;
+                             for (double ms : o.drawTimes)
+                                 list += std::to_string(static_cast<int>(ms)) + " ";
+                             return list;
+                         }().c_str(),
+                         Median(o.changeMs));
         }
         pFrame->DestroyWindow(); // the frame deletes itself
         PumpMessages();
