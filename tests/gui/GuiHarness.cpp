@@ -47,37 +47,71 @@ HeldKeyState::~HeldKeyState()
     ::SetKeyboardState(keys);
 }
 
-Capture CaptureClient(HWND hWnd)
+std::vector<LaunchRecorder::Launch> LaunchRecorder::s_launches;
+
+LaunchRecorder::LaunchRecorder()
+{
+    s_launches.clear();
+    CImageView::s_pfnShellExecuteEx = &Record;
+}
+
+LaunchRecorder::~LaunchRecorder()
+{
+    CImageView::s_pfnShellExecuteEx = &::ShellExecuteExA;
+}
+
+std::vector<std::string> LaunchRecorder::Parameters() const
+{
+    std::vector<std::string> parameters;
+    for (const Launch& launch : s_launches)
+        parameters.push_back(launch.parameters);
+    return parameters;
+}
+
+BOOL WINAPI LaunchRecorder::Record(SHELLEXECUTEINFOA* pInfo)
+{
+    s_launches.push_back({pInfo->lpFile ? pInfo->lpFile : "", pInfo->lpParameters ? pInfo->lpParameters : "",
+                          pInfo->lpDirectory ? pInfo->lpDirectory : "", pInfo->fMask});
+    return TRUE;
+}
+
+Capture CaptureDrawing(int width, int height, const std::function<void(HDC hdc)>& draw)
 {
     Capture cap;
-    RECT rc;
-    ::GetClientRect(hWnd, &rc);
-    cap.width = rc.right;
-    cap.height = rc.bottom;
-    if (cap.width <= 0 || cap.height <= 0)
+    if (width <= 0 || height <= 0)
         return cap;
-    HDC hdcWnd = ::GetDC(hWnd);
-    HDC hdcMem = ::CreateCompatibleDC(hdcWnd);
+    cap.width = width;
+    cap.height = height;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = cap.width;
-    bi.bmiHeader.biHeight = -cap.height;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP hbm = ::CreateDIBSection(hdcWnd, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC hdcMem = ::CreateCompatibleDC(nullptr);
+    HBITMAP hbm = ::CreateDIBSection(hdcMem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = ::SelectObject(hdcMem, hbm);
-    ::BitBlt(hdcMem, 0, 0, cap.width, cap.height, hdcWnd, 0, 0, SRCCOPY);
+    draw(hdcMem);
     ::GdiFlush();
     const auto* p = static_cast<const uint32_t*>(bits);
-    cap.pixels.assign(p, p + static_cast<size_t>(cap.width) * static_cast<size_t>(cap.height));
+    cap.pixels.assign(p, p + static_cast<size_t>(width) * static_cast<size_t>(height));
     for (uint32_t& px : cap.pixels)
         px &= 0x00FFFFFF;
     ::SelectObject(hdcMem, old);
     ::DeleteObject(hbm);
     ::DeleteDC(hdcMem);
-    ::ReleaseDC(hWnd, hdcWnd);
     return cap;
+}
+
+Capture CaptureClient(HWND hWnd)
+{
+    const SIZE size = ClientSizeOf(hWnd);
+    return CaptureDrawing(size.cx, size.cy, [hWnd, size](HDC hdc) {
+        HDC hdcWnd = ::GetDC(hWnd);
+        ::BitBlt(hdc, 0, 0, size.cx, size.cy, hdcWnd, 0, 0, SRCCOPY);
+        ::ReleaseDC(hWnd, hdcWnd);
+    });
 }
 
 void FrameTest::SetUp()

@@ -39,13 +39,40 @@ private:
     BYTE m_before;
 };
 
-// The window's client area as 0x00RRGGBB pixels, read from the screen.
+// Records the processes the view would start (its ShellExecuteEx) instead of
+// starting them, while the object lives.
+class LaunchRecorder {
+public:
+    struct Launch {
+        std::string file;
+        std::string parameters;
+        std::string directory;
+        ULONG mask;
+    };
+
+    LaunchRecorder();
+    ~LaunchRecorder();
+    LaunchRecorder(const LaunchRecorder&) = delete;
+    LaunchRecorder& operator=(const LaunchRecorder&) = delete;
+
+    const std::vector<Launch>& Launches() const { return s_launches; }
+    std::vector<std::string> Parameters() const;
+
+private:
+    static BOOL WINAPI Record(SHELLEXECUTEINFOA* pInfo);
+    static std::vector<Launch> s_launches;
+};
+
+// Pixels as 0x00RRGGBB.
 struct Capture {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels;
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
 };
+// What draw paints into a fresh top-down 32-bit bitmap of width x height.
+Capture CaptureDrawing(int width, int height, const std::function<void(HDC hdc)>& draw);
+// The window's client area, read from the screen.
 Capture CaptureClient(HWND hWnd);
 
 

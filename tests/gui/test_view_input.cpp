@@ -14,21 +14,6 @@
 
 namespace {
 
-struct Launch {
-    std::string file;
-    std::string parameters;
-    std::string directory;
-    ULONG mask;
-};
-std::vector<Launch> g_launches;
-
-BOOL WINAPI RecordLaunch(SHELLEXECUTEINFOA* info)
-{
-    g_launches.push_back({info->lpFile ? info->lpFile : "", info->lpParameters ? info->lpParameters : "",
-                          info->lpDirectory ? info->lpDirectory : "", info->fMask});
-    return TRUE;
-}
-
 // A drop handle as the shell makes it: DROPFILES and a double-NUL list.
 HDROP MakeDrop(const std::vector<std::string>& paths)
 {
@@ -96,18 +81,11 @@ protected:
     void SetUp() override
     {
         FrameTest::SetUp();
-        g_launches.clear();
-        CImageView::s_pfnShellExecuteEx = &RecordLaunch;
         ASSERT_TRUE(CreateFrame());
         for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
             m_images.push_back(m_folder.File(name));
             ASSERT_TRUE(WriteBmp(m_images.back(), 300, 200, Pattern));
         }
-    }
-    void TearDown() override
-    {
-        CImageView::s_pfnShellExecuteEx = &::ShellExecuteExA;
-        FrameTest::TearDown();
     }
     // Drops the paths on the view; returns whether the handle was freed.
     bool Drop(const std::vector<std::string>& paths)
@@ -130,6 +108,7 @@ protected:
         PumpMessages();
         return probe;
     }
+    LaunchRecorder m_launches;
     TempFolder m_folder{"input"};
     std::vector<std::string> m_images;
 };
@@ -143,7 +122,7 @@ TEST_F(InputTest, OneDroppedFileReplacesTheImageHereAndTheDropIsReleased)
     EXPECT_EQ(std::string(View().m_strPath), wide);
     EXPECT_EQ(ClientSizeOf(View().m_hWnd).cx, 360) << "the frame was fitted";
     EXPECT_EQ(ClientSizeOf(View().m_hWnd).cy, 180);
-    EXPECT_TRUE(g_launches.empty());
+    EXPECT_TRUE(m_launches.Launches().empty());
 }
 
 TEST_F(InputTest, OneFileDroppedWithShiftOpensInANewProcess)
@@ -154,11 +133,11 @@ TEST_F(InputTest, OneFileDroppedWithShiftOpensInANewProcess)
         EXPECT_TRUE(Drop({m_images[1]}));
     }
     EXPECT_EQ(std::string(View().m_strPath), m_images[0]);
-    ASSERT_EQ(g_launches.size(), 1u);
-    EXPECT_EQ(g_launches[0].parameters, m_images[1]);
-    EXPECT_EQ(g_launches[0].file, ModuleFolder() + "\\kep_gui_tests.exe");
-    EXPECT_EQ(g_launches[0].directory, ModuleFolder());
-    EXPECT_EQ(g_launches[0].mask, static_cast<ULONG>(SEE_MASK_FLAG_NO_UI));
+    ASSERT_EQ(m_launches.Launches().size(), 1u);
+    EXPECT_EQ(m_launches.Launches()[0].parameters, m_images[1]);
+    EXPECT_EQ(m_launches.Launches()[0].file, ModuleFolder() + "\\kep_gui_tests.exe");
+    EXPECT_EQ(m_launches.Launches()[0].directory, ModuleFolder());
+    EXPECT_EQ(m_launches.Launches()[0].mask, static_cast<ULONG>(SEE_MASK_FLAG_NO_UI));
 }
 
 TEST_F(InputTest, SeveralFilesOnAnEmptyWindowShowTheFirstAndStartTheRest)
@@ -168,9 +147,9 @@ TEST_F(InputTest, SeveralFilesOnAnEmptyWindowShowTheFirstAndStartTheRest)
         EXPECT_TRUE(Drop(m_images));
     }
     EXPECT_EQ(std::string(View().m_strPath), m_images[0]);
-    ASSERT_EQ(g_launches.size(), 2u);
-    EXPECT_EQ(g_launches[0].parameters, m_images[1]);
-    EXPECT_EQ(g_launches[1].parameters, m_images[2]);
+    ASSERT_EQ(m_launches.Launches().size(), 2u);
+    EXPECT_EQ(m_launches.Launches()[0].parameters, m_images[1]);
+    EXPECT_EQ(m_launches.Launches()[1].parameters, m_images[2]);
 }
 
 TEST_F(InputTest, SeveralFilesOnAShowingWindowAllStartProcesses)
@@ -180,18 +159,18 @@ TEST_F(InputTest, SeveralFilesOnAShowingWindowAllStartProcesses)
     OpenPath(shown);
     EXPECT_TRUE(Drop(m_images));
     EXPECT_EQ(std::string(View().m_strPath), shown);
-    ASSERT_EQ(g_launches.size(), 3u);
+    ASSERT_EQ(m_launches.Launches().size(), 3u);
     for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(g_launches[i].parameters, m_images[i]);
+        EXPECT_EQ(m_launches.Launches()[i].parameters, m_images[i]);
 }
 
 TEST_F(InputTest, AFolderFirstIsSkippedAndTheWindowStaysEmpty)
 {
     EXPECT_TRUE(Drop({m_folder.Path(), m_images[0], m_images[1]}));
     EXPECT_EQ(View().m_pImage, nullptr);
-    ASSERT_EQ(g_launches.size(), 2u);
-    EXPECT_EQ(g_launches[0].parameters, m_images[0]);
-    EXPECT_EQ(g_launches[1].parameters, m_images[1]);
+    ASSERT_EQ(m_launches.Launches().size(), 2u);
+    EXPECT_EQ(m_launches.Launches()[0].parameters, m_images[0]);
+    EXPECT_EQ(m_launches.Launches()[1].parameters, m_images[1]);
 }
 
 TEST_F(InputTest, ASingleDroppedFolderIsReportedAsUnopenable)
@@ -208,11 +187,11 @@ TEST_F(InputTest, PathsWithABlankAreQuotedForTheNewProcess)
     std::string blank = m_folder.File("with blank.bmp");
     ASSERT_TRUE(WriteBmp(blank, 300, 200, Pattern));
     EXPECT_TRUE(Drop({blank, m_images[1]}));
-    ASSERT_EQ(g_launches.size(), 2u);
-    EXPECT_EQ(g_launches[0].parameters, "\"" + blank + "\"");
-    EXPECT_EQ(g_launches[1].parameters, m_images[1]);
+    ASSERT_EQ(m_launches.Launches().size(), 2u);
+    EXPECT_EQ(m_launches.Launches()[0].parameters, "\"" + blank + "\"");
+    EXPECT_EQ(m_launches.Launches()[1].parameters, m_images[1]);
     View().OpenInNewInstance(("\"" + blank + "\"").c_str());
-    EXPECT_EQ(g_launches.back().parameters, "\"" + blank + "\"") << "a quoted path is passed unchanged";
+    EXPECT_EQ(m_launches.Launches().back().parameters, "\"" + blank + "\"") << "a quoted path is passed unchanged";
 }
 
 TEST_F(InputTest, LeftPressWithShiftPostsStartAndFramelessPressDragsTheWindow)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "history/HistoryList.h"
+
 std::string SettingsFolderPath()
 {
     char user[256] = {};
@@ -53,4 +55,19 @@ Bytes HistoryFileBytes(int maxCount, int showThumbnails, int width, int height, 
         bytes.insert(bytes.end(), s.begin(), s.end());
     }
     return bytes;
+}
+
+std::vector<std::string> PathsOf(const HistoryList& history)
+{
+    std::vector<std::string> paths;
+    for (const CString& path : history.m_paths)
+        paths.push_back(path.GetString());
+    return paths;
+}
+
+std::vector<std::string> StoredHistoryPaths()
+{
+    HistoryList history;
+    history.Load();
+    return PathsOf(history);
 }

@@ -25,6 +25,12 @@ std::vector<int> ReadSettingsInts();
 // Writes wndset.def from its 4-byte integers (see SettingsField).
 void WriteSettingsInts(std::initializer_list<long long> values);
 
+class HistoryList;
+
+// The paths of a history list, and those of the history file as the program reads it.
+std::vector<std::string> PathsOf(const HistoryList& history);
+std::vector<std::string> StoredHistoryPaths();
+
 // A string as the program's archives store a short one: a one-byte length, then the bytes.
 Bytes ArchiveString(const std::string& text);
 // A version-1 history file: its settings, then the paths.
