@@ -32,7 +32,7 @@ TEST_F(ProcessTest, HistoryHeldByAnotherProcessIsWrittenByALaterRetry)
     EXPECT_FALSE(ContainsText(held.Contents(), image)) << "nothing could be written while held";
     DWORD released = ::GetTickCount();
     held.Release();
-    EXPECT_TRUE(WaitUntil([&] { return HistoryHolds(image); }, 5000));
+    EXPECT_TRUE(PollUntil([&] { return HistoryHolds(image); }, 5000, nullptr, 100));
     EXPECT_LT(::GetTickCount() - released, 2000u) << "a retry comes every 500 ms";
 }
 
@@ -48,15 +48,17 @@ TEST_F(ProcessTest, ProcessesAddingAtTheSameMomentLoseNoEntry)
     for (const std::string& image : images)
         processes.push_back(std::make_unique<KepProcess>("\"" + image + "\""));
     ASSERT_TRUE(WaitUntil([] { return FindKepFrames(true).size() == 8; }, 60000));
-    bool all = WaitUntil(
-        [&] {
-            for (const std::string& image : images)
-                if (!HistoryHolds(image))
-                    return false;
-            return true;
-        },
-        20000);
-    for (const std::string& image : images)
-        EXPECT_TRUE(HistoryHolds(image)) << image;
-    EXPECT_TRUE(all);
+    // Every read of the file here makes an add that comes at that moment fail
+    // and wait for its next retry: the file is read once a poll, four times a
+    // second.
+    std::string missing;
+    auto allAdded = [&] {
+        const Bytes history = ReadBytes(HistoryPath());
+        missing.clear();
+        for (const std::string& image : images)
+            if (!ContainsText(history, image))
+                missing += " " + image;
+        return missing.empty();
+    };
+    EXPECT_TRUE(PollUntil(allAdded, 30000, nullptr, 250)) << "missing:" << missing;
 }
