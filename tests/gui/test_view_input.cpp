@@ -215,7 +215,11 @@ TEST_F(InputTest, LeftPressWithShiftPostsStartAndFramelessPressDragsTheWindow)
         View().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
         View().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 20));
         PumpMessages();
-        EXPECT_TRUE(log.PostedTo(m_pFrame->m_hWnd).empty()) << "framed: a press does nothing";
+        // The pulse the first press started ticks meanwhile; nothing else may come.
+        size_t others = 0;
+        for (const MessageLog::Entry& e : log.PostedTo(m_pFrame->m_hWnd))
+            others += e.message != WM_TIMER;
+        EXPECT_EQ(others, 0u) << "framed: a press does nothing";
     }
     Command(ID_HIDE_FRAME);
     {
