@@ -34,18 +34,63 @@ namespace {
 // Timers of the view window.
 constexpr UINT_PTR kHistoryRetryTimer = 1;
 constexpr UINT_PTR kFrameTimer = 2;
+// The off-screen bitmap is let go once paints stop for a while.
+constexpr UINT_PTR kIdleBitmapTimer = 3;
+constexpr UINT kIdleBitmapMs = 1000;
 constexpr UINT kHistoryRetryMs = 500;
 // A frame whose delay the image does not give stays this long.
 constexpr UINT kDefaultFrameDelayMs = 100;
 constexpr PROPID kFrameDelayProperty = 0x5100;
 // The margins of a picture smaller than its display: opaque white (ARGB).
 constexpr ARGB kMarginColour = 0xFFFFFFFF;
+constexpr ARGB kCornerColour = 0xFF000000;
+// A kept off-screen bitmap may be up to four times the area a paint needs,
+// and this much more, before it is made anew at the smaller size.
+constexpr long long kKeptBitmapSlack = 1024 * 1024;
 
 // The time dimension of animated images.
 const GUID kFrameDimensionTime = {0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
 
 const char kMsgCannotOpen[] = "ファイルがオープンできません";
 const char kMsgUnsupported[] = "未対応のフォーマットです";
+
+// Whether GDI+ holds the picture as a bitmap without transparency: a pixel
+// format without alpha, or an indexed one whose palette has none.
+bool IsOpaqueBitmap(GpImage* pImage)
+{
+    ImageType type = ImageTypeUnknown;
+    PixelFormat format = 0;
+    if (GdipGetImageType(pImage, &type) != Ok || type != ImageTypeBitmap ||
+        GdipGetImagePixelFormat(pImage, &format) != Ok)
+        return false;
+    if (format & (PixelFormatAlpha | PixelFormatPAlpha))
+        return false;
+    if (!(format & PixelFormatIndexed))
+        return true;
+    INT size = 0;
+    if (GdipGetImagePaletteSize(pImage, &size) != Ok || size < static_cast<INT>(sizeof(ColorPalette)))
+        return false;
+    std::vector<BYTE> buffer(static_cast<size_t>(size));
+    auto* pPalette = reinterpret_cast<ColorPalette*>(buffer.data());
+    return GdipGetImagePalette(pImage, pPalette, size) == Ok && !(pPalette->Flags & PaletteFlagsHasAlpha);
+}
+
+// A 32-bit RGB copy of an opaque bitmap, or nullptr.
+GpImage* ConvertedForDrawing(GpImage* pImage)
+{
+    PixelFormat format = 0;
+    if (!IsOpaqueBitmap(pImage) || (GdipGetImagePixelFormat(pImage, &format) == Ok && format == PixelFormat32bppRGB))
+        return nullptr;
+    UINT width = 0;
+    UINT height = 0;
+    GdipGetImageWidth(pImage, &width);
+    GdipGetImageHeight(pImage, &height);
+    GpBitmap* pCopy = nullptr;
+    if (GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height), PixelFormat32bppRGB,
+                             static_cast<GpBitmap*>(pImage), &pCopy) != Ok)
+        return nullptr;
+    return pCopy;
+}
 
 void TrimWorkingSet()
 {
@@ -80,6 +125,7 @@ CImageView::~CImageView()
     // The last off-screen bitmap can only be deleted once it is no longer selected.
     if (m_memDC && m_hStockBitmap)
         m_memDC.SelectObject(m_hStockBitmap);
+    DropCoverCopy();
     ReleaseImage();
     std::free(m_pFrameDelays);
 }
@@ -97,6 +143,7 @@ BOOL CImageView::PreCreateWindow(CREATESTRUCTA& cs)
 
 void CImageView::ReleaseImage()
 {
+    DropCoverCopy();
     if (m_pImage) {
         GdipDisposeImage(m_pImage);
         m_pImage = nullptr;
@@ -190,6 +237,8 @@ BOOL CImageView::LoadImageFile(CString path)
                     SelectFrame(m_nCurFrame);
                     SetTimer(kFrameTimer, GetFrameDelayMs(m_nCurFrame));
                     RepaintNow();
+                } else {
+                    ConvertForDrawing();
                 }
             }
         }
@@ -198,6 +247,26 @@ BOOL CImageView::LoadImageFile(CString path)
     }
     TrimWorkingSet();
     return TRUE;
+}
+
+// A still, opaque picture is kept as a 32-bit RGB bitmap of its own instead
+// of the decoder's image: GDI+ then copies it to the screen at 100 % without
+// converting the whole picture at every paint, and a scaled paint reads it as
+// fast as the original. The original, its stream and the file's bytes are let
+// go, so this costs no memory (it saves the decoder's own copy). Pictures with
+// transparency, animations and anything that is not a bitmap stay as decoded.
+void CImageView::ConvertForDrawing()
+{
+    GpImage* pConverted = ConvertedForDrawing(m_pImage);
+    if (!pConverted)
+        return;
+    GdipDisposeImage(m_pImage);
+    m_pImage = pConverted;
+    if (m_pStream) {
+        m_pStream->Release(); // frees the file's bytes with it
+        m_pStream = nullptr;
+        m_hImageData = nullptr;
+    }
 }
 
 BOOL CImageView::ReadFrameInfo()
@@ -249,6 +318,7 @@ UINT CImageView::GetFrameDelayMs(int nFrame) const
 void CImageView::SelectFrame(int nFrame)
 {
     GdipImageSelectActiveFrame(m_pImage, &kFrameDimensionTime, static_cast<UINT>(nFrame));
+    DropCoverCopy(); // it shows the frame before
 }
 
 void CImageView::OnTimer(UINT_PTR nIDEvent)
@@ -258,6 +328,9 @@ void CImageView::OnTimer(UINT_PTR nIDEvent)
         CString added = m_strPath;
         if (!m_history.AddPath(added))
             SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
+    } else if (nIDEvent == kIdleBitmapTimer) {
+        KillTimer(kIdleBitmapTimer);
+        ReleaseOffscreen();
     } else if (nIDEvent == kFrameTimer) {
         KillTimer(kFrameTimer);
         if (!m_pImage || m_nFrameCount < 2)
@@ -340,6 +413,13 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
     RECT rcImage;
     GetImageRect(&rcImage);
     SIZE display = {rcImage.right - rcImage.left, rcImage.bottom - rcImage.top};
+    if (m_bCoverView) {
+        // The pulse resizes the window, not the zoom: the picture covers the
+        // view as it is now, whatever the zoom mode.
+        RECT rcClient;
+        GetClientRect(&rcClient);
+        display = SIZE{rcClient.right, rcClient.bottom};
+    }
     SIZE bitmap = BitmapSizeForDisplay(display, m_nRotation);
     DrawnSize drawn = ComputeDrawnSize(m_nImageWidth, m_nImageHeight, bitmap.cx, bitmap.cy, m_settings.m_nZoomMode,
                                        m_settings.m_nZoomValue, m_bCoverView != FALSE);
@@ -350,39 +430,146 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
         m_memDC.CreateCompatibleDC(hdc);
         m_hStockBitmap = ::GetCurrentObject(m_memDC, OBJ_BITMAP);
     }
-    // An empty display (a zoom value of 0 or below) has nothing to draw.
-    if (bitmap.cx > 0 && bitmap.cy > 0 && m_memDC) {
-        CBitmap newBitmap;
-        newBitmap.CreateCompatibleBitmap(hdc, bitmap.cx, bitmap.cy);
-        if (newBitmap) {
-            m_memDC.SelectObject(newBitmap);
-            m_bitmap = std::move(newBitmap); // deletes the previous paint's bitmap, no longer selected
-
-            GpGraphics* pGraphics = nullptr;
-            GdipCreateFromHDC(m_memDC, &pGraphics);
-            std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
-            if (graphics) {
-                GdipDrawImageRectI(graphics.get(), m_pImage, 0, 0, drawn.width, drawn.height);
-                if (!m_bCoverView) {
-                    RECT strips[2];
-                    int n = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
-                    GpSolidFill* pBrush = nullptr;
-                    GdipCreateSolidFill(kMarginColour, &pBrush);
-                    std::unique_ptr<GpSolidFill, BrushDeleter> brush(pBrush);
-                    for (int i = 0; i < n && brush; ++i)
-                        GdipFillRectangleI(graphics.get(), brush.get(), strips[i].left, strips[i].top,
-                                           strips[i].right - strips[i].left, strips[i].bottom - strips[i].top);
-                }
-            }
-            POINT pts[3];
-            TransformDestinationPoints(m_nRotation, m_bMirrored != FALSE, display.cx, display.cy, pts);
-            ParallelogramBlt(hdc, pts, m_memDC, 0, 0, bitmap.cx, bitmap.cy);
-        }
+    // Only the part of the display that can show is drawn: the client area,
+    // as far as the window system lets the paint through (a picture larger
+    // than the screen, a window partly covered). An empty display (a zoom
+    // value of 0 or below) has nothing to draw.
+    RECT visible;
+    GetClientRect(&visible);
+    RECT clip;
+    if (::GetClipBox(hdc, &clip) > NULLREGION)
+        ::IntersectRect(&visible, &visible, &clip);
+    const PaintRegion region = ComputePaintRegion(m_nRotation, m_bMirrored != FALSE, display, visible);
+    if (!region.empty && m_memDC && PrepareOffscreen(hdc, region.source)) {
+        DrawPart(drawn, bitmap, region.source);
+        const RECT& source = region.source;
+        ParallelogramBlt(hdc, region.pts, m_memDC, 0, 0, source.right - source.left, source.bottom - source.top);
+        // Kept while paints follow each other (an animation, the pulse, a
+        // window dragged over the picture), given back when they stop.
+        SetTimer(kIdleBitmapTimer, kIdleBitmapMs);
     }
     FillOutsideDisplay(hdc, display);
     if (CWnd* pMain = AfxGetMainWnd())
         pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
     return TRUE;
+}
+
+// The off-screen bitmap is kept from paint to paint and only made anew when
+// a paint needs more than it holds, or far less (so a picture zoomed down
+// gives its memory back).
+BOOL CImageView::PrepareOffscreen(HDC hdc, const RECT& source)
+{
+    const SIZE need = {source.right - source.left, source.bottom - source.top};
+    const bool bLargeEnough = m_bitmap && m_sizeBitmap.cx >= need.cx && m_sizeBitmap.cy >= need.cy;
+    const bool bFarTooLarge = static_cast<long long>(m_sizeBitmap.cx) * m_sizeBitmap.cy >
+                              4 * static_cast<long long>(need.cx) * need.cy + kKeptBitmapSlack;
+    if (bLargeEnough && !bFarTooLarge)
+        return TRUE;
+    // The old bitmap goes first, so the two never take memory at once.
+    ReleaseOffscreen();
+    CBitmap newBitmap;
+    if (!newBitmap.CreateCompatibleBitmap(hdc, need.cx, need.cy))
+        return FALSE;
+    m_memDC.SelectObject(newBitmap);
+    m_bitmap = std::move(newBitmap);
+    m_sizeBitmap = need;
+    return TRUE;
+}
+
+void CImageView::ReleaseOffscreen()
+{
+    if (m_memDC && m_hStockBitmap)
+        m_memDC.SelectObject(m_hStockBitmap);
+    m_bitmap.DeleteObject();
+    m_sizeBitmap = SIZE{0, 0};
+}
+
+// Draws the part `source` of the whole off-screen picture (bitmap.cx x
+// bitmap.cy, the image drawn at drawn.width x drawn.height from its corner,
+// white margins beside and below it) into the top-left corner of the kept
+// bitmap. The whole picture is drawn shifted, so every pixel is the one a
+// draw of the whole would give there.
+void CImageView::DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& source)
+{
+    const int width = source.right - source.left;
+    const int height = source.bottom - source.top;
+    if (m_bCoverView) {
+        // Only the part the paint needs: the kept bitmap may be larger.
+        ::IntersectClipRect(m_memDC, 0, 0, width, height);
+        DrawCoverPart(drawn, source);
+        ::SelectClipRgn(m_memDC, nullptr);
+        return;
+    }
+    DropCoverCopy(); // the pulse is over
+    GpGraphics* pGraphics = nullptr;
+    GdipCreateFromHDC(m_memDC, &pGraphics);
+    std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
+    if (!graphics)
+        return;
+    GdipSetClipRectI(graphics.get(), 0, 0, width, height, CombineModeReplace);
+    GdipDrawImageRectI(graphics.get(), m_pImage, -source.left, -source.top, drawn.width, drawn.height);
+    RECT strips[2];
+    const int n = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
+    GpSolidFill* pBrush = nullptr;
+    GdipCreateSolidFill(kMarginColour, &pBrush);
+    std::unique_ptr<GpSolidFill, BrushDeleter> brush(pBrush);
+    for (int i = 0; i < n && brush; ++i)
+        GdipFillRectangleI(graphics.get(), brush.get(), strips[i].left - source.left, strips[i].top - source.top,
+                           strips[i].right - strips[i].left, strips[i].bottom - strips[i].top);
+    // The corner beside and below the picture belongs to neither margin: it
+    // shows black, as a newly made bitmap does.
+    if (bitmap.cx > drawn.width && bitmap.cy > drawn.height) {
+        GpSolidFill* pBlack = nullptr;
+        GdipCreateSolidFill(kCornerColour, &pBlack);
+        std::unique_ptr<GpSolidFill, BrushDeleter> black(pBlack);
+        if (black)
+            GdipFillRectangleI(graphics.get(), black.get(), drawn.width - source.left, drawn.height - source.top,
+                               bitmap.cx - drawn.width, bitmap.cy - drawn.height);
+    }
+}
+
+// While the pulse runs the picture changes size fifty times a second, and
+// GDI+ scales it far too slowly for that. So the picture is drawn once by
+// GDI+ at the pulse's largest size, and each tick scales that copy down with
+// GDI's halftone stretch, which looks the same to the eye. A copy smaller than
+// a paint needs (the first tick after the start, which paints at the size the
+// picture had) is drawn anew; the copy goes when the pulse ends, the picture
+// changes or another frame of an animation shows.
+void CImageView::DrawCoverPart(const DrawnSize& drawn, const RECT& source)
+{
+    if (drawn.width <= 0 || drawn.height <= 0)
+        return;
+    if (!m_coverCopy || drawn.width > m_sizeCoverCopy.cx || drawn.height > m_sizeCoverCopy.cy) {
+        DropCoverCopy();
+        if (!m_coverDC.CreateCompatibleDC(m_memDC) || !m_coverCopy.CreateCompatibleBitmap(m_memDC, drawn.width, drawn.height)) {
+            DropCoverCopy();
+            return;
+        }
+        m_hCoverStockBitmap = ::SelectObject(m_coverDC, m_coverCopy);
+        m_sizeCoverCopy = SIZE{drawn.width, drawn.height};
+        GpGraphics* pGraphics = nullptr;
+        GdipCreateFromHDC(m_coverDC, &pGraphics);
+        std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
+        if (graphics)
+            GdipDrawImageRectI(graphics.get(), m_pImage, 0, 0, drawn.width, drawn.height);
+    }
+    const int mode = ::SetStretchBltMode(m_memDC, HALFTONE);
+    POINT origin;
+    ::SetBrushOrgEx(m_memDC, 0, 0, &origin);
+    ::StretchBlt(m_memDC, -source.left, -source.top, drawn.width, drawn.height, m_coverDC, 0, 0, m_sizeCoverCopy.cx,
+                 m_sizeCoverCopy.cy, SRCCOPY);
+    ::SetBrushOrgEx(m_memDC, origin.x, origin.y, nullptr);
+    ::SetStretchBltMode(m_memDC, mode);
+}
+
+void CImageView::DropCoverCopy()
+{
+    if (m_coverDC && m_hCoverStockBitmap)
+        ::SelectObject(m_coverDC, m_hCoverStockBitmap);
+    m_hCoverStockBitmap = nullptr;
+    m_coverCopy.DeleteObject();
+    m_coverDC.DeleteDC();
+    m_sizeCoverCopy = SIZE{0, 0};
 }
 
 // When the frame cannot shrink the view to the picture (a window has a

@@ -90,7 +90,22 @@ private:
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
     void SelectFrame(int nFrame);
+    // Replaces a still, opaque picture by a 32-bit RGB copy of its own.
+    void ConvertForDrawing();
     HGDIOBJ m_hStockBitmap = nullptr; // the memory DC's own bitmap, put back before the DC goes
+    SIZE m_sizeBitmap = {0, 0};       // the size of m_bitmap, kept from paint to paint
+    // Has m_bitmap (selected into m_memDC) hold at least the part source.
+    BOOL PrepareOffscreen(HDC hdc, const RECT& source);
+    void ReleaseOffscreen();
+    void DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& source);
+    // The pulse's paint: the part source of the picture scaled to drawn, from
+    // a copy drawn once at the largest size.
+    void DrawCoverPart(const DrawnSize& drawn, const RECT& source);
+    void DropCoverCopy();
+    CDC m_coverDC;
+    CBitmap m_coverCopy;
+    SIZE m_sizeCoverCopy = {0, 0};
+    HGDIOBJ m_hCoverStockBitmap = nullptr;
     // Changes the turn and mirror state as one of the four operations says.
     void ApplyTransform(TransformState (*operation)(TransformState));
     // Loads a dropped file into this window and has the frame fit it.
