@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "AfxFileSystem.h"
@@ -22,6 +23,7 @@
 #include "MbString.h"
 #include "ParallelogramBlt.h"
 #include "frame/CommandLine.h"
+#include "framework/AnsiPath.h"
 #include "res/resource.h"
 #include "view/ImageGeometry.h"
 #include "view/ImageFile.h"
@@ -429,14 +431,14 @@ namespace {
 // The index that asks DragQueryFile for the number of dropped items.
 constexpr UINT kDropCountQuery = 0xFFFFFFFF;
 
+// The item's path is read in UTF-16, where a name outside the ANSI code page
+// is still whole, and kept in its ANSI form (the short name for such a name).
 CString DroppedPath(HDROP hDrop, UINT index)
 {
-    UINT length = ::DragQueryFileA(hDrop, index, nullptr, 0);
-    CString path;
-    char* buffer = path.GetBuffer(static_cast<int>(length) + 1);
-    ::DragQueryFileA(hDrop, index, buffer, length + 1);
-    path.ReleaseBuffer();
-    return path;
+    const UINT length = ::DragQueryFileW(hDrop, index, nullptr, 0);
+    std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+    path.resize(::DragQueryFileW(hDrop, index, path.data(), length + 1));
+    return AnsiPathForWide(path).c_str();
 }
 
 // Files only: folders (and what lies above them) and items outside the file
@@ -461,7 +463,7 @@ void CImageView::LoadDropped(const CString& path)
 
 void CImageView::OnDropFiles(HDROP hDropInfo)
 {
-    UINT count = ::DragQueryFileA(hDropInfo, kDropCountQuery, nullptr, 0);
+    UINT count = ::DragQueryFileW(hDropInfo, kDropCountQuery, nullptr, 0);
     if (count == 1) {
         CString path = DroppedPath(hDropInfo, 0);
         if (::GetKeyState(VK_SHIFT) < 0)
