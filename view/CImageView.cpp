@@ -71,6 +71,8 @@ BEGIN_MESSAGE_MAP(CImageView, CWnd)
     ON_WM_DROPFILES()
     ON_WM_RBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_XBUTTONUP()
+    ON_WM_APPCOMMAND()
 END_MESSAGE_MAP()
 
 BOOL(WINAPI* CImageView::s_pfnShellExecuteEx)(SHELLEXECUTEINFOA*) = &::ShellExecuteExA;
@@ -146,10 +148,17 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
 
 BOOL CImageView::LoadImageFile(CString path)
 {
+    return LoadImageFile(path, TRUE);
+}
+
+BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
+{
     CWnd* pMain = AfxGetMainWnd();
     if (pMain)
         pMain->SetWindowText("KEP");
     m_strPath.Empty();
+    if (bAddToHistory)
+        m_strHistoryPath.Empty();
     KillTimer(kFrameTimer);
     m_nCurFrame = 0;
     m_nFrameCount = 0;
@@ -185,9 +194,12 @@ BOOL CImageView::LoadImageFile(CString path)
                     pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
                     pMain->SetWindowText("KEP - " + m_strPath);
                 }
-                CString added = m_strPath;
-                if (!m_history.AddPath(added))
-                    SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
+                if (bAddToHistory) {
+                    m_strHistoryPath = m_strPath;
+                    CString added = m_strPath;
+                    if (!m_history.AddPath(added))
+                        SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
+                }
                 if (ReadFrameInfo()) {
                     SelectFrame(m_nCurFrame);
                     SetTimer(kFrameTimer, GetFrameDelayMs(m_nCurFrame));
@@ -257,7 +269,7 @@ void CImageView::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == kHistoryRetryTimer) {
         KillTimer(kHistoryRetryTimer);
-        CString added = m_strPath;
+        CString added = m_strHistoryPath;
         if (!m_history.AddPath(added))
             SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
     } else if (nIDEvent == kFrameTimer) {
@@ -500,6 +512,35 @@ void CImageView::OnLButtonDblClk(UINT, POINT)
     if (CWnd* pMain = AfxGetMainWnd())
         pMain->PostMessage(WM_CLOSE);
     Default();
+}
+
+void CImageView::SendToFrame(UINT nID)
+{
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->SendMessage(WM_COMMAND, nID, 0);
+}
+
+// Taken on the release, as the system takes its back and forward buttons;
+// handled here, the release makes no WM_APPCOMMAND as well.
+void CImageView::OnXButtonUp(UINT, UINT nButton, POINT)
+{
+    if (nButton == XBUTTON1)
+        SendToFrame(ID_STEP_PREVIOUS);
+    else if (nButton == XBUTTON2)
+        SendToFrame(ID_STEP_NEXT);
+}
+
+LRESULT CImageView::OnAppCommand(HWND, UINT nCmd, UINT, UINT)
+{
+    if (nCmd == APPCOMMAND_BROWSER_BACKWARD) {
+        SendToFrame(ID_STEP_PREVIOUS);
+        return TRUE;
+    }
+    if (nCmd == APPCOMMAND_BROWSER_FORWARD) {
+        SendToFrame(ID_STEP_NEXT);
+        return TRUE;
+    }
+    return Default();
 }
 
 LRESULT CImageView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
