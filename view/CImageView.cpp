@@ -27,6 +27,7 @@
 #include "res/resource.h"
 #include "view/ImageGeometry.h"
 #include "view/ImageFile.h"
+#include "view/WheelSteps.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -71,6 +72,7 @@ BEGIN_MESSAGE_MAP(CImageView, CWnd)
     ON_WM_DROPFILES()
     ON_WM_RBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEWHEEL()
     ON_WM_XBUTTONUP()
     ON_WM_APPCOMMAND()
 END_MESSAGE_MAP()
@@ -518,6 +520,28 @@ void CImageView::SendToFrame(UINT nID)
 {
     if (CWnd* pMain = AfxGetMainWnd())
         pMain->SendMessage(WM_COMMAND, nID, 0);
+}
+
+BOOL CImageView::OnMouseWheel(UINT nFlags, short zDelta, POINT)
+{
+    const bool bAlpha = (nFlags & MK_CONTROL) != 0;
+    // Turning on with the other kind starts that one afresh.
+    (bAlpha ? m_nZoomWheel : m_nAlphaWheel) = 0;
+    const int notches = TakeWheelNotches(bAlpha ? &m_nAlphaWheel : &m_nZoomWheel, zDelta);
+    if (notches == 0)
+        return TRUE;
+    UINT nID = 0;
+    if (bAlpha) {
+        nID = AlphaCommandForWheel(m_settings.m_nAlpha, notches);
+    } else if (m_pImage) {
+        UpdateFreeZoom();
+        nID = ZoomCommandForWheel(DisplayedZoomPercent(m_nImageWidth, m_nImageHeight, m_settings.m_nZoomMode,
+                                                       m_settings.m_nZoomValue, m_dFreeZoom),
+                                  notches);
+    }
+    if (nID)
+        SendToFrame(nID);
+    return TRUE;
 }
 
 // Taken on the release, as the system takes its back and forward buttons;

@@ -83,6 +83,9 @@ protected:
     void OnDropFiles(HDROP hDropInfo);
     void OnRButtonDown(UINT nFlags, POINT point);
     void OnLButtonDblClk(UINT nFlags, POINT point);
+    // The wheel steps the zoom through the percent items, with Ctrl the
+    // translucency through its items, as the frame's commands.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT point);
     // The side buttons (and a keyboard's back and forward keys) step to the
     // previous and next picture of the folder.
     void OnXButtonUp(UINT nFlags, UINT nButton, POINT point);
@@ -113,4 +116,8 @@ private:
     // into the history (empty when it failed). Loads that keep out of the
     // history leave it alone.
     CString m_strHistoryPath;
+    // Parts of a wheel notch not yet acted on, for the zoom and (Ctrl) the
+    // translucency.
+    int m_nZoomWheel = 0;
+    int m_nAlphaWheel = 0;
 };

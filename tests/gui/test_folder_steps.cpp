@@ -1,12 +1,13 @@
 // Beyond the menu: the step keys and side buttons go through the pictures of
-// the shown picture's folder, and dropped names outside the code page open by
-// their short form.
+// the shown picture's folder, the wheel steps the zoom and translucency
+// items, and dropped names outside the code page open by their short form.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cstring>
 
 #include "GuiHarness.h"
+#include "SettingsFile.h"
 #include "framework/AnsiPath.h"
 #include "history/HistoryList.h"
 #include "support/MessageBoxCapture.h"
@@ -165,6 +166,48 @@ TEST_F(StepTest, TheOnlyPictureOfItsFolderAndAnEmptyWindowGoNowhere)
     Key(VK_END);
     EXPECT_EQ(Title(), "KEP - " + lone.File("only.png.bmp"));
     EXPECT_EQ(capture.Count(), 0u);
+}
+
+TEST_F(StepTest, WheelStepsTheZoomItemsOutOfTheFreeAndFixedModesAndCtrlTheTranslucency)
+{
+    ASSERT_TRUE(WriteBmp(m_folder.File("wide.bmp"), 400, 300, Grey));
+    OpenPath(m_folder.File("wide.bmp"));
+    ASSERT_EQ(View().m_settings.m_nZoomMode, ZOOM_ANY);
+    auto wheel = [&](int delta, UINT keys = 0) {
+        View().SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(delta))), 0);
+        PumpMessages();
+    };
+    const struct {
+        int delta;
+        int percent;
+    } steps[] = {{-WHEEL_DELTA, 90}, {-60, 90}, {-60, 80}, {WHEEL_DELTA, 90}, {2 * WHEEL_DELTA, 100}, {WHEEL_DELTA, 100}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.delta);
+        wheel(s.delta);
+        EXPECT_EQ(ClientSizeOf(View().m_hWnd).cy, 300 * s.percent / 100);
+        std::vector<int> stored = ReadSettingsInts();
+        ASSERT_EQ(stored.size(), 10u);
+        EXPECT_EQ(stored[kZoomMode], ZOOM_PERCENT);
+        EXPECT_EQ(stored[kZoomValue], s.percent);
+    }
+    EXPECT_FALSE(::GetWindowLongPtrA(m_pFrame->m_hWnd, GWL_STYLE) & WS_THICKFRAME) << "refitted as the zoom items do";
+
+    // A fixed width of 100 pixels shows 25 %: forward goes to 30 %.
+    View().m_settings.m_nZoomMode = ZOOM_FIX_WIDTH;
+    View().m_settings.m_nZoomValue = 100;
+    m_pFrame->RefreshFrameStyle();
+    wheel(WHEEL_DELTA);
+    EXPECT_EQ(ClientSizeOf(View().m_hWnd).cy, 90);
+    EXPECT_EQ(View().m_settings.m_nZoomMode, ZOOM_PERCENT);
+
+    wheel(-WHEEL_DELTA, MK_CONTROL);
+    EXPECT_EQ(View().m_settings.m_nAlpha, 90);
+    EXPECT_EQ(ReadSettingsInts()[kAlpha], 90);
+    EXPECT_TRUE(::GetWindowLongPtrA(m_pFrame->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(View().m_settings.m_nZoomValue, 30) << "Ctrl leaves the zoom alone";
+    wheel(WHEEL_DELTA, MK_CONTROL);
+    EXPECT_EQ(View().m_settings.m_nAlpha, 100);
+    EXPECT_FALSE(::GetWindowLongPtrA(m_pFrame->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
 TEST_F(StepTest, ADroppedNameOutsideTheCodePageOpensByItsShortFormOrIsReported)
