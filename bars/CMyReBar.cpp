@@ -41,6 +41,7 @@ BEGIN_MESSAGE_MAP(CMyReBar, CReBar)
     ON_NOTIFY_REFLECT(RBN_CHILDSIZE, OnChildSize)
     ON_NOTIFY_REFLECT(RBN_LAYOUTCHANGED, OnLayoutChanged)
     ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
+    ON_MESSAGE(WM_UNINITMENUPOPUP, OnUninitMenuPopup)
     ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
     ON_MESSAGE(WM_MEASUREITEM, OnMeasureItem)
     ON_MESSAGE(WM_DRAWITEM, OnDrawItem)
@@ -138,6 +139,11 @@ LRESULT CMyReBar::SendToParent(UINT message, WPARAM wParam, LPARAM lParam) const
 LRESULT CMyReBar::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
 {
     return SendToParent(WM_INITMENUPOPUP, wParam, lParam);
+}
+
+LRESULT CMyReBar::OnUninitMenuPopup(WPARAM wParam, LPARAM lParam)
+{
+    return SendToParent(WM_UNINITMENUPOPUP, wParam, lParam);
 }
 
 LRESULT CMyReBar::OnMenuSelect(WPARAM wParam, LPARAM lParam)

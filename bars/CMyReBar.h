@@ -22,6 +22,7 @@ protected:
     // The chevron menu's submenus belong to the frame's menu bar: their
     // opening, highlighting and owner-drawn items are the frame's business.
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUninitMenuPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);

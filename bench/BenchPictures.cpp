@@ -10,8 +10,6 @@
 
 using namespace Gdiplus::DllExports;
 
-namespace {
-
 bool GetEncoderClsid(const wchar_t* mimeType, CLSID* pClsid)
 {
     UINT nCount = 0, nBytes = 0;
@@ -41,8 +39,6 @@ bool SavePicture(const std::vector<DWORD>& px, int w, int h, const std::string& 
     return status == Gdiplus::Ok;
 }
 
-} // namespace
-
 double NowMs()
 {
     static LARGE_INTEGER s_freq = [] {
@@ -55,6 +51,25 @@ double NowMs()
     return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(s_freq.QuadPart);
 }
 
+double Median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+std::string BenchFolder()
+{
+    char temp[MAX_PATH];
+    if (GetTempPathA(MAX_PATH, temp) == 0)
+        return std::string();
+    const std::string folder = std::string(temp) + "kep_bench";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
 std::wstring Widen(const std::string& s)
 {
     const int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
@@ -64,7 +79,7 @@ std::wstring Widen(const std::string& s)
     return w;
 }
 
-bool IsFile(const std::string& path)
+bool FileExists(const std::string& path)
 {
     const DWORD attr = GetFileAttributesA(path.c_str());
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
@@ -102,14 +117,12 @@ std::vector<DWORD> MakePlasma(int w, int h)
 
 std::string PlasmaPicture(int w, int h, const char* extension)
 {
-    char temp[MAX_PATH];
-    if (GetTempPathA(MAX_PATH, temp) == 0)
+    const std::string folder = BenchFolder();
+    if (folder.empty())
         return std::string();
-    const std::string folder = std::string(temp) + "kep_bench";
-    CreateDirectoryA(folder.c_str(), nullptr);
     const std::string path =
         folder + "\\plasma_" + std::to_string(w) + "x" + std::to_string(h) + "." + extension;
-    if (IsFile(path))
+    if (FileExists(path))
         return path;
     const bool bJpeg = std::string(extension) == "jpg";
     CLSID clsid;

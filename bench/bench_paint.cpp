@@ -34,15 +34,6 @@ using Gdiplus::GpStatus;
 
 namespace {
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0.0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
 // Median time of fn over nRuns runs; GDI's batch is flushed inside the timing.
 double TimeMedian(int nRuns, const std::function<void()>& fn)
 {

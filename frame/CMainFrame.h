@@ -7,6 +7,7 @@
 #include "CStatusBar.h"
 #include "bars/CMenuBarCtrl.h"
 #include "bars/CMyReBar.h"
+#include "history/CHistoryMenu.h"
 #include "view/CFolderSteps.h"
 #include "view/CImageView.h"
 
@@ -48,6 +49,10 @@ public:
     // The operations popup at a screen point, or (for nullptr) at the cursor
     // when it is over the window, else at the window's centre.
     void ShowContextMenu(const POINT* pPoint);
+    // Rebuilds the entries of the history submenu from history.def.
+    void BuildHistoryMenu();
+    // The history submenu inside the menu bar's menu, or null.
+    HMENU GetHistorySubMenu() const;
 
     HICON m_hSmallIcon = nullptr;
     BOOL m_bWinNT = FALSE;
@@ -111,9 +116,22 @@ protected:
     // shown picture's folder, loaded into this window.
     void OnStep(UINT nID);
     void OnUpdateStep(CCmdUI* pCmdUI);
+
+    void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnUninitMenuPopup(HMENU hPopupMenu, UINT nFlags);
+    void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    void OnOpenHistoryItem(UINT nID);
+    void OnUpdateHistoryItem(CCmdUI* pCmdUI);
+    void OnDeleteHistory();
+    void OnUpdateDeleteHistory(CCmdUI* pCmdUI);
+    void OnHistorySettings();
+    void OnUpdateHistorySettings(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
+    CHistoryMenu m_historyMenu;
+
     // The start pulse: on with the frame parts hidden, one resize per timer
     // tick, off with the look and place the settings ask for.
     void StartPulse();

@@ -1,11 +1,12 @@
 // The DC of a window's client area, released with the object.
 #pragma once
 
-#include <windows.h>
+#include "CWnd.h"
 
 class CClientDC {
 public:
     explicit CClientDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
+    explicit CClientDC(const CWnd* pWnd) : CClientDC(pWnd->m_hWnd) {}
     ~CClientDC()
     {
         if (m_hDC)

@@ -1,6 +1,6 @@
 // Owned GDI objects (bitmaps, fonts, brushes), deleted with the object. An
 // object must no longer be selected into a DC when it goes (see
-// CScopedSelect).
+// CSelectedObject).
 #pragma once
 
 #include "CHandleOwner.h"

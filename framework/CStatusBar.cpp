@@ -5,7 +5,7 @@
 
 #include "CCmdUI.h"
 #include "CClientDC.h"
-#include "CScopedSelect.h"
+#include "CSelectedObject.h"
 #include "CFrameWnd.h"
 
 namespace {
@@ -50,7 +50,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
     m_panes.clear();
     {
         CClientDC dc(m_hWnd);
-        CScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+        CSelectedObject font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
         for (int i = 0; i < nIDCount; ++i) {
             Pane pane = {lpIDArray[i], 0, CString()};
             if (pane.nID != 0) {
@@ -122,7 +122,7 @@ int CStatusBar::CalcHeight(int)
     TEXTMETRICA tm = {};
     {
         CClientDC dc(m_hWnd);
-        CScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+        CSelectedObject font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
         ::GetTextMetricsA(dc, &tm);
     }
     int borders[3] = {};

@@ -122,6 +122,17 @@ template <auto F> LRESULT AfxCrack_initmenupopup(CCmdTarget* p, const AfxCall& c
                         static_cast<BOOL>(HIWORD(c.lParam)));
     return 0;
 }
+template <auto F> LRESULT AfxCrack_uninitmenupopup(CCmdTarget* p, const AfxCall& c)
+{
+    (AfxSelf<F>(p)->*F)(reinterpret_cast<HMENU>(c.wParam), static_cast<UINT>(HIWORD(c.lParam)));
+    return 0;
+}
+template <auto F> LRESULT AfxCrack_char(CCmdTarget* p, const AfxCall& c)
+{
+    (AfxSelf<F>(p)->*F)(static_cast<UINT>(c.wParam), static_cast<UINT>(LOWORD(c.lParam)),
+                        static_cast<UINT>(HIWORD(c.lParam)));
+    return 0;
+}
 template <auto F> LRESULT AfxCrack_menuselect(CCmdTarget* p, const AfxCall& c)
 {
     (AfxSelf<F>(p)->*F)(static_cast<UINT>(LOWORD(c.wParam)), static_cast<UINT>(HIWORD(c.wParam)),
@@ -185,6 +196,8 @@ public:                                                \
 #define ON_UPDATE_COMMAND_UI(id, fn) {WM_COMMAND, CN_UPDATE_COMMAND_UI, (id), (id), &AfxCrack_cmdui<&ThisClass::fn>},
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, fn) \
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, (id), (idLast), &AfxCrack_cmdui<&ThisClass::fn>},
+// A button's click, sent to its parent (BN_CLICKED is notification code 0).
+#define ON_BN_CLICKED(id, fn) {WM_COMMAND, BN_CLICKED, (id), (id), &AfxCrack_v<&ThisClass::fn>},
 #define ON_NOTIFY(code, id, fn) {WM_NOTIFY, static_cast<UINT>(code), (id), (id), &AfxCrack_notify<&ThisClass::fn>},
 // A notification the control sends to its parent, handled by the control's own class.
 #define ON_NOTIFY_REFLECT(code, fn) {WM_NOTIFY + 0xBC00, static_cast<UINT>(code), 0, 0, &AfxCrack_notify<&ThisClass::fn>},
@@ -206,6 +219,8 @@ public:                                                \
 #define ON_WM_MOUSEMOVE() {WM_MOUSEMOVE, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnMouseMove>},
 #define ON_WM_CONTEXTMENU() {WM_CONTEXTMENU, 0, 0, 0, &AfxCrack_contextmenu<&ThisClass::OnContextMenu>},
 #define ON_WM_INITMENUPOPUP() {WM_INITMENUPOPUP, 0, 0, 0, &AfxCrack_initmenupopup<&ThisClass::OnInitMenuPopup>},
+#define ON_WM_UNINITMENUPOPUP() {WM_UNINITMENUPOPUP, 0, 0, 0, &AfxCrack_uninitmenupopup<&ThisClass::OnUninitMenuPopup>},
+#define ON_WM_CHAR() {WM_CHAR, 0, 0, 0, &AfxCrack_char<&ThisClass::OnChar>},
 #define ON_WM_MENUSELECT() {WM_MENUSELECT, 0, 0, 0, &AfxCrack_menuselect<&ThisClass::OnMenuSelect>},
 #define ON_WM_MEASUREITEM() {WM_MEASUREITEM, 0, 0, 0, &AfxCrack_measureitem<&ThisClass::OnMeasureItem>},
 #define ON_WM_DRAWITEM() {WM_DRAWITEM, 0, 0, 0, &AfxCrack_drawitem<&ThisClass::OnDrawItem>},

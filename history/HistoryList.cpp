@@ -249,18 +249,46 @@ BOOL HistoryList::DeleteAllIn(const CString& folder)
     return SaveTo(folder);
 }
 
-// The file stays open, exclusively, from the read to the write, so two
-// windows adding at once never lose each other's entry: the second one fails
-// to open and its view retries. The file is opened without truncating, also
-// when it did not exist yet (another window may create it in between), and
-// written in place from its start; bytes behind a shorter new content stay
-// and are ignored by every reader.
+BOOL HistoryList::ApplySettings(int nMaxCount, BOOL bShowThumbnails, int nThumbWidth, int nThumbHeight)
+{
+    return ApplySettingsIn(GetSettingsFolder(), nMaxCount, bShowThumbnails, nThumbWidth, nThumbHeight);
+}
+
+// A path already listed moves to the front; see PutAtFront.
 BOOL HistoryList::AddPathIn(const CString& folder, const char* path)
 {
     // A retry that fires while no image is shown hands an empty path: there is
     // nothing to record, and TRUE lets the retry stop.
     if (!path || !*path)
         return TRUE;
+    return RewriteIn(folder, [this, path] { PutAtFront(path); });
+}
+
+// The settings dialog's list may be stale (another window added pictures
+// while it was open) or empty (the file was held when it opened): the list
+// written is the one read here, never the one in memory.
+BOOL HistoryList::ApplySettingsIn(const CString& folder, int nMaxCount, BOOL bShowThumbnails, int nThumbWidth,
+                                  int nThumbHeight)
+{
+    if (nMaxCount < 0 || nMaxCount > kHardMaxCount)
+        return FALSE;
+    return RewriteIn(folder, [=] {
+        SetMaxCount(nMaxCount);
+        m_bShowThumbnails = bShowThumbnails;
+        m_nThumbWidth = nThumbWidth;
+        m_nThumbHeight = nThumbHeight;
+    });
+}
+
+// The file stays open, exclusively, from the read to the write, so two
+// windows changing it at once never lose each other's entry: the second one
+// fails to open (the view then retries). A file that cannot be read is not
+// written. The file is opened without truncating, also when it did not exist
+// yet (another window may create it in between), and written in place from
+// its start; bytes behind a shorter new content stay and are ignored by
+// every reader.
+BOOL HistoryList::RewriteIn(const CString& folder, const std::function<void()>& change)
+{
     if (!EnsureSettingsFolder(folder))
         return FALSE;
     m_paths.clear();
@@ -279,7 +307,7 @@ BOOL HistoryList::AddPathIn(const CString& folder, const char* path)
             return FALSE;
     }
 
-    PutAtFront(path);
+    change();
     bool bWritten = file.SeekToBegin() == 0;
     if (bWritten) {
         try {

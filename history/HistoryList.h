@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "CString.h"
@@ -49,11 +50,19 @@ public:
     // does not write the file. FALSE, with nothing changed, for a value
     // outside 0..50.
     BOOL SetMaxCount(int nMaxCount);
+    // Reads the file, sets the four settings (the maximum as SetMaxCount
+    // does) and writes the file back, all under one exclusive open, so the
+    // entries other windows added meanwhile stay. FALSE, with the file left
+    // as it was, when the maximum is outside 0..50, or when the folder cannot
+    // be made or the file cannot be opened, read or written.
+    BOOL ApplySettings(int nMaxCount, BOOL bShowThumbnails, int nThumbWidth, int nThumbHeight);
 
     // The operations above for an explicit file path or settings folder.
     BOOL LoadFrom(const CString& filePath);
     BOOL SaveTo(const CString& folder);
     BOOL AddPathIn(const CString& folder, const char* path);
+    BOOL ApplySettingsIn(const CString& folder, int nMaxCount, BOOL bShowThumbnails, int nThumbWidth,
+                         int nThumbHeight);
     BOOL DeleteAllIn(const CString& folder);
 
     // <settings folder>\history.def.
@@ -77,6 +86,9 @@ private:
     ReadResult ReadContent(CFile& file);
     void ReadValues(CArchive& ar);
     void WriteContent(CFile& file) const;
+    // Reads the file, lets change() alter the list and the settings, and
+    // writes the file back, under one exclusive open.
+    BOOL RewriteIn(const CString& folder, const std::function<void()>& change);
     void PutAtFront(const char* path);
     int EntryLimit() const;
 };

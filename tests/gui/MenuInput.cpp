@@ -24,18 +24,6 @@ HMENU MenuOfPopupWindow(HWND hWnd)
     return reinterpret_cast<HMENU>(result);
 }
 
-void SendKeyInput(WORD vk, bool bUp)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN)
-        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-    ::SendInput(1, &input, sizeof(input));
-}
-
 // Mouse input goes through the X server with xdotool: while a popup is open,
 // Wine holds a pointer grab and refuses to move the pointer for SendInput,
 // and the X pointer would pull the cursor back at the next popup.
@@ -101,22 +89,6 @@ int HotItemOf(HWND hToolBar)
     if (!::SendMessageTimeoutA(hToolBar, TB_GETHOTITEM, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
         return -2;
     return static_cast<int>(static_cast<LONG_PTR>(result));
-}
-
-void PressKey(WORD vk) { SendKeyInput(vk, false); }
-void ReleaseKey(WORD vk) { SendKeyInput(vk, true); }
-
-void TapKey(WORD vk)
-{
-    PressKey(vk);
-    ReleaseKey(vk);
-}
-
-void TapChord(WORD modifier, WORD vk)
-{
-    PressKey(modifier);
-    TapKey(vk);
-    ReleaseKey(modifier);
 }
 
 bool MoveMouseTo(POINT pt)

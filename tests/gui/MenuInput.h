@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/KeyInput.h"
+
 // The popup menus open on thread threadId, read from their windows ("#32768").
 std::vector<HMENU> OpenPopupMenus(DWORD threadId);
 // The window of the open popup menu hMenu on thread threadId, or null.
@@ -18,14 +20,9 @@ HWND PopupWindowOf(DWORD threadId, HMENU hMenu);
 // The hot button of a toolbar (TB_GETHOTITEM), asked from any thread.
 int HotItemOf(HWND hToolBar);
 
-// Real keyboard input (SendInput) and mouse input (through the X server);
-// points are in screen coordinates. The mouse functions return false when the
-// pointer could not be moved.
-void PressKey(WORD vk);
-void ReleaseKey(WORD vk);
-void TapKey(WORD vk);
-// Holds modifier while tapping vk (Alt+V: TapChord(VK_MENU, 'V')).
-void TapChord(WORD modifier, WORD vk);
+// Real mouse input (through the X server; keys: support/KeyInput.h); points
+// are in screen coordinates. The functions return false when the pointer
+// could not be moved.
 bool MoveMouseTo(POINT pt);
 // Clicks button 1 (left) or 3 (right) of the mouse.
 bool ClickAt(POINT pt, int button = 1);

@@ -72,7 +72,7 @@ void MessageBoxCapture::OnActivate(HWND hWnd)
     if (!IsDialogWindow(hWnd) || !m_handled.insert(hWnd).second)
         return;
     if (IsMessageBox(hWnd)) {
-        m_boxes.push_back({WindowText(hWnd), DialogItemText(hWnd, kMessageBoxTextId)});
+        m_boxes.push_back({WindowText(hWnd), DialogItemText(hWnd, kMessageBoxTextId), ::GetWindow(hWnd, GW_OWNER)});
         if (m_boxObserver)
             m_boxObserver(m_boxes.back());
         ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(m_nReply, BN_CLICKED),

@@ -1,8 +1,8 @@
 // Answers the message boxes and dialogs that the code under test opens on this
 // thread, and records every message box. While an instance lives, a WH_CBT
 // hook watches dialog windows ("#32770") being activated:
-//   - a message box (the static text control 0xFFFF, no edit field): its caption and
-//     text are recorded, the observer (when set) sees it while it is up, and
+//   - a message box (the static text control 0xFFFF, no edit field): its caption,
+//     text and owner are recorded, the observer (when set) sees it while it is up, and
 //     the reply button (IDOK unless changed) is pressed;
 //   - any other dialog: the dialog handler, when set, is called with it (it
 //     can fill in controls and post the button it wants).
@@ -22,6 +22,7 @@ public:
     struct Box {
         std::string caption;
         std::string text;
+        HWND hOwner; // the window that owns the box, or null
     };
 
     explicit MessageBoxCapture(int nReply = IDOK);

@@ -569,6 +569,53 @@ TEST_F(HistoryListTest, HardCapHoldsEvenWhenTheMaximumIsSetDirectly)
     EXPECT_EQ(PathsOf(h).back(), images[48]);
 }
 
+// The settings dialog's OK: whatever this window's copy holds (stale, or
+// empty because the file was held as the dialog opened), the entries written
+// are those in the file at that moment.
+TEST_F(HistoryListTest, ApplySettingsKeepsTheEntriesOfTheFileAndTrimsToTheNewMaximum)
+{
+    const std::vector<std::string> images = Images(8);
+    WriteBytes(File(), HistoryFile(10, TRUE, 30, 30, std::vector<std::string>(images.begin() + 1, images.end())));
+    HistoryList h;  // as after a failed Load: no entries
+    EXPECT_TRUE(h.AddPathIn(Folder(), images[0].c_str()));  // another window adds meanwhile
+    h.m_paths.clear();
+    EXPECT_TRUE(h.ApplySettingsIn(Folder(), 20, FALSE, 48, -2));
+    EXPECT_EQ(ReadBytes(File()), HistoryFile(20, FALSE, 48, -2, images)) << "no entry lost, sizes as given";
+
+    EXPECT_TRUE(h.ApplySettingsIn(Folder(), 5, TRUE, 30, 30));
+    EXPECT_EQ(PathsOf(h), std::vector<std::string>(images.begin(), images.begin() + 5));
+    HistoryList back;
+    EXPECT_TRUE(back.LoadFrom(File().c_str()));
+    EXPECT_EQ(PathsOf(back), std::vector<std::string>(images.begin(), images.begin() + 5));
+    EXPECT_EQ(SettingsOf(back), (Settings{5, TRUE, 30, 30}));
+}
+
+TEST_F(HistoryListTest, ApplySettingsWritesNothingWhenTheFileIsHeldOrTheMaximumIsOutOfRange)
+{
+    const std::vector<std::string> images = Images(3);
+    const Bytes original = HistoryFile(10, TRUE, 30, 30, images);
+    WriteBytes(File(), original);
+    HistoryList h;
+    {
+        CFile holder;
+        ASSERT_TRUE(holder.Open(File().c_str(), CFile::modeRead | CFile::shareCompat));
+        EXPECT_FALSE(h.ApplySettingsIn(Folder(), 2, FALSE, 10, 10));
+    }
+    for (int bad : {-1, 51}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(h.ApplySettingsIn(Folder(), bad, FALSE, 10, 10));
+    }
+    EXPECT_EQ(ReadBytes(File()), original);
+
+    // No file yet: made with the settings and no entries.
+    const CString other = Folder() + "\\user2";
+    EXPECT_TRUE(h.ApplySettingsIn(other, 7, FALSE, 12, 13));
+    const CString otherFile = other + "\\history.def";
+    EXPECT_EQ(ReadBytes(otherFile.GetString()), HistoryFile(7, FALSE, 12, 13, {}));
+    ::DeleteFileA(otherFile);
+    ::RemoveDirectoryA(other);
+}
+
 TEST_F(HistoryListTest, DeleteAllKeepsTheSettingsAndTruncates)
 {
     const std::vector<std::string> images = Images(3);

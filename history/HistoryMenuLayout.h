@@ -1,0 +1,26 @@
+// The arithmetic of an owner-drawn history entry: a 2-pixel margin, the
+// thumbnail box, 2 more pixels, then the path, centred on the box. Free
+// functions, so they can be tested without a window.
+//
+// A thumbnail width or height of 0 or below (the settings dialog takes any
+// number) gives a box of no size in that direction: the entry keeps a sane
+// size and no picture is drawn.
+#pragma once
+
+#include <windows.h>
+
+// A box side as laid out: the size, or 0 for a size of 0 or below.
+int ThumbnailExtent(int nSize);
+
+// Width and height of an entry whose path text measures text.
+SIZE HistoryEntrySize(int nThumbWidth, int nThumbHeight, SIZE text);
+
+// Where the path text starts in the entry rectangle rcItem.
+POINT HistoryTextOrigin(const RECT& rcItem, int nThumbWidth, int nThumbHeight, int nTextHeight);
+
+// The thumbnail box in the entry rectangle; empty when a side is 0 or below.
+RECT HistoryThumbnailRect(const RECT& rcItem, int nThumbWidth, int nThumbHeight);
+
+// The background of the entry of the picture shown in this window: each of
+// red, green and blue of the menu colour c becomes (c / 4) * 3.
+COLORREF DarkerMenuColour(COLORREF crMenu);
