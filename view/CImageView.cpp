@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "AfxFileSystem.h"
@@ -22,9 +23,11 @@
 #include "MbString.h"
 #include "ParallelogramBlt.h"
 #include "frame/CommandLine.h"
+#include "framework/AnsiPath.h"
 #include "res/resource.h"
 #include "view/ImageGeometry.h"
 #include "view/ImageFile.h"
+#include "view/WheelSteps.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -114,6 +117,9 @@ BEGIN_MESSAGE_MAP(CImageView, CWnd)
     ON_WM_DROPFILES()
     ON_WM_RBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEWHEEL()
+    ON_WM_XBUTTONUP()
+    ON_WM_APPCOMMAND()
 END_MESSAGE_MAP()
 
 BOOL(WINAPI* CImageView::s_pfnShellExecuteEx)(SHELLEXECUTEINFOA*) = &::ShellExecuteExA;
@@ -191,10 +197,17 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
 
 BOOL CImageView::LoadImageFile(CString path)
 {
+    return LoadImageFile(path, TRUE);
+}
+
+BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
+{
     CWnd* pMain = AfxGetMainWnd();
     if (pMain)
         pMain->SetWindowText("KEP");
     m_strPath.Empty();
+    if (bAddToHistory)
+        m_strHistoryPath.Empty();
     KillTimer(kFrameTimer);
     m_nCurFrame = 0;
     m_nFrameCount = 0;
@@ -230,9 +243,12 @@ BOOL CImageView::LoadImageFile(CString path)
                     pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
                     pMain->SetWindowText("KEP - " + m_strPath);
                 }
-                CString added = m_strPath;
-                if (!m_history.AddPath(added))
-                    SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
+                if (bAddToHistory) {
+                    m_strHistoryPath = m_strPath;
+                    CString added = m_strPath;
+                    if (!m_history.AddPath(added))
+                        SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
+                }
                 if (ReadFrameInfo()) {
                     SelectFrame(m_nCurFrame);
                     SetTimer(kFrameTimer, GetFrameDelayMs(m_nCurFrame));
@@ -325,7 +341,7 @@ void CImageView::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == kHistoryRetryTimer) {
         KillTimer(kHistoryRetryTimer);
-        CString added = m_strPath;
+        CString added = m_strHistoryPath;
         if (!m_history.AddPath(added))
             SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
     } else if (nIDEvent == kIdleBitmapTimer) {
@@ -616,14 +632,14 @@ namespace {
 // The index that asks DragQueryFile for the number of dropped items.
 constexpr UINT kDropCountQuery = 0xFFFFFFFF;
 
+// The item's path is read in UTF-16, where a name outside the ANSI code page
+// is still whole, and kept in its ANSI form (the short name for such a name).
 CString DroppedPath(HDROP hDrop, UINT index)
 {
-    UINT length = ::DragQueryFileA(hDrop, index, nullptr, 0);
-    CString path;
-    char* buffer = path.GetBuffer(static_cast<int>(length) + 1);
-    ::DragQueryFileA(hDrop, index, buffer, length + 1);
-    path.ReleaseBuffer();
-    return path;
+    const UINT length = ::DragQueryFileW(hDrop, index, nullptr, 0);
+    std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+    path.resize(::DragQueryFileW(hDrop, index, path.data(), length + 1));
+    return AnsiPathForWide(path).c_str();
 }
 
 // Files only: folders (and what lies above them) and items outside the file
@@ -648,7 +664,7 @@ void CImageView::LoadDropped(const CString& path)
 
 void CImageView::OnDropFiles(HDROP hDropInfo)
 {
-    UINT count = ::DragQueryFileA(hDropInfo, kDropCountQuery, nullptr, 0);
+    UINT count = ::DragQueryFileW(hDropInfo, kDropCountQuery, nullptr, 0);
     if (count == 1) {
         CString path = DroppedPath(hDropInfo, 0);
         if (::GetKeyState(VK_SHIFT) < 0)
@@ -685,6 +701,57 @@ void CImageView::OnLButtonDblClk(UINT, POINT)
     if (CWnd* pMain = AfxGetMainWnd())
         pMain->PostMessage(WM_CLOSE);
     Default();
+}
+
+void CImageView::SendToFrame(UINT nID)
+{
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->SendMessage(WM_COMMAND, nID, 0);
+}
+
+BOOL CImageView::OnMouseWheel(UINT nFlags, short zDelta, POINT)
+{
+    const bool bAlpha = (nFlags & MK_CONTROL) != 0;
+    // Turning on with the other kind starts that one afresh.
+    (bAlpha ? m_nZoomWheel : m_nAlphaWheel) = 0;
+    const int notches = TakeWheelNotches(bAlpha ? &m_nAlphaWheel : &m_nZoomWheel, zDelta);
+    if (notches == 0)
+        return TRUE;
+    UINT nID = 0;
+    if (bAlpha) {
+        nID = AlphaCommandForWheel(m_settings.m_nAlpha, notches);
+    } else if (m_pImage) {
+        UpdateFreeZoom();
+        nID = ZoomCommandForWheel(DisplayedZoomPercent(m_nImageWidth, m_nImageHeight, m_settings.m_nZoomMode,
+                                                       m_settings.m_nZoomValue, m_dFreeZoom),
+                                  notches);
+    }
+    if (nID)
+        SendToFrame(nID);
+    return TRUE;
+}
+
+// Taken on the release, as the system takes its back and forward buttons;
+// handled here, the release makes no WM_APPCOMMAND as well.
+void CImageView::OnXButtonUp(UINT, UINT nButton, POINT)
+{
+    if (nButton == XBUTTON1)
+        SendToFrame(ID_STEP_PREVIOUS);
+    else if (nButton == XBUTTON2)
+        SendToFrame(ID_STEP_NEXT);
+}
+
+LRESULT CImageView::OnAppCommand(HWND, UINT nCmd, UINT, UINT)
+{
+    if (nCmd == APPCOMMAND_BROWSER_BACKWARD) {
+        SendToFrame(ID_STEP_PREVIOUS);
+        return TRUE;
+    }
+    if (nCmd == APPCOMMAND_BROWSER_FORWARD) {
+        SendToFrame(ID_STEP_NEXT);
+        return TRUE;
+    }
+    return Default();
 }
 
 LRESULT CImageView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -23,6 +23,10 @@ public:
     // Loads the file and makes it the image of this window. Failures are
     // reported by message box; the result is always TRUE (test m_pImage).
     BOOL LoadImageFile(CString path);
+    // The same; with bAddToHistory FALSE (a picture stepped to in its folder)
+    // the history is left as it is, and a retry that is still waiting adds
+    // the picture it was waiting for.
+    BOOL LoadImageFile(CString path, BOOL bAddToHistory);
 
     // The display rectangle in screen coordinates, centred on the view;
     // FALSE (and lpRect untouched) when no image is shown.
@@ -79,6 +83,13 @@ protected:
     void OnDropFiles(HDROP hDropInfo);
     void OnRButtonDown(UINT nFlags, POINT point);
     void OnLButtonDblClk(UINT nFlags, POINT point);
+    // The wheel steps the zoom through the percent items, with Ctrl the
+    // translucency through its items, as the frame's commands.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT point);
+    // The side buttons (and a keyboard's back and forward keys) step to the
+    // previous and next picture of the folder.
+    void OnXButtonUp(UINT nFlags, UINT nButton, POINT point);
+    LRESULT OnAppCommand(HWND hWnd, UINT nCmd, UINT nDevice, UINT nKey);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -113,4 +124,15 @@ private:
     // Reads the file into m_hImageData, with the wait cursor. FALSE after a
     // message (or silently when only the memory block could not be had).
     BOOL ReadFileIntoMemory(const CString& path, SIZE_T* pcbData);
+    // Sends the frame a command, as the mouse input of the view does.
+    void SendToFrame(UINT nID);
+
+    // The path the history retry adds: the path of the last load that went
+    // into the history (empty when it failed). Loads that keep out of the
+    // history leave it alone.
+    CString m_strHistoryPath;
+    // Parts of a wheel notch not yet acted on, for the zoom and (Ctrl) the
+    // translucency.
+    int m_nZoomWheel = 0;
+    int m_nAlphaWheel = 0;
 };
