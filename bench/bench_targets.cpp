@@ -457,9 +457,7 @@ bool RunAndWait(const std::string& commandLine, DWORD timeoutMs)
 
 void BenchWorkingSet(const Picture& p)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string result = std::string(temp) + "kep_bench\\workingset.txt";
+    const std::string result = BenchFolder() + "\\workingset.txt";
     DeleteFileA(result.c_str());
     if (!RunAndWait("\"" + ModulePath() + "\" --workingset \"" + p.path + "\" \"" + result + "\"", 60000))
         return;
@@ -526,9 +524,7 @@ double TimeToFirstPaint(const std::string& exe, const std::string& picture, cons
 
 std::string SolidJpeg(int w, int h, DWORD rgb)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "kep_bench\\solid_" + std::to_string(w) + "x" + std::to_string(h) +
+    const std::string path = BenchFolder() + "\\solid_" + std::to_string(w) + "x" + std::to_string(h) +
                              ".jpg";
     if (FileExists(path))
         return path;
@@ -564,6 +560,24 @@ void BenchStartup()
         return;
     }
     AddRatio("6", "1 MP start to first paint / minimal program", Median(keps), Median(minimals), 1.5);
+}
+
+// ---- target 7: the history submenu ------------------------------------------
+
+// kep_bench_history in a process of its own: the decoding of one picture,
+// the opening of the submenu with ten of them, and one highlight change.
+void BenchHistoryMenu()
+{
+    const std::string result = BenchFolder() + "\\history.txt";
+    DeleteFileA(result.c_str());
+    if (!RunAndWait("\"" + ModuleFolder() + "\\kep_bench_history.exe\" --result \"" + result + "\"", 300000))
+        return;
+    std::ifstream in(result);
+    double decode = 0, open = 0, change = 0;
+    if (!(in >> decode >> open >> change))
+        return;
+    AddRatio("7", "history submenu opening / 10 decodes", open, 10 * decode, 1.0);
+    AddRatio("7", "history highlight change / 20 ms", change, 20.0, 1.0);
 }
 
 } // namespace
@@ -622,6 +636,8 @@ int main(int argc, char* argv[])
             BenchWorkingSet(mp24png);
         BenchStartup();
     }
+    if (!g_bQuick)
+        BenchHistoryMenu();
 
     HDC hdcScreen = GetDC(nullptr);
     std::printf("kep_bench_targets: %s, screen %d x %d\n", g_bQuick ? "quick" : "full",

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "PixelTransform.h"
+#include "history/ThumbnailScale.h"
 #include "view/ImageGeometry.h"
 
 namespace {
@@ -399,4 +400,24 @@ TEST(PaintRegion, ThePartTransfersToTheSamePixelsAsTheWhole)
     }
     EXPECT_TRUE(ComputePaintRegion(0, false, SIZE{7, 5}, RECT{10, 10, 20, 20}).empty);
     EXPECT_TRUE(ComputePaintRegion(0, false, SIZE{0, 0}, RECT{0, 0, 20, 20}).empty);
+}
+
+// A thumbnail averages the part of the picture each box pixel covers.
+TEST(ThumbnailScale, EveryBoxPixelIsTheMeanOfItsPart)
+{
+    // 4 x 2 picture of 24-bit pixels (blue, green, red), rows padded to 12 bytes.
+    const uint8_t picture[2][12] = {
+        {10, 20, 30, 30, 40, 50, 200, 0, 0, 0, 0, 200},
+        {10, 20, 30, 30, 40, 50, 0, 200, 0, 0, 0, 100},
+    };
+    uint32_t box[2] = {};
+    ShrinkIntoBox(&picture[0][0], 12, 4, 2, 3, box, 2, 1);
+    EXPECT_EQ(box[0], 0xFF281E14u); // (10+30)/2, (20+40)/2, (30+50)/2
+    EXPECT_EQ(box[1], 0xFF4B3232u); // blue 200/4, green 200/4, red (200+100)/4
+    // A box larger than the picture repeats its pixels.
+    uint32_t large[8 * 4] = {};
+    ShrinkIntoBox(&picture[0][0], 12, 4, 2, 3, large, 8, 4);
+    EXPECT_EQ(large[0], 0xFF1E140Au);
+    EXPECT_EQ(large[1], 0xFF1E140Au);
+    EXPECT_EQ(large[8 * 3 + 7], 0xFF640000u);
 }
