@@ -398,12 +398,12 @@ void BenchPulse(const Picture& p, double limit, double runMs)
 
 // ---- target 5: working set ---------------------------------------------------
 
-SIZE_T WorkingSet()
+PROCESS_MEMORY_COUNTERS MemoryCounters()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.WorkingSetSize;
+    return counters;
 }
 
 // In a process of its own (so nothing earlier is counted): the working set of
@@ -414,14 +414,14 @@ int MeasureWorkingSet(const std::string& path, const std::string& result)
     if (!pFrame)
         return 1;
     PumpFor(500);
-    const SIZE_T empty = WorkingSet();
+    const PROCESS_MEMORY_COUNTERS empty = MemoryCounters();
     pFrame->ProcessCommandLine(("\"" + path + "\"").c_str());
     // At rest: the paints are over and what they only needed meanwhile is gone.
     PumpFor(2500);
-    const SIZE_T loaded = WorkingSet();
+    const PROCESS_MEMORY_COUNTERS loaded = MemoryCounters();
     DestroyFrame(pFrame);
     std::ofstream out(result);
-    out << empty << ' ' << loaded << '\n';
+    out << empty.WorkingSetSize << ' ' << loaded.WorkingSetSize << ' ' << loaded.PeakWorkingSetSize << '\n';
     return 0;
 }
 
@@ -462,14 +462,16 @@ void BenchWorkingSet(const Picture& p)
     if (!RunAndWait("\"" + ModulePath() + "\" --workingset \"" + p.path + "\" \"" + result + "\"", 60000))
         return;
     std::ifstream in(result);
-    double empty = 0, loaded = 0;
-    if (!(in >> empty >> loaded))
+    double empty = 0, loaded = 0, peak = 0;
+    if (!(in >> empty >> loaded >> peak))
         return;
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExA(p.path.c_str(), GetFileExInfoStandard, &data);
     const double fileBytes = static_cast<double>(data.nFileSizeLow);
     const double mb = 1024.0 * 1024.0;
     AddRatio("5", p.name + " working set MB / (4 P + F)", (loaded - empty) / mb,
+             (4.0 * p.w * p.h + fileBytes) / mb, 1.25, "MB");
+    AddRatio("5", p.name + " peak of the load MB / (4 P + F)", (peak - empty) / mb,
              (4.0 * p.w * p.h + fileBytes) / mb, 1.25, "MB");
 }
 

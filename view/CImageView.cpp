@@ -50,6 +50,8 @@ constexpr ARGB kCornerColour = 0xFF000000;
 // A kept off-screen bitmap may be up to four times the area a paint needs,
 // and this much more, before it is made anew at the smaller size.
 constexpr long long kKeptBitmapSlack = 1024 * 1024;
+// Opaque pictures up to this size are drawn from a 32-bit copy of their own.
+constexpr unsigned long long kMaxConvertedPixels = 64ull * 1024 * 1024;
 
 // The time dimension of animated images.
 const GUID kFrameDimensionTime = {0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
@@ -78,16 +80,22 @@ bool IsOpaqueBitmap(GpImage* pImage)
     return GdipGetImagePalette(pImage, pPalette, size) == Ok && !(pPalette->Flags & PaletteFlagsHasAlpha);
 }
 
-// A 32-bit RGB copy of an opaque bitmap, or nullptr.
+// A 32-bit RGB copy of an opaque bitmap of 24 bits a pixel or more, or
+// nullptr. Pictures of fewer bits would take more memory as a copy; very
+// large ones would, for the moment the copy is made, hold the decoder's image
+// and the copy at once, so they are drawn from the decoder's image instead.
 GpImage* ConvertedForDrawing(GpImage* pImage)
 {
     PixelFormat format = 0;
-    if (!IsOpaqueBitmap(pImage) || (GdipGetImagePixelFormat(pImage, &format) == Ok && format == PixelFormat32bppRGB))
+    if (!IsOpaqueBitmap(pImage) || GdipGetImagePixelFormat(pImage, &format) != Ok ||
+        format == PixelFormat32bppRGB || GetPixelFormatSize(format) < 24)
         return nullptr;
     UINT width = 0;
     UINT height = 0;
     GdipGetImageWidth(pImage, &width);
     GdipGetImageHeight(pImage, &height);
+    if (static_cast<unsigned long long>(width) * height > kMaxConvertedPixels)
+        return nullptr;
     GpBitmap* pCopy = nullptr;
     if (GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height), PixelFormat32bppRGB,
                              static_cast<GpBitmap*>(pImage), &pCopy) != Ok)
