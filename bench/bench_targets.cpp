@@ -54,18 +54,6 @@ bool g_bQuick = false;
 
 // ---- measuring --------------------------------------------------------------
 
-double TimeMedian(int nRuns, const std::function<void()>& fn)
-{
-    std::vector<double> times;
-    for (int i = 0; i < nRuns; ++i) {
-        const double t0 = NowMs();
-        fn();
-        GdiFlush();
-        times.push_back(NowMs() - t0);
-    }
-    return Median(times);
-}
-
 void PumpMessages()
 {
     MSG msg;
@@ -308,34 +296,6 @@ void BenchLoad(HWND hwndHost, const Picture& p)
 }
 
 // ---- target 4: the pulse ----------------------------------------------------
-
-// A file's bytes, put back (or removed again) when the object goes.
-class SavedFile {
-public:
-    explicit SavedFile(std::string path) : m_path(std::move(path))
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        m_bExisted = static_cast<bool>(in);
-        if (m_bExisted)
-            m_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    ~SavedFile()
-    {
-        if (!m_bExisted) {
-            DeleteFileA(m_path.c_str());
-            return;
-        }
-        std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
-        out.write(m_bytes.data(), static_cast<std::streamsize>(m_bytes.size()));
-    }
-    SavedFile(const SavedFile&) = delete;
-    SavedFile& operator=(const SavedFile&) = delete;
-
-private:
-    std::string m_path;
-    bool m_bExisted = false;
-    std::vector<char> m_bytes;
-};
 
 CMainFrame* CreateFrame()
 {
