@@ -4,9 +4,25 @@
 
 #include "app/CAboutDlg.h"
 #include "frame/CMainFrame.h"
+#include "frame/CommandLine.h"
+#include "framework/AnsiPath.h"
 #include "res/resource.h"
 
 CViewerApp theApp;
+
+namespace {
+
+// The command line as the program reads it: the system's UTF-16 line, in
+// which a file name outside the ANSI code page is still whole, turned into
+// the ANSI line of the same grammar (such a name becomes its short form).
+// The ANSI line that WinMain is given has already lost those characters.
+std::string ProgramCommandLine()
+{
+    const wchar_t* line = ::GetCommandLineW();
+    return AnsiCommandLine(ArgumentsOfCommandLine(line ? line : L""), &AnsiPathForWide);
+}
+
+} // namespace
 
 BEGIN_MESSAGE_MAP(CViewerApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
@@ -38,7 +54,7 @@ BOOL CViewerApp::InitInstance()
         return FALSE;
     }
 
-    CString cmdLine = m_lpCmdLine ? m_lpCmdLine : "";
+    CString cmdLine = ProgramCommandLine().c_str();
     if (_mbscmp(reinterpret_cast<const unsigned char*>(cmdLine.GetString()),
                 reinterpret_cast<const unsigned char*>("")) != 0)
         pFrame->ProcessCommandLine(cmdLine);

@@ -138,3 +138,15 @@ std::string PlasmaPicture(int w, int h, const char* extension)
     }
     return path;
 }
+
+double TimeMedian(int nRuns, const std::function<void()>& fn)
+{
+    std::vector<double> times;
+    for (int i = 0; i < nRuns; ++i) {
+        const double t0 = NowMs();
+        fn();
+        GdiFlush();
+        times.push_back(NowMs() - t0);
+    }
+    return Median(times);
+}

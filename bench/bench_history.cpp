@@ -241,8 +241,10 @@ bool MeasureOpening(CMainFrame* pFrame, Opening& o)
 
 } // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
+    // "--result FILE": the three medians also go to FILE, for the targets table.
+    const char* resultFile = argc == 3 && std::string(argv[1]) == "--result" ? argv[2] : nullptr;
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
@@ -324,6 +326,12 @@ int main()
     std::printf("%-58s %10.2f\n", "one highlight change (Down until the new entry is drawn)", Median(changeMs));
     if (!ok)
         std::printf("\nThe menu could not be measured completely.\n");
+    if (resultFile && ok) {
+        if (FILE* f = std::fopen(resultFile, "w")) {
+            std::fprintf(f, "%f %f %f\n", decodeMs, Median(openMs), Median(changeMs));
+            std::fclose(f);
+        }
+    }
     Gdiplus::GdiplusShutdown(token);
     return ok ? 0 : 1;
 }

@@ -34,19 +34,6 @@ using Gdiplus::GpStatus;
 
 namespace {
 
-// Median time of fn over nRuns runs; GDI's batch is flushed inside the timing.
-double TimeMedian(int nRuns, const std::function<void()>& fn)
-{
-    std::vector<double> times;
-    for (int i = 0; i < nRuns; ++i) {
-        const double t0 = NowMs();
-        fn();
-        GdiFlush();
-        times.push_back(NowMs() - t0);
-    }
-    return Median(times);
-}
-
 void PumpMessages()
 {
     MSG msg;

@@ -35,32 +35,6 @@ CWinApp g_app;
 
 constexpr double kRunMs = 5000.0;
 
-// A file's bytes, put back (or removed again) when the object goes.
-class SavedFile {
-public:
-    explicit SavedFile(std::string path) : m_path(std::move(path))
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        m_bExisted = static_cast<bool>(in);
-        if (m_bExisted)
-            m_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    ~SavedFile()
-    {
-        if (!m_bExisted) {
-            DeleteFileA(m_path.c_str());
-            return;
-        }
-        std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
-        out.write(m_bytes.data(), static_cast<std::streamsize>(m_bytes.size()));
-    }
-
-private:
-    std::string m_path;
-    bool m_bExisted = false;
-    std::vector<char> m_bytes;
-};
-
 struct Result {
     std::string picture;
     std::string zoom;

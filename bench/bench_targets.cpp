@@ -54,18 +54,6 @@ bool g_bQuick = false;
 
 // ---- measuring --------------------------------------------------------------
 
-double TimeMedian(int nRuns, const std::function<void()>& fn)
-{
-    std::vector<double> times;
-    for (int i = 0; i < nRuns; ++i) {
-        const double t0 = NowMs();
-        fn();
-        GdiFlush();
-        times.push_back(NowMs() - t0);
-    }
-    return Median(times);
-}
-
 void PumpMessages()
 {
     MSG msg;
@@ -101,9 +89,10 @@ struct Row {
 
 std::vector<Row> g_rows;
 
-void AddRatio(const std::string& target, const std::string& measure, double figure, double yardstick, double limit)
+void AddRatio(const std::string& target, const std::string& measure, double figure, double yardstick, double limit,
+              const char* unit = "ms")
 {
-    g_rows.push_back({target, measure, figure, yardstick, "ms", yardstick > 0 ? figure / yardstick : 0.0, limit,
+    g_rows.push_back({target, measure, figure, yardstick, unit, yardstick > 0 ? figure / yardstick : 0.0, limit,
                       true});
     std::fprintf(stderr, "  %-3s %-44s %9.1f / %9.1f\n", target.c_str(), measure.c_str(), figure, yardstick);
 }
@@ -308,34 +297,6 @@ void BenchLoad(HWND hwndHost, const Picture& p)
 
 // ---- target 4: the pulse ----------------------------------------------------
 
-// A file's bytes, put back (or removed again) when the object goes.
-class SavedFile {
-public:
-    explicit SavedFile(std::string path) : m_path(std::move(path))
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        m_bExisted = static_cast<bool>(in);
-        if (m_bExisted)
-            m_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    ~SavedFile()
-    {
-        if (!m_bExisted) {
-            DeleteFileA(m_path.c_str());
-            return;
-        }
-        std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
-        out.write(m_bytes.data(), static_cast<std::streamsize>(m_bytes.size()));
-    }
-    SavedFile(const SavedFile&) = delete;
-    SavedFile& operator=(const SavedFile&) = delete;
-
-private:
-    std::string m_path;
-    bool m_bExisted = false;
-    std::vector<char> m_bytes;
-};
-
 CMainFrame* CreateFrame()
 {
     auto* pFrame = new CMainFrame;
@@ -397,12 +358,12 @@ void BenchPulse(const Picture& p, double limit, double runMs)
 
 // ---- target 5: working set ---------------------------------------------------
 
-SIZE_T WorkingSet()
+PROCESS_MEMORY_COUNTERS MemoryCounters()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.WorkingSetSize;
+    return counters;
 }
 
 // In a process of its own (so nothing earlier is counted): the working set of
@@ -413,13 +374,14 @@ int MeasureWorkingSet(const std::string& path, const std::string& result)
     if (!pFrame)
         return 1;
     PumpFor(500);
-    const SIZE_T empty = WorkingSet();
+    const PROCESS_MEMORY_COUNTERS empty = MemoryCounters();
     pFrame->ProcessCommandLine(("\"" + path + "\"").c_str());
-    PumpFor(1000);
-    const SIZE_T loaded = WorkingSet();
+    // At rest: the paints are over and what they only needed meanwhile is gone.
+    PumpFor(2500);
+    const PROCESS_MEMORY_COUNTERS loaded = MemoryCounters();
     DestroyFrame(pFrame);
     std::ofstream out(result);
-    out << empty << ' ' << loaded << '\n';
+    out << empty.WorkingSetSize << ' ' << loaded.WorkingSetSize << ' ' << loaded.PeakWorkingSetSize << '\n';
     return 0;
 }
 
@@ -455,22 +417,22 @@ bool RunAndWait(const std::string& commandLine, DWORD timeoutMs)
 
 void BenchWorkingSet(const Picture& p)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string result = std::string(temp) + "kep_bench\\workingset.txt";
+    const std::string result = BenchFolder() + "\\workingset.txt";
     DeleteFileA(result.c_str());
     if (!RunAndWait("\"" + ModulePath() + "\" --workingset \"" + p.path + "\" \"" + result + "\"", 60000))
         return;
     std::ifstream in(result);
-    double empty = 0, loaded = 0;
-    if (!(in >> empty >> loaded))
+    double empty = 0, loaded = 0, peak = 0;
+    if (!(in >> empty >> loaded >> peak))
         return;
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExA(p.path.c_str(), GetFileExInfoStandard, &data);
     const double fileBytes = static_cast<double>(data.nFileSizeLow);
     const double mb = 1024.0 * 1024.0;
     AddRatio("5", p.name + " working set MB / (4 P + F)", (loaded - empty) / mb,
-             (4.0 * p.w * p.h + fileBytes) / mb, 1.25);
+             (4.0 * p.w * p.h + fileBytes) / mb, 1.25, "MB");
+    AddRatio("5", p.name + " peak of the load MB / (4 P + F)", (peak - empty) / mb,
+             (4.0 * p.w * p.h + fileBytes) / mb, 1.25, "MB");
 }
 
 // ---- target 6: start-up -----------------------------------------------------
@@ -524,9 +486,7 @@ double TimeToFirstPaint(const std::string& exe, const std::string& picture, cons
 
 std::string SolidJpeg(int w, int h, DWORD rgb)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "kep_bench\\solid_" + std::to_string(w) + "x" + std::to_string(h) +
+    const std::string path = BenchFolder() + "\\solid_" + std::to_string(w) + "x" + std::to_string(h) +
                              ".jpg";
     if (FileExists(path))
         return path;
@@ -562,6 +522,24 @@ void BenchStartup()
         return;
     }
     AddRatio("6", "1 MP start to first paint / minimal program", Median(keps), Median(minimals), 1.5);
+}
+
+// ---- target 7: the history submenu ------------------------------------------
+
+// kep_bench_history in a process of its own: the decoding of one picture,
+// the opening of the submenu with ten of them, and one highlight change.
+void BenchHistoryMenu()
+{
+    const std::string result = BenchFolder() + "\\history.txt";
+    DeleteFileA(result.c_str());
+    if (!RunAndWait("\"" + ModuleFolder() + "\\kep_bench_history.exe\" --result \"" + result + "\"", 300000))
+        return;
+    std::ifstream in(result);
+    double decode = 0, open = 0, change = 0;
+    if (!(in >> decode >> open >> change))
+        return;
+    AddRatio("7", "history submenu opening / 10 decodes", open, 10 * decode, 1.0);
+    AddRatio("7", "history highlight change / 20 ms", change, 20.0, 1.0);
 }
 
 } // namespace
@@ -620,6 +598,8 @@ int main(int argc, char* argv[])
             BenchWorkingSet(mp24png);
         BenchStartup();
     }
+    if (!g_bQuick)
+        BenchHistoryMenu();
 
     HDC hdcScreen = GetDC(nullptr);
     std::printf("kep_bench_targets: %s, screen %d x %d\n", g_bQuick ? "quick" : "full",

@@ -29,6 +29,6 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 kep_start_wine
 targets=("$program")
-[ "$program" = kep_bench_targets ] && targets+=(kep minimal_viewer)
+[ "$program" = kep_bench_targets ] && targets+=(kep minimal_viewer kep_bench_history)
 kep_build "${targets[@]}"
 "$KEP_ROOT/cmake/wine-run.sh" "$KEP_BUILD_DIR/$program.exe" "$@"

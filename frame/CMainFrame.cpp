@@ -67,6 +67,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_CONTEXT_MENU_ENTRY, OnUpdateContextMenuEntry)
     ON_COMMAND(ID_STARTUP_REGISTER, OnRegisterStartup)
     ON_UPDATE_COMMAND_UI(ID_STARTUP_REGISTER, OnUpdateRegisterStartup)
+    ON_COMMAND_RANGE(ID_STEP_NEXT, ID_STEP_LAST, OnStep)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_STEP_NEXT, ID_STEP_LAST, OnUpdateStep)
     ON_WM_INITMENUPOPUP()
     ON_WM_UNINITMENUPOPUP()
     ON_WM_MEASUREITEM()
@@ -231,7 +233,13 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 {
+    // A key that reaches the menu bar in its keyboard mode belongs to it, also
+    // when the bar leaves the mode and hands the key on: the step keys act
+    // only when the bar was idle before.
+    const bool bMenuBarIdle = !m_wndMenuBar.m_hWnd || m_wndMenuBar.m_iTrackingState == CMenuBarCtrl::TRACK_NOTHING;
     if (m_wndMenuBar.m_hWnd && m_wndMenuBar.TranslateFrameMessage(pMsg))
+        return TRUE;
+    if (bMenuBarIdle && TranslateStepKey(pMsg))
         return TRUE;
     return CFrameWnd::PreTranslateMessage(pMsg);
 }

@@ -8,6 +8,7 @@
 #include "bars/CMenuBarCtrl.h"
 #include "bars/CMyReBar.h"
 #include "history/CHistoryMenu.h"
+#include "view/CFolderSteps.h"
 #include "view/CImageView.h"
 
 class CMainFrame : public CFrameWnd {
@@ -111,6 +112,10 @@ protected:
     void OnUpdateContextMenuEntry(CCmdUI* pCmdUI);
     void OnRegisterStartup();
     void OnUpdateRegisterStartup(CCmdUI* pCmdUI);
+    // The step commands: the next, previous, first or last picture of the
+    // shown picture's folder, loaded into this window.
+    void OnStep(UINT nID);
+    void OnUpdateStep(CCmdUI* pCmdUI);
 
     void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu);
     void OnUninitMenuPopup(HMENU hPopupMenu, UINT nFlags);
@@ -140,4 +145,9 @@ private:
     // unless too little of it would be on the nearest screen's work area.
     POINT ReachableCorner(int left, int top, int width, int height) const;
     void LoadWindowSettings();
+    // A step key pressed in the view or the frame (no Shift, Ctrl or Alt)
+    // runs its step command; TRUE when it did.
+    BOOL TranslateStepKey(const MSG* pMsg);
+
+    CFolderSteps m_folderSteps;
 };

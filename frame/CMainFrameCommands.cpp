@@ -6,20 +6,11 @@
 #include "AfxGlobals.h"
 #include "CCmdUI.h"
 #include "CFileDialog.h"
+#include "frame/OpenFilter.h"
 #include "res/resource.h"
 #include "settings/SettingsFolder.h"
 
 // ---- context menu, File Open, Help ----------------------------------------
-
-namespace {
-
-const char kOpenFilter[] =
-    "BMPファイル (*.bmp;*.dib;*.rle)|*.bmp;*.dib;*.rle|JPEGファイル (*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|"
-    "PNGファイル (*.png)|*.png|TIFFファイル(*.tif;*.tiff)|*.tif;*.tiff|GIFファイル (*.gif)|*.gif|"
-    "EMFファイル (*.emf)|*.emf|WMFファイル (*.wmf)|*.wmf|ICOファイル (*.ico)|*.ico|"
-    "すべてのファイル (*.*)|*.*||";
-
-} // namespace
 
 void CMainFrame::ShowContextMenu(const POINT* pPoint)
 {

@@ -2,12 +2,15 @@
 // on multibyte (code page 932) strings, so they can be tested without a window.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 // Splits the line at blanks (0x20) outside double quotes. Quotes toggle the
 // inside-quotes state and stay in the token; empty tokens are never produced.
 std::vector<std::string> SplitCommandLine(const std::string& line);
+// The same grammar on the UTF-16 line.
+std::vector<std::wstring> SplitCommandLine(const std::wstring& line);
 
 // Removes every leading double quote, then every trailing one.
 std::string StripOuterQuotes(const std::string& token);
@@ -36,3 +39,18 @@ OptionSuffix SplitOptionSuffix(const std::string& token);
 // The argument for a new process: a path holding a blank and no double quote
 // is put in double quotes; any other path is returned unchanged.
 std::string QuoteForNewInstance(const std::string& path);
+
+// The text after the program name of a whole UTF-16 command line (as
+// GetCommandLineW gives it), found the way the C runtime finds the one it
+// hands to WinMain: the name runs to the first blank or control character
+// outside double quotes, and the blanks after it are skipped.
+std::wstring ArgumentsOfCommandLine(const std::wstring& commandLine);
+
+// The UTF-16 argument text as an ANSI command line of the same grammar. A line
+// that the code page holds exactly is converted as it is. Otherwise every
+// token that it cannot hold has its path (the text before the first '/', its
+// outer double quotes aside) replaced by ansiPath's form of it (the short
+// name, AnsiPathForWide); quotes and option suffix stay, and the tokens are
+// joined by one blank.
+std::string AnsiCommandLine(const std::wstring& arguments,
+                            const std::function<std::string(const std::wstring&)>& ansiPath);

@@ -150,6 +150,25 @@ template <auto F> LRESULT AfxCrack_drawitem(CCmdTarget* p, const AfxCall& c)
     return TRUE;
 }
 
+template <auto F> LRESULT AfxCrack_mousewheel(CCmdTarget* p, const AfxCall& c)
+{
+    POINT pt = {static_cast<short>(LOWORD(c.lParam)), static_cast<short>(HIWORD(c.lParam))};
+    return (AfxSelf<F>(p)->*F)(static_cast<UINT>(GET_KEYSTATE_WPARAM(c.wParam)), GET_WHEEL_DELTA_WPARAM(c.wParam), pt);
+}
+template <auto F> LRESULT AfxCrack_xbutton(CCmdTarget* p, const AfxCall& c)
+{
+    POINT pt = {static_cast<short>(LOWORD(c.lParam)), static_cast<short>(HIWORD(c.lParam))};
+    (AfxSelf<F>(p)->*F)(static_cast<UINT>(GET_KEYSTATE_WPARAM(c.wParam)), static_cast<UINT>(GET_XBUTTON_WPARAM(c.wParam)),
+                        pt);
+    return TRUE; // an application that handles an X button returns TRUE
+}
+template <auto F> LRESULT AfxCrack_appcommand(CCmdTarget* p, const AfxCall& c)
+{
+    return (AfxSelf<F>(p)->*F)(reinterpret_cast<HWND>(c.wParam), static_cast<UINT>(GET_APPCOMMAND_LPARAM(c.lParam)),
+                               static_cast<UINT>(GET_DEVICE_LPARAM(c.lParam)),
+                               static_cast<UINT>(GET_KEYSTATE_LPARAM(c.lParam)));
+}
+
 #define DECLARE_MESSAGE_MAP()                          \
 protected:                                             \
     static const AFX_MSGMAP* GetThisMessageMap();      \
@@ -205,3 +224,6 @@ public:                                                \
 #define ON_WM_MENUSELECT() {WM_MENUSELECT, 0, 0, 0, &AfxCrack_menuselect<&ThisClass::OnMenuSelect>},
 #define ON_WM_MEASUREITEM() {WM_MEASUREITEM, 0, 0, 0, &AfxCrack_measureitem<&ThisClass::OnMeasureItem>},
 #define ON_WM_DRAWITEM() {WM_DRAWITEM, 0, 0, 0, &AfxCrack_drawitem<&ThisClass::OnDrawItem>},
+#define ON_WM_MOUSEWHEEL() {WM_MOUSEWHEEL, 0, 0, 0, &AfxCrack_mousewheel<&ThisClass::OnMouseWheel>},
+#define ON_WM_XBUTTONUP() {WM_XBUTTONUP, 0, 0, 0, &AfxCrack_xbutton<&ThisClass::OnXButtonUp>},
+#define ON_WM_APPCOMMAND() {WM_APPCOMMAND, 0, 0, 0, &AfxCrack_appcommand<&ThisClass::OnAppCommand>},

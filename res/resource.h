@@ -29,6 +29,13 @@
 #define ID_FIT_WINDOW           32771   // sent by the view: fit the frame to the image
 #define ID_SHOW_CONTEXT_MENU    32772   // Ctrl+R, right button
 
+// Steps through the pictures of the shown picture's folder (keys in the view,
+// the mouse's side buttons); ID_STEP_NEXT..ID_STEP_LAST have one handler.
+#define ID_STEP_NEXT            32816   // Right, Down, Page Down, Space; side button forward
+#define ID_STEP_PREVIOUS        32817   // Left, Up, Page Up, Backspace; side button back
+#define ID_STEP_FIRST           32818   // Home
+#define ID_STEP_LAST            32819   // End
+
 // Translucency: opacity = (id - ID_ALPHA_BASE) * 10 percent.
 // The "10%" item's status prompt lives one id below the item, under ID_ALPHA_BASE.
 #define ID_ALPHA_BASE           32774

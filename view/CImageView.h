@@ -23,6 +23,10 @@ public:
     // Loads the file and makes it the image of this window. Failures are
     // reported by message box; the result is always TRUE (test m_pImage).
     BOOL LoadImageFile(CString path);
+    // The same; with bAddToHistory FALSE (a picture stepped to in its folder)
+    // the history is left as it is, and a retry that is still waiting adds
+    // the picture it was waiting for.
+    BOOL LoadImageFile(CString path, BOOL bAddToHistory);
 
     // The display rectangle in screen coordinates, centred on the view;
     // FALSE (and lpRect untouched) when no image is shown.
@@ -79,6 +83,13 @@ protected:
     void OnDropFiles(HDROP hDropInfo);
     void OnRButtonDown(UINT nFlags, POINT point);
     void OnLButtonDblClk(UINT nFlags, POINT point);
+    // The wheel steps the zoom through the percent items, with Ctrl the
+    // translucency through its items, as the frame's commands.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT point);
+    // The side buttons (and a keyboard's back and forward keys) step to the
+    // previous and next picture of the folder.
+    void OnXButtonUp(UINT nFlags, UINT nButton, POINT point);
+    LRESULT OnAppCommand(HWND hWnd, UINT nCmd, UINT nDevice, UINT nKey);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -90,7 +101,22 @@ private:
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
     void SelectFrame(int nFrame);
+    // Replaces a still, opaque picture by a 32-bit RGB copy of its own.
+    void ConvertForDrawing();
     HGDIOBJ m_hStockBitmap = nullptr; // the memory DC's own bitmap, put back before the DC goes
+    SIZE m_sizeBitmap = {0, 0};       // the size of m_bitmap, kept from paint to paint
+    // Has m_bitmap (selected into m_memDC) hold at least the part source.
+    BOOL PrepareOffscreen(HDC hdc, const RECT& source);
+    void ReleaseOffscreen();
+    void DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& source);
+    // The pulse's paint: the part source of the picture scaled to drawn, from
+    // a copy drawn once at the largest size.
+    void DrawCoverPart(const DrawnSize& drawn, const RECT& source);
+    void DropCoverCopy();
+    CDC m_coverDC;
+    CBitmap m_coverCopy;
+    SIZE m_sizeCoverCopy = {0, 0};
+    HGDIOBJ m_hCoverStockBitmap = nullptr;
     // Changes the turn and mirror state as one of the four operations says.
     void ApplyTransform(TransformState (*operation)(TransformState));
     // Loads a dropped file into this window and has the frame fit it.
@@ -98,4 +124,15 @@ private:
     // Reads the file into m_hImageData, with the wait cursor. FALSE after a
     // message (or silently when only the memory block could not be had).
     BOOL ReadFileIntoMemory(const CString& path, SIZE_T* pcbData);
+    // Sends the frame a command, as the mouse input of the view does.
+    void SendToFrame(UINT nID);
+
+    // The path the history retry adds: the path of the last load that went
+    // into the history (empty when it failed). Loads that keep out of the
+    // history leave it alone.
+    CString m_strHistoryPath;
+    // Parts of a wheel notch not yet acted on, for the zoom and (Ctrl) the
+    // translucency.
+    int m_nZoomWheel = 0;
+    int m_nAlphaWheel = 0;
 };

@@ -1,5 +1,7 @@
 #include "view/ImageGeometry.h"
 
+#include "PixelTransform.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -215,6 +217,33 @@ void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh,
         pts[i].x = corners[i][0] ? dw : 0;
         pts[i].y = corners[i][1] ? dh : 0;
     }
+}
+
+PaintRegion ComputePaintRegion(int rotation, bool mirrored, SIZE display, const RECT& visible)
+{
+    PaintRegion region = {};
+    const RECT whole = {0, 0, std::max<LONG>(display.cx, 0), std::max<LONG>(display.cy, 0)};
+    RECT shown;
+    if (!::IntersectRect(&shown, &whole, &visible)) {
+        region.empty = true;
+        return region;
+    }
+    POINT wholePts[3];
+    TransformDestinationPoints(rotation, mirrored, display.cx, display.cy, wholePts);
+    PlgAxes axes;
+    RECT bounds;
+    if (!GetPlgAxes(wholePts, &axes, &bounds)) {
+        region.empty = true;
+        return region;
+    }
+    const SIZE bitmap = BitmapSizeForDisplay(display, rotation);
+    region.source = MapDestRectToSource(axes, bitmap.cx, bitmap.cy, shown);
+    TransformDestinationPoints(rotation, mirrored, shown.right - shown.left, shown.bottom - shown.top, region.pts);
+    for (POINT& pt : region.pts) {
+        pt.x += shown.left;
+        pt.y += shown.top;
+    }
+    return region;
 }
 
 TransformState RotateRightState(TransformState state)

@@ -66,6 +66,21 @@ int MarginRects(int bw, int bh, int drawnW, int drawnH, RECT strips[2]);
 void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh,
                                 POINT pts[3]);
 
+// The part of a paint that shows: a paint draws only what lies within
+// `visible` (view client coordinates: the client area, the part the window
+// system lets through) of the dw x dh display at the view's top-left corner.
+// source is that part of the off-screen bitmap (the image's own orientation,
+// relative to the whole bitmap's upper-left corner), and pts are where its
+// upper-left, upper-right and lower-left corners land, so that transferring
+// just that part gives exactly those pixels of the whole transfer. empty when
+// nothing of the display shows.
+struct PaintRegion {
+    bool empty;
+    RECT source;
+    POINT pts[3];
+};
+PaintRegion ComputePaintRegion(int rotation, bool mirrored, SIZE display, const RECT& visible);
+
 // The view's transform state and the four operations on it; each turns or
 // flips the picture as seen on the screen.
 struct TransformState {

@@ -2,7 +2,10 @@
 // quarter turn, the white margins and the cover mode.
 #include "GuiHarness.h"
 #include "support/MessageBoxCapture.h"
+#include "PixelTransform.h"
 #include "view/ImageGeometry.h"
+
+#include <gdiplus.h>
 
 namespace {
 
@@ -11,7 +14,10 @@ namespace {
 constexpr int kW = 181;
 constexpr int kH = 131;
 
-uint32_t Source(int x, int y) { return AsymmetricPixel(x, y, kW, kH); }
+uint32_t Source(int x, int y)
+{
+    return AsymmetricPixel(x, y, kW, kH);
+}
 
 // The source pixel shown at display pixel (x, y): the picture is mirrored
 // left-right first, then turned clockwise by quarter turns.
@@ -40,11 +46,14 @@ struct Transform {
 };
 
 const Transform kTransforms[] = {
-    {"as stored", 0, false},  {"90 cw", 1, false},        {"180", 2, false},         {"90 ccw", 3, false},
-    {"mirrored", 0, true},    {"mirrored 90 cw", 1, true}, {"mirrored 180", 2, true}, {"mirrored 90 ccw", 3, true},
+    {"as stored", 0, false}, {"90 cw", 1, false},         {"180", 2, false},         {"90 ccw", 3, false},
+    {"mirrored", 0, true},   {"mirrored 90 cw", 1, true}, {"mirrored 180", 2, true}, {"mirrored 90 ccw", 3, true},
 };
 
-bool IsWhite(uint32_t px) { return px == 0xFFFFFF; }
+bool IsWhite(uint32_t px)
+{
+    return px == 0xFFFFFF;
+}
 
 } // namespace
 
@@ -84,8 +93,8 @@ TEST_F(PaintTest, EveryTransformPaintsTheExactPixels)
         for (int y = 0; y < dh; ++y)
             for (int x = 0; x < dw; ++x)
                 if (cap.At(x, y) != ExpectedAt(x, y, t.rotation, t.mirrored) && wrong++ < 3)
-                    ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << cap.At(x, y)
-                                  << ", expected " << ExpectedAt(x, y, t.rotation, t.mirrored);
+                    ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << cap.At(x, y) << ", expected "
+                                  << ExpectedAt(x, y, t.rotation, t.mirrored);
         EXPECT_EQ(wrong, 0);
     }
 }
@@ -190,4 +199,140 @@ TEST_F(PaintTest, PercentModeDrawsScaledAndReportsThePercent)
     EXPECT_EQ(view.cx, 150);
     EXPECT_EQ(view.cy, 200);
     EXPECT_EQ(std::string(m_pFrame->m_wndStatusBar.GetPaneText(0)), "KEP - 400 x 300 : 50 % ");
+}
+
+namespace {
+
+// What a plain paint shows for a picture scaled to drawn (the whole picture
+// decoded from its file, drawn by GDI+ into a new bitmap, then turned): the
+// display's pixels, 0x00RRGGBB, dw x dh.
+std::vector<uint32_t> PlainPaint(const std::string& path, SIZE drawn, int rotation, bool mirrored)
+{
+    using namespace Gdiplus::DllExports;
+    std::vector<uint32_t> bitmap(static_cast<size_t>(drawn.cx) * drawn.cy);
+    Gdiplus::GpImage* pImage = nullptr;
+    std::wstring wide(path.begin(), path.end());
+    if (GdipLoadImageFromFile(wide.c_str(), &pImage) != Gdiplus::Ok)
+        return {};
+    HDC hdcScreen = ::GetDC(nullptr);
+    HDC hdc = ::CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = ::CreateCompatibleBitmap(hdcScreen, drawn.cx, drawn.cy);
+    HGDIOBJ old = ::SelectObject(hdc, hbm);
+    Gdiplus::GpGraphics* pGraphics = nullptr;
+    GdipCreateFromHDC(hdc, &pGraphics);
+    GdipDrawImageRectI(pGraphics, pImage, 0, 0, drawn.cx, drawn.cy);
+    GdipDeleteGraphics(pGraphics);
+    GdipDisposeImage(pImage);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = drawn.cx;
+    bi.bmiHeader.biHeight = -drawn.cy;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    ::SelectObject(hdc, old);
+    ::GetDIBits(hdc, hbm, 0, static_cast<UINT>(drawn.cy), bitmap.data(), &bi, DIB_RGB_COLORS);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hdc);
+    ::ReleaseDC(nullptr, hdcScreen);
+
+    const SIZE display = IsQuarterTurn(rotation) ? SIZE{drawn.cy, drawn.cx} : drawn;
+    POINT pts[3];
+    TransformDestinationPoints(rotation, mirrored, display.cx, display.cy, pts);
+    PlgAxes axes;
+    RECT bounds;
+    GetPlgAxes(pts, &axes, &bounds);
+    std::vector<uint32_t> shown(static_cast<size_t>(display.cx) * display.cy);
+    TransformPixels(bitmap.data(), drawn.cx * 4, drawn.cx, drawn.cy, shown.data(), display.cx * 4, axes);
+    for (uint32_t& px : shown)
+        px &= 0x00FFFFFF;
+    return shown;
+}
+
+} // namespace
+
+// The paint draws only what shows, from a copy of the picture, into a bitmap
+// it keeps: scaled, turned, in a view smaller than the display and after a
+// partial invalidation, every pixel is still the one a plain paint gives.
+TEST_F(PaintTest, FastPaintsMatchAPlainPaintPixelForPixel)
+{
+    OpenPath(m_path);
+    ASSERT_NE(View().m_pImage, nullptr);
+    for (int percent : {100, 50, 73}) {
+        View().m_settings.m_nZoomValue = percent;
+        const SIZE drawn = {kW * percent / 100, kH * percent / 100};
+        for (const Transform& t : kTransforms) {
+            SCOPED_TRACE(std::string(t.name) + " at " + std::to_string(percent) + " %");
+            View().m_nRotation = t.rotation;
+            View().m_bMirrored = t.mirrored;
+            m_pFrame->RefreshFrameStyle();
+            PumpMessages();
+            const std::vector<uint32_t> expected = PlainPaint(m_path, drawn, t.rotation, t.mirrored);
+            ASSERT_FALSE(expected.empty());
+            const int dw = IsQuarterTurn(t.rotation) ? drawn.cy : drawn.cx;
+            const int dh = IsQuarterTurn(t.rotation) ? drawn.cx : drawn.cy;
+            // The view a little smaller than the display, then a part of it
+            // invalidated on its own.
+            const SIZE view = ClientSizeOf(View().m_hWnd);
+            ::SetWindowPos(View().m_hWnd, nullptr, 0, 0, view.cx - 7, view.cy - 5, SWP_NOMOVE | SWP_NOZORDER);
+            RepaintView();
+            RECT part = {3, 4, 40, 30};
+            ::RedrawWindow(View().m_hWnd, &part, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            PumpMessages();
+            const Capture cap = CaptureClient(View().m_hWnd);
+            // (A captioned window may keep the view wider than a small display.)
+            int wrong = 0;
+            for (int y = 0; y < std::min(cap.height, dh); ++y)
+                for (int x = 0; x < std::min(cap.width, dw); ++x)
+                    if (cap.At(x, y) != expected[static_cast<size_t>(y) * dw + x] && wrong++ < 3)
+                        ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << cap.At(x, y)
+                                      << ", a plain paint gives " << expected[static_cast<size_t>(y) * dw + x];
+            EXPECT_EQ(wrong, 0);
+        }
+    }
+}
+
+// While the pulse runs, each tick scales a copy drawn once at the largest
+// size instead of the picture: the frames must look like a full draw.
+TEST_F(PaintTest, PulseFramesLookLikeAFullDraw)
+{
+    for (const std::string& photo : {SourcePath("samples/photo.jpg"), m_path}) {
+        OpenPath(photo);
+        ASSERT_NE(View().m_pImage, nullptr);
+        const int W = View().m_nImageWidth;
+        const int H = View().m_nImageHeight;
+        View().m_bCoverView = TRUE;
+        // The first tick paints at the full size and makes the copy.
+        ::SetWindowPos(View().m_hWnd, nullptr, 0, 0, W, H, SWP_NOMOVE | SWP_NOZORDER);
+        RepaintView();
+        int worst = 0;
+        double total = 0;
+        long long count = 0;
+        for (int percent : {90, 75, 62, 50}) {
+            SCOPED_TRACE(percent);
+            const SIZE size = {W * percent / 100, H * percent / 100};
+            ::SetWindowPos(View().m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            RepaintView();
+            const Capture cap = CaptureClient(View().m_hWnd);
+            const SIZE view = ClientSizeOf(View().m_hWnd);
+            const DrawnSize drawn = ComputeDrawnSize(W, H, view.cx, view.cy, ZOOM_PERCENT, 100, true);
+            const std::vector<uint32_t> full = PlainPaint(photo, SIZE{drawn.width, drawn.height}, 0, false);
+            for (int y = 0; y < std::min<int>(view.cy, drawn.height); ++y) {
+                for (int x = 0; x < std::min<int>(view.cx, drawn.width); ++x) {
+                    const uint32_t a = cap.At(x, y);
+                    const uint32_t b = full[static_cast<size_t>(y) * drawn.width + x];
+                    for (int shift : {0, 8, 16}) {
+                        const int d =
+                            std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+                        worst = std::max(worst, d);
+                        total += d;
+                        ++count;
+                    }
+                }
+            }
+        }
+        View().m_bCoverView = FALSE;
+        // Halftone from a copy drawn at the largest size: at most a few levels off.
+        EXPECT_LE(worst, 8);
+        EXPECT_LT(total / static_cast<double>(count), 1.0);
+    }
 }

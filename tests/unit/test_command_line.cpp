@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame/CommandLine.h"
+#include "framework/AnsiPath.h"
 #include "framework/MbString.h"
 
 namespace {
@@ -226,6 +227,76 @@ TEST(CommandLine, FolderOfPathCutsAtTheLastBackslash)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.folder, FolderOfPath(c.path));
     }
+}
+
+TEST(WideCommandLine, ArgumentsStartAfterTheProgramNameAsTheRuntimeFindsThem)
+{
+    struct Case {
+        const char* name;
+        std::wstring line, arguments;
+    };
+    const Case cases[] = {
+        {"quoted program", L"\"C:\\Program Files\\KEP\\kep.exe\"  a.jpg b.jpg", L"a.jpg b.jpg"},
+        {"bare program", L"kep.exe \"C:\\My Pictures\\x.png\"", L"\"C:\\My Pictures\\x.png\""},
+        {"quote inside the name", L"C:\\\"a b\"\\kep.exe x", L"x"},
+        {"tab after the name", L"kep.exe\t\tx.png ", L"x.png "},
+        {"no arguments", L"\"kep.exe\"", L""},
+        {"empty line", L"", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.arguments, ArgumentsOfCommandLine(c.line));
+    }
+}
+
+TEST(WideCommandLine, ANameOutsideTheCodePageBecomesItsShortFormKeepingQuotesAndOptions)
+{
+    // U+00E9 (é) and U+D55C (Hangul) have no counterpart in code page 932; 表 has.
+    std::vector<std::wstring> asked;
+    auto shortForm = [&](const std::wstring& path) {
+        asked.push_back(path);
+        return std::string("C:\\SHORT~") + std::to_string(asked.size()) + ".PNG";
+    };
+    struct Case {
+        const char* name;
+        std::wstring arguments;
+        std::string line;
+        std::vector<std::wstring> asked;
+    };
+    const Case cases[] = {
+        {"the code page holds it all", L"\"C:\\My Pictures\\\u8868.jpg/1:2:50\"  b.jpg",
+         "\"C:\\My Pictures\\" + kHyo + ".jpg/1:2:50\"  b.jpg", {}},
+        {"bare token", L"C:\\caf\u00e9.png", "C:\\SHORT~1.PNG", {L"C:\\caf\u00e9.png"}},
+        {"quoted, with option suffix", L"\"C:\\my caf\u00e9.png/10:20:30\" b.jpg",
+         "\"C:\\SHORT~1.PNG/10:20:30\" b.jpg", {L"C:\\my caf\u00e9.png"}},
+        {"a further token too", L"a.jpg  C:\\\ud55c.png", "a.jpg C:\\SHORT~1.PNG", {L"C:\\\ud55c.png"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        asked.clear();
+        EXPECT_EQ(c.line, AnsiCommandLine(c.arguments, shortForm));
+        EXPECT_EQ(c.asked, asked);
+    }
+}
+
+TEST(WideCommandLine, ExactConversionRefusesBestFitAndMarksTheLoss)
+{
+    std::string ansi;
+    EXPECT_TRUE(WideToAnsiExact(L"C:\\\u8868\\\u30bd.jpg", &ansi));
+    EXPECT_EQ("C:\\" + kHyo + "\\" + kSo + ".jpg", ansi);
+    // A best fit would give "cafe.png", the name of another file.
+    EXPECT_FALSE(WideToAnsiExact(L"caf\u00e9.png", &ansi));
+    EXPECT_EQ("caf?.png", ansi);
+    EXPECT_EQ(L"C:\\\u8868.jpg", AnsiToWide("C:\\" + kHyo + ".jpg"));
+}
+
+TEST(WideCommandLine, OnlyThePartsTheCodePageLacksAreShortened)
+{
+    EXPECT_EQ(L"Z:\\my pictures\\_T_~~3NC\\CAF_~EYE.PNG",
+              ShortenWhereNeeded(L"Z:\\my pictures\\\u00e9t\u00e9\\caf\u00e9.png", L"Z:\\MYPICT~1\\_T_~~3NC\\CAF_~EYE.PNG"));
+    EXPECT_EQ(L"\u8868\\CAF_~EYE.PNG", ShortenWhereNeeded(L"\u8868\\caf\u00e9.png", L"\u8868\\CAF_~EYE.PNG"));
+    // Parts that do not pair up: the short path whole.
+    EXPECT_EQ(L"C:\\A~1\\CAF_~EYE.PNG", ShortenWhereNeeded(L"C:\\a\\b\\caf\u00e9.png", L"C:\\A~1\\CAF_~EYE.PNG"));
 }
 
 }  // namespace

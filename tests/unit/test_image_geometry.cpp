@@ -4,9 +4,13 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
+#include "PixelTransform.h"
+#include "history/ThumbnailScale.h"
 #include "view/ImageGeometry.h"
 
 namespace {
@@ -347,3 +351,73 @@ TEST(ImageTransform, OperationSequences)
 }
 
 }  // namespace
+
+// Transferring only the part of the bitmap that a paint region names gives
+// exactly the visible pixels of the whole transfer, for all eight transforms.
+TEST(PaintRegion, ThePartTransfersToTheSamePixelsAsTheWhole)
+{
+    const int bw = 7;
+    const int bh = 5;
+    std::vector<uint32_t> bitmap(bw * bh);
+    for (int i = 0; i < bw * bh; ++i)
+        bitmap[i] = static_cast<uint32_t>(i + 1);
+    for (int mirrored = 0; mirrored < 2; ++mirrored) {
+        for (int rotation = 0; rotation < 4; ++rotation) {
+            SCOPED_TRACE(std::to_string(rotation) + (mirrored ? " mirrored" : ""));
+            const SIZE display = IsQuarterTurn(rotation) ? SIZE{bh, bw} : SIZE{bw, bh};
+            POINT pts[3];
+            TransformDestinationPoints(rotation, mirrored != 0, display.cx, display.cy, pts);
+            PlgAxes axes;
+            RECT bounds;
+            ASSERT_TRUE(GetPlgAxes(pts, &axes, &bounds));
+            std::vector<uint32_t> whole(display.cx * display.cy);
+            TransformPixels(bitmap.data(), bw * 4, bw, bh, whole.data(), display.cx * 4, axes);
+
+            const RECT visible = {1, 2, 4, 100}; // cut by the display at the bottom
+            const PaintRegion region = ComputePaintRegion(rotation, mirrored != 0, display, visible);
+            ASSERT_FALSE(region.empty);
+            const int sw = region.source.right - region.source.left;
+            const int sh = region.source.bottom - region.source.top;
+            std::vector<uint32_t> part(sw * sh);
+            for (int y = 0; y < sh; ++y)
+                for (int x = 0; x < sw; ++x)
+                    part[y * sw + x] = bitmap[(region.source.top + y) * bw + region.source.left + x];
+            PlgAxes partAxes;
+            RECT partBounds;
+            ASSERT_TRUE(GetPlgAxes(region.pts, &partAxes, &partBounds));
+            EXPECT_EQ(partBounds.left, 1);
+            EXPECT_EQ(partBounds.top, 2);
+            EXPECT_EQ(partBounds.right, 4);
+            EXPECT_EQ(partBounds.bottom, display.cy);
+            const int pw = partBounds.right - partBounds.left;
+            std::vector<uint32_t> moved(pw * (partBounds.bottom - partBounds.top));
+            TransformPixels(part.data(), sw * 4, sw, sh, moved.data(), pw * 4, partAxes);
+            for (int y = partBounds.top; y < partBounds.bottom; ++y)
+                for (int x = partBounds.left; x < partBounds.right; ++x)
+                    EXPECT_EQ(moved[(y - partBounds.top) * pw + x - partBounds.left], whole[y * display.cx + x])
+                        << x << "," << y;
+        }
+    }
+    EXPECT_TRUE(ComputePaintRegion(0, false, SIZE{7, 5}, RECT{10, 10, 20, 20}).empty);
+    EXPECT_TRUE(ComputePaintRegion(0, false, SIZE{0, 0}, RECT{0, 0, 20, 20}).empty);
+}
+
+// A thumbnail averages the part of the picture each box pixel covers.
+TEST(ThumbnailScale, EveryBoxPixelIsTheMeanOfItsPart)
+{
+    // 4 x 2 picture of 24-bit pixels (blue, green, red), rows padded to 12 bytes.
+    const uint8_t picture[2][12] = {
+        {10, 20, 30, 30, 40, 50, 200, 0, 0, 0, 0, 200},
+        {10, 20, 30, 30, 40, 50, 0, 200, 0, 0, 0, 100},
+    };
+    uint32_t box[2] = {};
+    ShrinkIntoBox(&picture[0][0], 12, 4, 2, 3, box, 2, 1);
+    EXPECT_EQ(box[0], 0xFF281E14u); // (10+30)/2, (20+40)/2, (30+50)/2
+    EXPECT_EQ(box[1], 0xFF4B3232u); // blue 200/4, green 200/4, red (200+100)/4
+    // A box larger than the picture repeats its pixels.
+    uint32_t large[8 * 4] = {};
+    ShrinkIntoBox(&picture[0][0], 12, 4, 2, 3, large, 8, 4);
+    EXPECT_EQ(large[0], 0xFF1E140Au);
+    EXPECT_EQ(large[1], 0xFF1E140Au);
+    EXPECT_EQ(large[8 * 3 + 7], 0xFF640000u);
+}
