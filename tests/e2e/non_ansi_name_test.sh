@@ -18,7 +18,7 @@ only_window_of() { xdotool search --all --onlyvisible --pid "$1" 2>/dev/null | w
 
 e2e_start_kep "$(e2e_winpath "$first")" "$(e2e_winpath "$further")"
 pid=$E2E_PID
-win=$(e2e_wait_window 15 --pid "$pid" --name "$short_title_re") \
+win=$(e2e_wait_window --pid "$pid" --name "$short_title_re") \
     || { e2e_frames >&2; e2e_fail "the window did not show the picture named on the command line"; }
 e2e_settle
 [ "$(e2e_view_size "$(e2e_frame_line "$win")")" = 310x170 ] \
@@ -31,13 +31,13 @@ other_shown() {
     line=$(e2e_new_frames | awk -v w="$win" '$2 != w && $4 == 1')
     [ -n "$line" ] && [ "$(e2e_view_size "$line")" = 290x180 ]
 }
-e2e_wait_for 15 other_shown || { e2e_new_frames >&2; e2e_fail "the further token's picture was not shown"; }
+e2e_wait_for other_shown || { e2e_new_frames >&2; e2e_fail "the further token's picture was not shown"; }
 e2e_new_frames | awk -v w="$win" '$2 != w' | grep -q '?' && e2e_fail "the further token lost characters"
 
 read -r x y <<<"$(e2e_view_centre "$(e2e_frame_line "$win")")"
 e2e_drop "$win" "$x" "$y" "$dropped"
 fitted() { [ "$(e2e_view_size "$(e2e_frame_line "$win")")" = 270x190 ]; }
-e2e_wait_for 10 fitted || e2e_fail "the dropped picture was not shown (view $(e2e_view_size "$(e2e_frame_line "$win")"))"
+e2e_wait_for fitted || e2e_fail "the dropped picture was not shown (view $(e2e_view_size "$(e2e_frame_line "$win")"))"
 title=$(xdotool getwindowname "$win")
 [[ "$title" =~ $short_title_re ]] || e2e_fail "the title after the drop is '$title'"
 [ "$(only_window_of "$pid")" -eq 1 ] || e2e_fail "a message box came up after the drop"

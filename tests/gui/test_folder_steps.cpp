@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "GuiHarness.h"
-#include "SettingsFile.h"
 #include "framework/AnsiPath.h"
 #include "history/HistoryList.h"
 #include "support/MessageBoxCapture.h"
@@ -27,14 +26,6 @@ HDROP MakeWideDrop(const std::wstring& path)
     std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
     ::GlobalUnlock(h);
     return static_cast<HDROP>(h);
-}
-
-void SetKeyDown(int vk, bool down)
-{
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    keys[vk] = down ? 0x80 : 0;
-    ::SetKeyboardState(keys);
 }
 
 } // namespace
@@ -144,11 +135,12 @@ TEST_F(StepTest, TheMenuBarsKeyboardModeAndModifiersKeepTheirKeys)
     EXPECT_EQ(bar.m_iTrackingState, CMenuBarCtrl::TRACK_NOTHING);
     EXPECT_EQ(Title(), Shows("img9.bmp")) << "a key of the keyboard mode stepped";
 
-    for (int modifier : {VK_CONTROL, VK_SHIFT}) {
-        SetKeyDown(modifier, true);
-        Key(VK_RIGHT);
-        SetKeyDown(modifier, false);
-        EXPECT_EQ(Title(), Shows("img9.bmp")) << "stepped with modifier " << modifier;
+    for (BYTE modifier : {VK_CONTROL, VK_SHIFT}) {
+        {
+            HeldKeyState held(modifier);
+            Key(VK_RIGHT);
+        }
+        EXPECT_EQ(Title(), Shows("img9.bmp")) << "stepped with modifier " << static_cast<int>(modifier);
     }
     Key(VK_HOME);
     EXPECT_EQ(Title(), Shows("img1.bmp"));
@@ -193,8 +185,7 @@ TEST_F(StepTest, WheelStepsTheZoomItemsOutOfTheFreeAndFixedModesAndCtrlTheTransl
     EXPECT_FALSE(::GetWindowLongPtrA(m_pFrame->m_hWnd, GWL_STYLE) & WS_THICKFRAME) << "refitted as the zoom items do";
 
     // A fixed width of 100 pixels shows 25 %: forward goes to 30 %.
-    View().m_settings.m_nZoomMode = ZOOM_FIX_WIDTH;
-    View().m_settings.m_nZoomValue = 100;
+    SetZoom(ZOOM_FIX_WIDTH, 100);
     m_pFrame->RefreshFrameStyle();
     wheel(WHEEL_DELTA);
     EXPECT_EQ(ClientSizeOf(View().m_hWnd).cy, 90);
