@@ -63,10 +63,6 @@ bool OpenHistorySubmenu(HWND hFrame)
     ::PostMessageA(hFrame, WM_COMMAND, ID_SHOW_CONTEXT_MENU, 0);
     if (!WaitUntil([&] { return OpenPopups(hFrame) == 1; }, 5000))
         return false;
-    // A Shift released while another window had the focus is still held for
-    // this window's thread (its key state follows the input it takes): a tap
-    // of its own brings the state up to date before Enter is read with it.
-    TapKey(VK_SHIFT);
     for (int i = 0; i < 4; ++i)
         TapKey(VK_DOWN); // zoom, translucency, rotation, history
     TapKey(VK_RIGHT);
