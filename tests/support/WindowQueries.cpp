@@ -2,10 +2,11 @@
 
 std::string WindowTextOf(HWND hWnd)
 {
-    const int length = ::GetWindowTextLengthA(hWnd);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = ::GetWindowTextA(hWnd, &text[0], static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    // No GetWindowTextLength: it sends a message, also to a window of another
+    // process, which then has to answer every poll of a test; GetWindowText
+    // reads another process's title without disturbing it.
+    char text[4096] = {};
+    ::GetWindowTextA(hWnd, text, sizeof(text));
     return text;
 }
 
