@@ -22,6 +22,7 @@ kep_install_packages() {
     { command -v convert >/dev/null && convert -version 2>/dev/null | grep ImageMagick >/dev/null; } || missing+=(imagemagick)
     dpkg -s fonts-noto-cjk >/dev/null 2>&1 || missing+=(fonts-noto-cjk)
     [ -d /usr/src/googletest ] || missing+=(googletest)
+    command -v zip >/dev/null || missing+=(zip)
     command -v locale-gen >/dev/null || missing+=(locales)
     # The X drag-and-drop source of the end-to-end tests runs on the system python.
     [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import Xlib' 2>/dev/null || missing+=(python3 python3-xlib)
@@ -42,14 +43,15 @@ kep_install_packages() {
     fi
 }
 
-# Configures (once) and builds the given targets (all when none are given).
+# Configures (once, as KEP_BUILD_TYPE, RelWithDebInfo when unset) and builds
+# the given targets (all when none are given).
 kep_build() {
     if [ ! -f "$KEP_BUILD_DIR/CMakeCache.txt" ]; then
         # A compiler cache, when the machine has one, makes rebuilds cheap.
         local launcher=()
         command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
         cmake -S "$KEP_ROOT" -B "$KEP_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$KEP_ROOT/cmake/mingw-w64-x86_64.cmake" \
-            -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+            -DCMAKE_BUILD_TYPE="${KEP_BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" >/dev/null
     fi
     local targets=()
     for t in "$@"; do targets+=(--target "$t"); done

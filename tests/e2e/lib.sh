@@ -8,7 +8,9 @@
 #
 # A script calls e2e_begin first; the exit trap then closes every KEP window
 # that the script caused, waits for those processes, removes the stored
-# settings and the script's temporary folder.
+# settings and the script's temporary folder. A script that sets E2E_PREFIX
+# before e2e_begin runs in that Wine prefix (made ready by the script) with a
+# wineserver of its own, ended with the script.
 
 set -u
 
@@ -23,6 +25,7 @@ E2E_BUTTON_DOWN=0
 # move, a state) may take this many seconds, counted from its own start, so
 # that a slow step on a loaded machine does not eat the time of the next.
 E2E_STEP_SECONDS=${E2E_STEP_SECONDS:-20}
+E2E_PREFIX=${E2E_PREFIX:-}
 
 e2e_log() { echo "[$E2E_NAME] $*" >&2; }
 
@@ -43,7 +46,7 @@ e2e_check_environment() {
     "$E2E_PYTHON" -c 'import Xlib' 2>/dev/null || e2e_fail "python3-xlib is missing for $E2E_PYTHON"
     # The same Wine environment as cmake/wine-run.sh, for processes started
     # in the background.
-    export WINEPREFIX="$KEP_BUILD_DIR/wineprefix"
+    export WINEPREFIX="${E2E_PREFIX:-$KEP_BUILD_DIR/wineprefix}"
     export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
@@ -69,7 +72,7 @@ e2e_build_ctl() {
     if [ ! -f "$E2E_CTL" ] || [ "$src" -nt "$E2E_CTL" ]; then
         mkdir -p "$dir"
         local tmp="$dir/kepctl.$$.exe"
-        x86_64-w64-mingw32-gcc-posix -O2 -Wall -static -o "$tmp" "$src" \
+        x86_64-w64-mingw32-gcc-posix -O2 -Wall -static -o "$tmp" "$src" -lgdi32 \
             || e2e_fail "cannot build kepctl"
         mv -f "$tmp" "$E2E_CTL"
     fi
@@ -271,6 +274,11 @@ e2e_begin() {
     e2e_check_environment
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kep-e2e-$E2E_NAME.XXXXXX")
     trap e2e_end EXIT
+    if [ -n "$E2E_PREFIX" ]; then
+        /usr/lib/wine/wineserver -p
+        # Wine's background processes start here, detached from our output.
+        "$E2E_WINE64" cmd /c exit </dev/null >/dev/null 2>&1
+    fi
     e2e_build_ctl
     E2E_BASELINE=$(e2e_ctl pids | tr -d '\r' | tr '\n' ' ')
     e2e_remove_settings
@@ -304,6 +312,7 @@ e2e_end() {
     done
     e2e_remove_settings
     [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
+    [ -n "$E2E_PREFIX" ] && /usr/lib/wine/wineserver -k 2>/dev/null
     [ $status -eq 0 ] && e2e_log "passed"
     exit $status
 }

@@ -6,6 +6,7 @@
                               xwin is the X window Wine made for the frame,
                               pid the Windows process id)
    kepctl pids                the Windows ids of the running kep.exe processes
+   kepctl dpi                 the system's dots per inch (LOGPIXELSY of the screen)
    kepctl post XWIN ID        posts WM_COMMAND ID to the frame of X window XWIN
    kepctl foreground XWIN     makes the frame of X window XWIN the foreground
                               window, so that the keys typed next reach it
@@ -92,6 +93,14 @@ static int Pids(void)
     int n = Processes(pids, MAX_ITEMS);
     for (int i = 0; i < n; ++i)
         printf("%lu\n", (unsigned long)pids[i]);
+    return 0;
+}
+
+static int Dpi(void)
+{
+    HDC dc = GetDC(NULL);
+    printf("%d\n", GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(NULL, dc);
     return 0;
 }
 
@@ -202,16 +211,20 @@ int main(int argc, char** argv)
 {
     /* Plain LF line ends for the shell. */
     _setmode(_fileno(stdout), _O_BINARY);
+    /* Rectangles and dots per inch in screen pixels at any scale. */
+    SetProcessDPIAware();
     if (argc == 2 && strcmp(argv[1], "list") == 0)
         return List();
     if (argc == 2 && strcmp(argv[1], "pids") == 0)
         return Pids();
+    if (argc == 2 && strcmp(argv[1], "dpi") == 0)
+        return Dpi();
     if (argc == 4 && strcmp(argv[1], "post") == 0)
         return Post(argv[2], argv[3]);
     if (argc == 3 && strcmp(argv[1], "foreground") == 0)
         return Foreground(argv[2]);
     if (argc >= 2 && strcmp(argv[1], "close-others") == 0)
         return CloseOthers(argc - 2, argv + 2);
-    fprintf(stderr, "usage: kepctl list | pids | post XWIN ID | foreground XWIN | close-others [PID...]\n");
+    fprintf(stderr, "usage: kepctl list | pids | dpi | post XWIN ID | foreground XWIN | close-others [PID...]\n");
     return 64;
 }
