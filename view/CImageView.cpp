@@ -50,8 +50,6 @@ constexpr ARGB kCornerColour = 0xFF000000;
 // A kept off-screen bitmap may be up to four times the area a paint needs,
 // and this much more, before it is made anew at the smaller size.
 constexpr long long kKeptBitmapSlack = 1024 * 1024;
-// Opaque pictures up to this size are drawn from a 32-bit copy of their own.
-constexpr unsigned long long kMaxConvertedPixels = 64ull * 1024 * 1024;
 
 // The time dimension of animated images.
 const GUID kFrameDimensionTime = {0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
@@ -81,9 +79,10 @@ bool IsOpaqueBitmap(GpImage* pImage)
 }
 
 // A 32-bit RGB copy of an opaque bitmap of 24 bits a pixel or more, or
-// nullptr. Pictures of fewer bits would take more memory as a copy; very
-// large ones would, for the moment the copy is made, hold the decoder's image
-// and the copy at once, so they are drawn from the decoder's image instead.
+// nullptr; pictures of fewer bits would take more memory as a copy. While
+// the copy is made the decoder's image and the copy are both held; the first
+// paint of the decoder's image at 100 % would take as much again, since GDI+
+// converts the whole picture for it.
 GpImage* ConvertedForDrawing(GpImage* pImage)
 {
     PixelFormat format = 0;
@@ -94,8 +93,6 @@ GpImage* ConvertedForDrawing(GpImage* pImage)
     UINT height = 0;
     GdipGetImageWidth(pImage, &width);
     GdipGetImageHeight(pImage, &height);
-    if (static_cast<unsigned long long>(width) * height > kMaxConvertedPixels)
-        return nullptr;
     GpBitmap* pCopy = nullptr;
     if (GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height), PixelFormat32bppRGB,
                              static_cast<GpBitmap*>(pImage), &pCopy) != Ok)
