@@ -23,6 +23,7 @@
 #include "res/resource.h"
 #include "view/ImageGeometry.h"
 #include "view/ImageHeader.h"
+#include "view/MetafileExtent.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -157,8 +158,11 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
         return FALSE;
     std::memcpy(pData, buffer.get(), static_cast<size_t>(length));
     // A header that claims more pixels than can be decoded safely, or points
-    // beyond the end of the file, is refused before any decoder sees it.
-    bool refused = IsImageRefused(static_cast<const unsigned char*>(pData), static_cast<size_t>(length));
+    // beyond the end of the file, is refused before any decoder sees it, and
+    // so is a metafile that would keep the painting busy for minutes.
+    const auto* bytes = static_cast<const unsigned char*>(pData);
+    bool refused = IsImageRefused(bytes, static_cast<size_t>(length)) ||
+                   HasShapesFarBeyondPicture(bytes, static_cast<size_t>(length));
     ::GlobalUnlock(m_hImageData);
     if (refused) {
         ::GlobalFree(m_hImageData);

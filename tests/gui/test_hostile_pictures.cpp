@@ -3,6 +3,7 @@
 // unsupported before any decoder sees them.
 #include "GuiHarness.h"
 #include "support/MessageBoxCapture.h"
+#include "support/MetafileBytes.h"
 
 #include <random>
 
@@ -139,6 +140,41 @@ TEST_F(HostilePictureTest, OffsetsInsideTheFileStillOpen)
     View().LoadImageFile(path.c_str());
     EXPECT_EQ(capture.Count(), 0u);
     EXPECT_NE(View().m_pImage, nullptr);
+}
+
+// Metafile records the system's player trusts: a record that does not move it
+// on made it loop for ever, an object index beyond the table crashed it, and
+// a shape far larger than the picture kept the painting busy for minutes.
+TEST_F(HostilePictureTest, MetafilesWithUnplayableRecordsAreRefused)
+{
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool shown;
+    } cases[] = {
+        {"EMF record of type 0 and size 0", With32(With32(Emf(EmfShapes()), kEmfSelectAt, 0), kEmfSelectAt + 4, 0),
+         false},
+        {"WMF record whose size in bytes wraps", With32(Wmf(WmfShapes()), kWmfSelectAt, 0x80000000), false},
+        {"WMF object selected beyond the table", Wmf({WmfRecord(0x012D, {0xC6CD})}), false},
+        // Worked out over its whole size, for minutes.
+        {"EMF ellipse 16 million units wide", Emf({EmfRecord(42, {10, 5, 0x1000000, 28})}), false},
+        {"sound EMF", Emf(EmfShapes()), true},
+        {"sound WMF", Wmf(WmfShapes()), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = m_folder.File("hostile.mf");
+        ASSERT_TRUE(WriteBytes(path, c.bytes));
+        MessageBoxCapture capture;
+        View().LoadImageFile(path.c_str());
+        View().InvalidateRect(nullptr, TRUE);
+        View().UpdateWindow();
+        EXPECT_EQ(View().m_pImage != nullptr, c.shown);
+        ASSERT_EQ(capture.Count(), c.shown ? 0u : 1u);
+        if (!c.shown) {
+            EXPECT_EQ(capture.Boxes()[0].text, kUnsupported);
+        }
+    }
 }
 
 } // namespace
