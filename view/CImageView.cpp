@@ -23,7 +23,7 @@
 #include "res/resource.h"
 #include "view/ImageGeometry.h"
 #include "view/ImageHeader.h"
-#include "view/MetafileExtent.h"
+#include "view/MetafileEllipses.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -158,11 +158,8 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
         return FALSE;
     std::memcpy(pData, buffer.get(), static_cast<size_t>(length));
     // A header that claims more pixels than can be decoded safely, or points
-    // beyond the end of the file, is refused before any decoder sees it, and
-    // so is a metafile that would keep the painting busy for minutes.
-    const auto* bytes = static_cast<const unsigned char*>(pData);
-    bool refused = IsImageRefused(bytes, static_cast<size_t>(length)) ||
-                   HasShapesFarBeyondPicture(bytes, static_cast<size_t>(length));
+    // beyond the end of the file, is refused before any decoder sees it.
+    bool refused = IsImageRefused(static_cast<const unsigned char*>(pData), static_cast<size_t>(length));
     ::GlobalUnlock(m_hImageData);
     if (refused) {
         ::GlobalFree(m_hImageData);
@@ -379,19 +376,33 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
         m_memDC.CreateCompatibleDC(hdc);
         m_hStockBitmap = ::GetCurrentObject(m_memDC, OBJ_BITMAP);
     }
-    // An empty display (a zoom value of 0 or below) has nothing to draw.
-    if (bitmap.cx > 0 && bitmap.cy > 0 && m_memDC) {
+    // Only the part of the picture that lands in the view is drawn: a display
+    // larger than the view (a picture zoomed beyond what the frame can grow
+    // to) would otherwise ask for a bitmap of gigabytes. An empty display (a
+    // zoom value of 0 or below) has nothing to draw.
+    RECT rcClient;
+    GetClientRect(&rcClient);
+    const VisibleBitmapPart part =
+        VisiblePartOfBitmap(m_nRotation, m_bMirrored != FALSE, display, SIZE{rcClient.right, rcClient.bottom});
+    const int pw = part.rect.right - part.rect.left;
+    const int ph = part.rect.bottom - part.rect.top;
+    if (pw > 0 && ph > 0 && m_memDC) {
         CBitmap newBitmap;
-        newBitmap.CreateCompatibleBitmap(hdc, bitmap.cx, bitmap.cy);
+        newBitmap.CreateCompatibleBitmap(hdc, pw, ph);
         if (newBitmap) {
             m_memDC.SelectObject(newBitmap);
             m_bitmap = std::move(newBitmap); // deletes the previous paint's bitmap, no longer selected
 
+            const int x0 = -part.rect.left;
+            const int y0 = -part.rect.top;
+            const bool metafileDrawn =
+                DrawMetafileWithHugeEllipsesLeftOut(RECT{x0, y0, x0 + drawn.width, y0 + drawn.height});
             GpGraphics* pGraphics = nullptr;
             GdipCreateFromHDC(m_memDC, &pGraphics);
             std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
             if (graphics) {
-                GdipDrawImageRectI(graphics.get(), m_pImage, 0, 0, drawn.width, drawn.height);
+                if (!metafileDrawn)
+                    GdipDrawImageRectI(graphics.get(), m_pImage, x0, y0, drawn.width, drawn.height);
                 if (!m_bCoverView) {
                     RECT strips[2];
                     int n = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
@@ -399,19 +410,34 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
                     GdipCreateSolidFill(kMarginColour, &pBrush);
                     std::unique_ptr<GpSolidFill, BrushDeleter> brush(pBrush);
                     for (int i = 0; i < n && brush; ++i)
-                        GdipFillRectangleI(graphics.get(), brush.get(), strips[i].left, strips[i].top,
+                        GdipFillRectangleI(graphics.get(), brush.get(), x0 + strips[i].left, y0 + strips[i].top,
                                            strips[i].right - strips[i].left, strips[i].bottom - strips[i].top);
                 }
             }
-            POINT pts[3];
-            TransformDestinationPoints(m_nRotation, m_bMirrored != FALSE, display.cx, display.cy, pts);
-            ParallelogramBlt(hdc, pts, m_memDC, 0, 0, bitmap.cx, bitmap.cy);
+            ParallelogramBlt(hdc, part.pts, m_memDC, 0, 0, pw, ph);
         }
     }
     FillOutsideDisplay(hdc, display);
     if (CWnd* pMain = AfxGetMainWnd())
         pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
     return TRUE;
+}
+
+// Under Wine an ellipse costs time and memory by its whole size, however
+// little of it shows: a metafile that would draw one larger than the bound
+// here is drawn record by record without it (see view/MetafileEllipses.h).
+bool CImageView::DrawMetafileWithHugeEllipsesLeftOut(const RECT& dest)
+{
+    ImageType type = ImageTypeUnknown;
+    if (GdipGetImageType(m_pImage, &type) != Ok || type != ImageTypeMetafile || !m_hImageData)
+        return false;
+    const void* pData = ::GlobalLock(m_hImageData);
+    if (!pData)
+        return false;
+    const bool drawn = DrawMetafileWithoutHugeEllipses(m_memDC, static_cast<const unsigned char*>(pData),
+                                                       ::GlobalSize(m_hImageData), dest);
+    ::GlobalUnlock(m_hImageData);
+    return drawn;
 }
 
 // When the frame cannot shrink the view to the picture (a window has a

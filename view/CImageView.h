@@ -89,6 +89,9 @@ private:
     void RepaintNow();
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
+    // Draws a metafile into dest on the memory DC itself when it holds an
+    // ellipse too large to draw there, leaving that out; false otherwise.
+    bool DrawMetafileWithHugeEllipsesLeftOut(const RECT& dest);
     void SelectFrame(int nFrame);
     HGDIOBJ m_hStockBitmap = nullptr; // the memory DC's own bitmap, put back before the DC goes
     // Changes the turn and mirror state as one of the four operations says.

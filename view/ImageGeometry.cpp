@@ -217,6 +217,33 @@ void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh,
     }
 }
 
+// The transform takes bitmap point (x, y) to p0 + x * u + y * v, where u and
+// v are unit vectors along the axes; its inverse is a pair of dot products.
+VisibleBitmapPart VisiblePartOfBitmap(int rotation, bool mirrored, SIZE display, SIZE view)
+{
+    VisibleBitmapPart part = {};
+    const SIZE bitmap = BitmapSizeForDisplay(display, rotation);
+    if (bitmap.cx <= 0 || bitmap.cy <= 0 || view.cx <= 0 || view.cy <= 0)
+        return part;
+    POINT full[3];
+    TransformDestinationPoints(rotation, mirrored, display.cx, display.cy, full);
+    const POINT u = {(full[1].x - full[0].x) / bitmap.cx, (full[1].y - full[0].y) / bitmap.cx};
+    const POINT v = {(full[2].x - full[0].x) / bitmap.cy, (full[2].y - full[0].y) / bitmap.cy};
+    auto toBitmap = [&](LONG x, LONG y) {
+        return POINT{(x - full[0].x) * u.x + (y - full[0].y) * u.y, (x - full[0].x) * v.x + (y - full[0].y) * v.y};
+    };
+    const POINT a = toBitmap(0, 0);
+    const POINT b = toBitmap(std::min(display.cx, view.cx), std::min(display.cy, view.cy));
+    part.rect = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    auto toDisplay = [&](LONG x, LONG y) {
+        return POINT{full[0].x + x * u.x + y * v.x, full[0].y + x * u.y + y * v.y};
+    };
+    part.pts[0] = toDisplay(part.rect.left, part.rect.top);
+    part.pts[1] = toDisplay(part.rect.right, part.rect.top);
+    part.pts[2] = toDisplay(part.rect.left, part.rect.bottom);
+    return part;
+}
+
 TransformState RotateRightState(TransformState state)
 {
     return TransformState{NormalizeRotation(state.rotation + 1), state.mirrored};

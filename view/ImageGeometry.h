@@ -66,6 +66,19 @@ int MarginRects(int bw, int bh, int drawnW, int drawnH, RECT strips[2]);
 void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh,
                                 POINT pts[3]);
 
+// The part of the bitmap that a view of view.cx x view.cy shows. The display
+// lies at the view's top-left corner, so when it is larger than the view
+// (the frame could not grow to it) only the bitmap part that lands in the
+// view needs drawing: rect is that part in bitmap coordinates, pts the
+// images of its upper-left, upper-right and lower-left corners. When the
+// view holds the whole display, rect is the whole bitmap and pts are those of
+// TransformDestinationPoints. An empty rect when nothing shows.
+struct VisibleBitmapPart {
+    RECT rect;
+    POINT pts[3];
+};
+VisibleBitmapPart VisiblePartOfBitmap(int rotation, bool mirrored, SIZE display, SIZE view);
+
 // The view's transform state and the four operations on it; each turns or
 // flips the picture as seen on the screen.
 struct TransformState {

@@ -2,6 +2,7 @@
 // drawn size of a paint, and the rotation and mirror transform.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -189,6 +190,48 @@ TEST(ImageGeometry, MarginStrips)
     ASSERT_EQ(1, MarginRects(200, 100, 198, 100, strips));
     EXPECT_EQ(198, strips[0].left);    // only the right strip
     EXPECT_EQ(0, MarginRects(200, 100, 250, 120, strips));  // covered
+}
+
+// In every turn and mirror state, the drawn part of the bitmap is exactly
+// what lands in the view (the display's top-left corner), and it goes where
+// the whole bitmap's transform would put it.
+TEST(ImageGeometry, VisiblePartIsWhatLandsInTheView)
+{
+    const SIZE display = {70, 50};
+    for (int rotation = 0; rotation < 4; ++rotation) {
+        for (bool mirrored : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "rotation " << rotation << (mirrored ? " mirrored" : ""));
+            const SIZE bitmap = BitmapSizeForDisplay(display, rotation);
+            POINT full[3];
+            TransformDestinationPoints(rotation, mirrored, display.cx, display.cy, full);
+            // Bitmap point (x, y) as the whole bitmap's parallelogram places it.
+            auto toDisplay = [&](LONG x, LONG y) {
+                const LONG bw = bitmap.cx, bh = bitmap.cy;
+                return POINT{full[0].x + (full[1].x - full[0].x) * x / bw + (full[2].x - full[0].x) * y / bh,
+                             full[0].y + (full[1].y - full[0].y) * x / bw + (full[2].y - full[0].y) * y / bh};
+            };
+            for (const SIZE view : {SIZE{100, 80}, SIZE{30, 20}, SIZE{70, 10}}) {
+                const VisibleBitmapPart part = VisiblePartOfBitmap(rotation, mirrored, display, view);
+                const RECT& r = part.rect;
+                const POINT corners[3] = {toDisplay(r.left, r.top), toDisplay(r.right, r.top),
+                                          toDisplay(r.left, r.bottom)};
+                const POINT opposite = toDisplay(r.right, r.bottom);
+                for (int i = 0; i < 3; ++i)
+                    EXPECT_TRUE(corners[i].x == part.pts[i].x && corners[i].y == part.pts[i].y) << "point " << i;
+                EXPECT_EQ(std::min(corners[0].x, opposite.x), 0);
+                EXPECT_EQ(std::min(corners[0].y, opposite.y), 0);
+                EXPECT_EQ(std::max(corners[0].x, opposite.x), std::min(display.cx, view.cx));
+                EXPECT_EQ(std::max(corners[0].y, opposite.y), std::min(display.cy, view.cy));
+                EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= bitmap.cx && r.bottom <= bitmap.cy);
+            }
+            // A view that holds the display draws the whole bitmap.
+            const VisibleBitmapPart whole = VisiblePartOfBitmap(rotation, mirrored, display, SIZE{100, 100});
+            EXPECT_EQ(whole.rect.right - whole.rect.left, bitmap.cx);
+            EXPECT_EQ(whole.rect.bottom - whole.rect.top, bitmap.cy);
+        }
+    }
+    const VisibleBitmapPart none = VisiblePartOfBitmap(0, false, SIZE{0, 50}, SIZE{100, 100});
+    EXPECT_EQ(none.rect.right - none.rect.left, 0);
 }
 
 // Screen geometry used to check the transform independently of its table:

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/MetafileBytes.h"
 #include "view/ImageHeader.h"
-#include "view/MetafileExtent.h"
+#include "view/MetafileEllipses.h"
 
 namespace {
 
@@ -87,37 +89,78 @@ TEST(MetafileCheck, RefusedBeforeDecoding)
     EXPECT_FALSE(IsImageRefused(sound.data(), sound.size()));
 }
 
-bool FarBeyond(const Bytes& b)
+// A 200 x 150 picture on a memory DC, white, for the metafiles to draw on.
+class MemoryPicture
 {
-    return HasShapesFarBeyondPicture(b.data(), b.size());
-}
+public:
+    MemoryPicture()
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        m_hdc = ::CreateCompatibleDC(nullptr);
+        m_bitmap = ::CreateDIBSection(m_hdc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_old = ::SelectObject(m_hdc, m_bitmap);
+        std::fill(m_bits, m_bits + kWidth * kHeight, 0xFFFFFFu);
+    }
+    ~MemoryPicture()
+    {
+        ::SelectObject(m_hdc, m_old);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_hdc);
+    }
+    MemoryPicture(const MemoryPicture&) = delete;
+    MemoryPicture& operator=(const MemoryPicture&) = delete;
 
-// The small EMF is about 34 reference pixels wide; shapes may reach 64 times
-// that, wherever the mapping puts them.
-TEST(MetafileExtent, ShapesFarBeyondThePictureAreFound)
+    bool Draw(const Bytes& b, const RECT& dest = {0, 0, kWidth, kHeight})
+    {
+        return DrawMetafileWithoutHugeEllipses(m_hdc, b.data(), b.size(), dest);
+    }
+    std::uint32_t At(int x, int y) const { return m_bits[y * kWidth + x] & 0xFFFFFF; }
+
+    static constexpr int kWidth = 200;
+    static constexpr int kHeight = 150;
+
+private:
+    HDC m_hdc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    std::uint32_t* m_bits = nullptr;
+};
+
+// The small EMF is about 34 x 25 reference pixels, here drawn 200 x 150.
+TEST(MetafileEllipses, HugeEllipsesAreLeftOut)
 {
     const std::uint32_t kHuge = 0x1000000;
-    EXPECT_FALSE(FarBeyond(Emf(EmfShapes())));
-    EXPECT_FALSE(FarBeyond(Emf({EmfRecord(42, {static_cast<std::uint32_t>(-40), 0, 80, 60})})));
-    EXPECT_TRUE(FarBeyond(Emf({EmfRecord(42, {10, 5, kHuge, 28})})));
-    EXPECT_TRUE(FarBeyond(Emf({EmfRecord(43, {0, 0, 30, kHuge})})));
-    // A polygon16 of three points, the last one far out (16-bit points).
-    EXPECT_TRUE(FarBeyond(Emf({EmfRecord(86, {0, 0, 0, 0, 3, 0, 0x00100010, 0x7FFF7FFF})})));
-    // A small ellipse that the file's own mapping blows up.
-    const Bytes scaled =
-        Emf({EmfRecord(17, {8}), EmfRecord(9, {1, 1}), EmfRecord(11, {100000, 100000}), EmfRecord(42, {0, 0, 10, 10})});
-    EXPECT_TRUE(FarBeyond(scaled));
-    // The same, once the mapping is saved and put back.
-    EXPECT_FALSE(
-        FarBeyond(Emf({EmfRecord(33, {}), EmfRecord(17, {8}), EmfRecord(9, {1, 1}), EmfRecord(11, {100000, 100000}),
-                       EmfRecord(34, {static_cast<std::uint32_t>(-1)}), EmfRecord(42, {0, 0, 10, 10})})));
-    // A placeable WMF drawn 40 x 30: an ellipse within it, and one that its
-    // window of 1 x 1 units makes thousands of pictures wide.
-    EXPECT_FALSE(FarBeyond(Wmf(WmfShapes())));
-    EXPECT_TRUE(FarBeyond(Wmf({WmfRecord(0x020C, {1, 1}), WmfRecord(0x0418, {30000, 30000, 0, 0})})));
-    // Not metafiles.
-    EXPECT_FALSE(FarBeyond(Bytes{'B', 'M', 0, 0}));
-    EXPECT_FALSE(HasShapesFarBeyondPicture(nullptr, 0));
+    MemoryPicture picture;
+    // Ordinary ellipses: the decoders draw the picture as usual.
+    EXPECT_FALSE(picture.Draw(Emf(EmfShapes())));
+    EXPECT_FALSE(picture.Draw(Emf({EmfRecord(42, {0, 0, 30, 20})})));
+    EXPECT_EQ(picture.At(100, 75), 0xFFFFFFu) << "nothing drawn";
+    // An ellipse 16 million units wide: the rest is drawn, the ellipse not.
+    std::vector<Bytes> records = EmfShapes();
+    records.push_back(EmfRecord(42, {10, 5, kHuge, 28}));
+    EXPECT_TRUE(picture.Draw(Emf(records)));
+    EXPECT_EQ(picture.At(60, 60), 0xC06030u) << "the rectangle in the brush colour";
+    // The same ordinary ellipse, zoomed to ten million pixels.
+    EXPECT_TRUE(picture.Draw(Emf({EmfRecord(42, {0, 0, 30, 20})}), RECT{0, 0, 10000000, 7500000}));
+    // A small ellipse that the file's own mapping blows up, unless the mapping
+    // is put back first.
+    const Bytes scaled = Emf({EmfRecord(17, {8}), EmfRecord(9, {1, 1}), EmfRecord(11, {100000, 100000}),
+                              EmfRecord(42, {0, 0, 10, 10})});
+    EXPECT_TRUE(picture.Draw(scaled));
+    EXPECT_FALSE(picture.Draw(Emf({EmfRecord(33, {}), EmfRecord(17, {8}), EmfRecord(9, {1, 1}),
+                                   EmfRecord(11, {100000, 100000}), EmfRecord(34, {static_cast<std::uint32_t>(-1)}),
+                                   EmfRecord(42, {0, 0, 10, 10})})));
+    // Rounded corners count by their own size.
+    EXPECT_FALSE(picture.Draw(Emf({EmfRecord(44, {0, 0, kHuge, 20, 5, 5})})));
+    EXPECT_TRUE(picture.Draw(Emf({EmfRecord(44, {0, 0, kHuge, 20, kHuge, 20})})));
+    // A placeable WMF whose window of 1 x 1 units makes an ellipse huge.
+    EXPECT_FALSE(picture.Draw(Wmf(WmfShapes())));
+    EXPECT_TRUE(picture.Draw(Wmf({WmfRecord(0x020C, {1, 1}), WmfRecord(0x0418, {30000, 30000, 0, 0})})));
+    // Pictures with EMF+ records, and other data, are left to the decoders.
+    const Bytes emfPlus = Emf({EmfRecord(70, {8, 0x2B464D45, 0}), EmfRecord(42, {10, 5, kHuge, 28})});
+    EXPECT_FALSE(picture.Draw(emfPlus));
+    EXPECT_FALSE(picture.Draw(Bytes{'B', 'M', 0, 0}));
 }
 
 } // namespace
