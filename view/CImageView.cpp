@@ -27,6 +27,7 @@
 #include "res/resource.h"
 #include "view/ImageGeometry.h"
 #include "view/ImageFile.h"
+#include "view/MetafileEllipses.h"
 #include "view/WheelSteps.h"
 
 using namespace Gdiplus;
@@ -522,13 +523,16 @@ void CImageView::DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& sourc
         return;
     }
     DropCoverCopy(); // the pulse is over
+    const RECT dest = {-source.left, -source.top, drawn.width - source.left, drawn.height - source.top};
+    const bool bMetafileDrawn = DrawMetafileWithHugeEllipsesLeftOut(m_memDC, dest);
     GpGraphics* pGraphics = nullptr;
     GdipCreateFromHDC(m_memDC, &pGraphics);
     std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
     if (!graphics)
         return;
     GdipSetClipRectI(graphics.get(), 0, 0, width, height, CombineModeReplace);
-    GdipDrawImageRectI(graphics.get(), m_pImage, -source.left, -source.top, drawn.width, drawn.height);
+    if (!bMetafileDrawn)
+        GdipDrawImageRectI(graphics.get(), m_pImage, -source.left, -source.top, drawn.width, drawn.height);
     RECT strips[2];
     const int n = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
     GpSolidFill* pBrush = nullptr;
@@ -571,7 +575,7 @@ void CImageView::DrawCoverPart(const DrawnSize& drawn, const RECT& source)
         GpGraphics* pGraphics = nullptr;
         GdipCreateFromHDC(m_coverDC, &pGraphics);
         std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
-        if (graphics)
+        if (!DrawMetafileWithHugeEllipsesLeftOut(m_coverDC, RECT{0, 0, drawn.width, drawn.height}) && graphics)
             GdipDrawImageRectI(graphics.get(), m_pImage, 0, 0, drawn.width, drawn.height);
     }
     const int mode = ::SetStretchBltMode(m_memDC, HALFTONE);
@@ -581,6 +585,23 @@ void CImageView::DrawCoverPart(const DrawnSize& drawn, const RECT& source)
                  m_sizeCoverCopy.cy, SRCCOPY);
     ::SetBrushOrgEx(m_memDC, origin.x, origin.y, nullptr);
     ::SetStretchBltMode(m_memDC, mode);
+}
+
+// Under Wine an ellipse costs time and memory by its whole size, however
+// little of it shows: a metafile that would draw one larger than the bound
+// here is drawn record by record without it (see view/MetafileEllipses.h).
+bool CImageView::DrawMetafileWithHugeEllipsesLeftOut(HDC hdc, const RECT& dest)
+{
+    ImageType type = ImageTypeUnknown;
+    if (GdipGetImageType(m_pImage, &type) != Ok || type != ImageTypeMetafile || !m_hImageData)
+        return false;
+    const void* pData = ::GlobalLock(m_hImageData);
+    if (!pData)
+        return false;
+    const bool bDrawn = DrawMetafileWithoutHugeEllipses(hdc, static_cast<const unsigned char*>(pData),
+                                                        ::GlobalSize(m_hImageData), dest);
+    ::GlobalUnlock(m_hImageData);
+    return bDrawn;
 }
 
 void CImageView::DropCoverCopy()

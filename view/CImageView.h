@@ -100,6 +100,9 @@ private:
     void RepaintNow();
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
+    // Draws a metafile into dest on hdc itself when it holds an ellipse too
+    // large to draw there, leaving that out; false otherwise.
+    bool DrawMetafileWithHugeEllipsesLeftOut(HDC hdc, const RECT& dest);
     void SelectFrame(int nFrame);
     // Replaces a still, opaque picture by a 32-bit RGB copy of its own.
     void ConvertForDrawing();

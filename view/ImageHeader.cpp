@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "view/MetafileCheck.h"
+
 namespace {
 
 using Result = ImageHeaderResult;
@@ -92,8 +94,12 @@ Result ReadJpeg(const unsigned char* d, std::size_t size, ImageDimensions* out)
         if (!Has(size, pos, 2))
             return Result::Truncated;
         const std::size_t length = Be16(d + pos);       // counts its own two bytes
-        if (length < 2)
-            return Result::Unknown;
+        if (length < 2) {
+            // A decoder takes this as an empty segment and looks for the next
+            // marker right after the length, where a frame header may follow.
+            pos += 2;
+            continue;
+        }
         if (IsSof(m)) {
             if (length < 8)
                 return Result::Unknown;
@@ -517,7 +523,7 @@ bool HasOffsetBeyondData(const unsigned char* data, std::size_t size)
 
 bool IsImageRefused(const unsigned char* data, std::size_t size)
 {
-    return IsImageTooLarge(data, size) || HasOffsetBeyondData(data, size);
+    return IsImageTooLarge(data, size) || HasOffsetBeyondData(data, size) || HasUnsafeMetafileRecords(data, size);
 }
 
 bool IsImageTooLarge(const unsigned char* data, std::size_t size)

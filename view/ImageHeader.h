@@ -46,7 +46,8 @@ bool IsDecodableImageSize(const ImageDimensions& dims);
 bool HasOffsetBeyondData(const unsigned char* data, std::size_t size);
 
 // What the view refuses before any decoder sees it: a picture over the pixel
-// bound, or one with an offset beyond its data.
+// bound, one with an offset beyond its data, or a metafile whose records a
+// player must not be given (view/MetafileCheck.h).
 bool IsImageRefused(const unsigned char* data, std::size_t size);
 
 // True when the header is readable and the picture is over the bound. Unknown

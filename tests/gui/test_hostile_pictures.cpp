@@ -3,6 +3,7 @@
 // unsupported before any decoder sees them.
 #include "GuiHarness.h"
 #include "support/MessageBoxCapture.h"
+#include "support/MetafileBytes.h"
 
 #include <psapi.h>
 
@@ -174,6 +175,70 @@ TEST_F(HostilePictureTest, OffsetsInsideTheFileStillOpen)
     View().LoadImageFile(path.c_str());
     EXPECT_EQ(capture.Count(), 0u);
     EXPECT_NE(View().m_pImage, nullptr);
+}
+
+// Metafile records the system's player trusts: a record that does not move it
+// on made it loop for ever, an object index beyond the table crashed it, and
+// an ellipse far larger than the picture kept the painting busy for minutes.
+TEST_F(HostilePictureTest, MetafilesWithUnplayableRecordsAreRefused)
+{
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool shown;
+    } cases[] = {
+        {"EMF record of type 0 and size 0", With32(With32(Emf(EmfShapes()), kEmfSelectAt, 0), kEmfSelectAt + 4, 0),
+         false},
+        {"WMF record whose size in bytes wraps", With32(Wmf(WmfShapes()), kWmfSelectAt, 0x80000000), false},
+        {"WMF object selected beyond the table", Wmf({WmfRecord(0x012D, {0xC6CD})}), false},
+        // Worked out over its whole size, for minutes: shown without it.
+        {"EMF ellipse 16 million units wide", Emf({EmfRecord(42, {10, 5, 0x1000000, 28})}), true},
+        {"sound EMF", Emf(EmfShapes()), true},
+        {"sound WMF", Wmf(WmfShapes()), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = m_folder.File("hostile.mf");
+        ASSERT_TRUE(WriteBytes(path, c.bytes));
+        MessageBoxCapture capture;
+        View().LoadImageFile(path.c_str());
+        View().InvalidateRect(nullptr, TRUE);
+        View().UpdateWindow();
+        EXPECT_EQ(View().m_pImage != nullptr, c.shown);
+        ASSERT_EQ(capture.Count(), c.shown ? 0u : 1u);
+        if (!c.shown) {
+            EXPECT_EQ(capture.Boxes()[0].text, kUnsupported);
+        }
+    }
+}
+
+// A picture far wider than high, opened after a tiny one, is shown at the
+// zoom that covers the view: millions of pixels wide. Only the part in the
+// view is drawn; a bitmap of the whole display took gigabytes and froze the
+// window for many seconds.
+TEST_F(HostilePictureTest, DisplaysLargerThanTheViewPaintOnlyWhatShows)
+{
+    const std::string tiny = m_folder.File("tiny.bmp");
+    const std::string wide = m_folder.File("wide.bmp");
+    ASSERT_TRUE(WriteBmp(tiny, 20, 1, [](int, int) { return 0x808080u; }));
+    ASSERT_TRUE(WriteSolidRle8Bmp(wide, 534773, 25, 0x3060C0));
+    for (const std::string& path : {tiny, wide}) {
+        View().LoadImageFile(path.c_str());
+        View().InvalidateRect(nullptr, TRUE);
+        m_pFrame->FitWindowToImage();
+        PumpMessages();
+    }
+    ASSERT_NE(View().m_pImage, nullptr);
+    RECT rcImage;
+    View().GetImageRect(&rcImage);
+    const SIZE client = ClientSizeOf(View().m_hWnd);
+    ASSERT_GT(rcImage.right - rcImage.left, 100 * client.cx) << "the display is far wider than the view";
+    BITMAP bm = {};
+    ASSERT_TRUE(::GetObject(View().m_bitmap, sizeof bm, &bm));
+    EXPECT_LE(bm.bmWidth, client.cx);
+    EXPECT_LE(bm.bmHeight, client.cy);
+    const Capture shot = CaptureClient(View().m_hWnd);
+    EXPECT_EQ(shot.At(client.cx / 2, client.cy / 2), 0x3060C0u);
 }
 
 } // namespace

@@ -255,7 +255,8 @@ std::vector<Case> HeaderCases()
     c.push_back({"JpegDnlHeight", Jpeg(640, 0), Unknown, 0, 0});
     c.push_back({"JpegScanBeforeFrame", Jpeg(640, 480, 0xC0, {0xFF, 0xDA, 0, 2}), Unknown, 0, 0});
     c.push_back({"JpegEndBeforeFrame", Jpeg(640, 480, 0xC0, {0xFF, 0xD9}), Unknown, 0, 0});
-    c.push_back({"JpegSegmentLengthBelowTwo", Jpeg(640, 480, 0xC0, {0xFF, 0xE2, 0, 1}), Unknown, 0, 0});
+    // A decoder goes on right after a length below two, and finds the frame.
+    c.push_back({"JpegSegmentLengthBelowTwo", Jpeg(640, 480, 0xC0, {0xFF, 0xE2, 0, 1}), Ok, 640, 480});
     c.push_back({"JpegSegmentPastEnd", [] { Bytes b = JpegPrefix(); Put(b, {0xFF, 0xE1, 0xFF, 0xF0, 1, 2, 3}); return b; }(), Truncated, 0, 0});
     c.push_back({"JpegShortFrameHeader", Jpeg(640, 480, 0xC0, {0xFF, 0xC1, 0, 5, 8, 1, 1}), Unknown, 0, 0});
 
@@ -421,6 +422,10 @@ TEST(ImageHeaderBound, TooLargeFiles)
     EXPECT_FALSE(TooLarge(Png(100000, 10)));
     EXPECT_TRUE(TooLarge(Png(100000, 3000)));
     EXPECT_TRUE(TooLarge(Bmp(10, INT32_MIN)));
+    // An APP0 whose length reads 0 hides nothing from the decoder.
+    Bytes hidden = Jpeg(65000, 65000);
+    hidden[4] = hidden[5] = 0;
+    EXPECT_TRUE(TooLarge(hidden));
     // The logical screen grows to cover a frame placed far out.
     EXPECT_TRUE(TooLarge(Gif(100, 100, {{0, 0, 10, 10}, {65000, 0, 1000, 5000}})));
     EXPECT_TRUE(TooLarge(Tiff(false, {{100, 100, 3}, {30000, 30000, 4}})));

@@ -1,0 +1,160 @@
+#include "view/MetafileCheck.h"
+
+#include <cstdint>
+
+namespace {
+
+std::uint32_t Le16(const unsigned char* p)
+{
+    return (std::uint32_t(p[1]) << 8) | p[0];
+}
+std::uint32_t Le32(const unsigned char* p)
+{
+    return (Le16(p + 2) << 16) | Le16(p);
+}
+
+// n bytes are readable at pos (no overflow whatever pos and n are).
+bool Has(std::size_t size, std::size_t pos, std::size_t n)
+{
+    return pos <= size && n <= size - pos;
+}
+
+constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
+constexpr std::size_t kEmfHeaderSize = 88;          // ENHMETAHEADER up to szlMillimeters
+constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::uint32_t kEmrEof = 14;
+constexpr std::uint32_t kEmrSelectObject = 37;
+constexpr std::uint32_t kEmrSelectPalette = 48;
+constexpr std::uint32_t kStockObject = 0x80000000;
+
+// Where an EMF record keeps an index into the object table (bytes from the
+// record's start), or 0 when it keeps none.
+std::size_t EmfObjectIndexOffset(std::uint32_t type)
+{
+    switch (type) {
+    case 37:  // SELECTOBJECT
+    case 38:  // CREATEPEN
+    case 39:  // CREATEBRUSHINDIRECT
+    case 40:  // DELETEOBJECT
+    case 48:  // SELECTPALETTE
+    case 49:  // CREATEPALETTE
+    case 50:  // SETPALETTEENTRIES
+    case 51:  // RESIZEPALETTE
+    case 82:  // EXTCREATEFONTINDIRECTW
+    case 93:  // CREATEMONOBRUSH
+    case 94:  // CREATEDIBPATTERNBRUSHPT
+    case 95:  // EXTCREATEPEN
+    case 99:  // CREATECOLORSPACE
+    case 100: // SETCOLORSPACE
+    case 101: // DELETECOLORSPACE
+    case 122: // CREATECOLORSPACEW
+        return 8;
+    case 71: // FILLRGN: after the bounds and the region size
+    case 72: // FRAMERGN
+        return 28;
+    default: return 0;
+    }
+}
+
+bool EmfUnsafe(const unsigned char* d, std::size_t size)
+{
+    if (!Has(size, 0, kEmfHeaderSize))
+        return true;
+    const std::size_t headerSize = Le32(d + 4);
+    const std::size_t total = Le32(d + 48);
+    const std::uint32_t handles = Le16(d + 56);
+    if (total > size || headerSize < kEmfHeaderSize || headerSize > total)
+        return true;
+    for (std::size_t pos = headerSize; pos < total;) {
+        if (!Has(total, pos, 8))
+            return true;
+        const std::uint32_t type = Le32(d + pos);
+        const std::size_t length = Le32(d + pos + 4);
+        if (length < 8 || length % 4 != 0 || !Has(total, pos, length))
+            return true;
+        if (type == kEmrEof)
+            return false;
+        if (const std::size_t at = EmfObjectIndexOffset(type)) {
+            if (length < at + 4)
+                return true;
+            const std::uint32_t index = Le32(d + pos + at);
+            const bool stock = (type == kEmrSelectObject || type == kEmrSelectPalette) && (index & kStockObject);
+            if (!stock && index >= handles)
+                return true;
+        }
+        pos += length;
+    }
+    return false;
+}
+
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+constexpr std::size_t kPlaceableSize = 22;
+constexpr std::size_t kWmfHeaderWords = 9;
+
+// How many parameters of a WMF record, from the first, are indices into the
+// object table; 0 for records that hold none.
+std::size_t WmfObjectIndexCount(std::uint32_t function)
+{
+    switch (function) {
+    case 0x012D: // SELECTOBJECT
+    case 0x01F0: // DELETEOBJECT
+    case 0x0234: // SELECTPALETTE
+    case 0x012C: // SELECTCLIPREGION
+    case 0x012A: // INVERTREGION
+    case 0x012B: // PAINTREGION
+        return 1;
+    case 0x0228: // FILLREGION: region and brush
+    case 0x0429: // FRAMEREGION
+        return 2;
+    default: return 0;
+    }
+}
+
+// base: where the METAHEADER starts (after a placeable header, if any).
+bool WmfUnsafe(const unsigned char* d, std::size_t size, std::size_t base)
+{
+    if (!Has(size, base, kWmfHeaderWords * 2))
+        return true;
+    const std::size_t headerWords = Le16(d + base + 2);
+    const unsigned long long totalBytes = 2ull * Le32(d + base + 6);
+    const std::uint32_t objects = Le16(d + base + 10);
+    if (headerWords < kWmfHeaderWords || totalBytes > size - base || headerWords * 2 > totalBytes)
+        return true;
+    const unsigned char* m = d + base;
+    const std::size_t total = static_cast<std::size_t>(totalBytes);
+    for (std::size_t pos = headerWords * 2; pos < total;) {
+        if (!Has(total, pos, 6))
+            return true;
+        const unsigned long long length = 2ull * Le32(m + pos);
+        const std::uint32_t function = Le16(m + pos + 4);
+        if (length < 6 || length > total - pos)
+            return true;
+        if (function == 0) // end of file
+            return false;
+        const std::size_t indices = WmfObjectIndexCount(function);
+        if (length < 6 + 2 * indices)
+            return true;
+        for (std::size_t i = 0; i < indices; ++i) {
+            if (Le16(m + pos + 6 + 2 * i) >= objects)
+                return true;
+        }
+        pos += static_cast<std::size_t>(length);
+    }
+    return false;
+}
+
+} // namespace
+
+bool HasUnsafeMetafileRecords(const unsigned char* data, std::size_t size)
+{
+    if (!data || size < 4)
+        return false;
+    if (Le32(data) == kEmrHeader && size >= 44 && Le32(data + 40) == kEmfSignature)
+        return EmfUnsafe(data, size);
+    if (Le32(data) == kPlaceableKey)
+        return WmfUnsafe(data, size, kPlaceableSize);
+    // A WMF without the placeable header: memory or disk type, 9-word header.
+    if ((Le16(data) == 1 || Le16(data) == 2) && Le16(data + 2) == kWmfHeaderWords)
+        return WmfUnsafe(data, size, 0);
+    return false;
+}

@@ -1,0 +1,156 @@
+#include "view/MetafileEllipses.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "CHandleOwner.h"
+
+namespace {
+
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+constexpr std::size_t kPlaceableSize = 22;
+constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45; // "EMF+"
+
+std::int32_t Le32(const unsigned char* p)
+{
+    return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+std::int16_t Le16(const unsigned char* p)
+{
+    return static_cast<std::int16_t>(p[0] | p[1] << 8);
+}
+
+// Records that move the coordinate mapping: the measuring pass plays only these.
+bool IsMappingRecord(DWORD type)
+{
+    switch (type) {
+    case EMR_SETMAPMODE:
+    case EMR_SETWINDOWEXTEX:
+    case EMR_SETWINDOWORGEX:
+    case EMR_SETVIEWPORTEXTEX:
+    case EMR_SETVIEWPORTORGEX:
+    case EMR_SCALEVIEWPORTEXTEX:
+    case EMR_SCALEWINDOWEXTEX:
+    case EMR_SAVEDC:
+    case EMR_RESTOREDC:
+    case EMR_SETWORLDTRANSFORM:
+    case EMR_MODIFYWORLDTRANSFORM: return true;
+    default: return false;
+    }
+}
+
+// The device size of a logical width and height where the DC's mapping (world
+// transform, then window to viewport) puts them; in doubles, so that a huge
+// size never wraps into a small one.
+double DeviceSize(HDC hdc, double width, double height)
+{
+    XFORM world = {1, 0, 0, 1, 0, 0};
+    SIZE windowExt = {1, 1}, viewportExt = {1, 1};
+    ::GetWorldTransform(hdc, &world);
+    ::GetWindowExtEx(hdc, &windowExt);
+    ::GetViewportExtEx(hdc, &viewportExt);
+    const double wx = std::fabs(world.eM11 * width) + std::fabs(world.eM21 * height);
+    const double wy = std::fabs(world.eM12 * width) + std::fabs(world.eM22 * height);
+    const double sx = windowExt.cx ? static_cast<double>(viewportExt.cx) / windowExt.cx : 1.0;
+    const double sy = windowExt.cy ? static_cast<double>(viewportExt.cy) / windowExt.cy : 1.0;
+    return std::max(std::fabs(wx * sx), std::fabs(wy * sy));
+}
+
+// The device size of the ellipse a record draws: an ellipse's box, a rounded
+// rectangle's corners (no larger than its box); 0 for every other record.
+double EllipseSize(HDC hdc, const ENHMETARECORD* record)
+{
+    const auto* r = reinterpret_cast<const unsigned char*>(record);
+    const bool ellipse = record->iType == EMR_ELLIPSE && record->nSize >= 24;
+    const bool roundRect = record->iType == EMR_ROUNDRECT && record->nSize >= 32;
+    if (!ellipse && !roundRect)
+        return 0;
+    double width = std::fabs(static_cast<double>(Le32(r + 16)) - Le32(r + 8));
+    double height = std::fabs(static_cast<double>(Le32(r + 20)) - Le32(r + 12));
+    if (roundRect) {
+        width = std::min(width, std::fabs(static_cast<double>(Le32(r + 24))));
+        height = std::min(height, std::fabs(static_cast<double>(Le32(r + 28))));
+    }
+    return DeviceSize(hdc, width, height);
+}
+
+bool IsEmfPlusComment(const ENHMETARECORD* record)
+{
+    const auto* r = reinterpret_cast<const unsigned char*>(record);
+    return record->iType == EMR_GDICOMMENT && record->nSize >= 16 &&
+           static_cast<std::uint32_t>(Le32(r + 12)) == kEmfPlusSignature;
+}
+
+struct Playback {
+    bool drawing = false; // false: measuring
+    bool emfPlus = false; // records only the decoders draw
+    double largest = 0;   // the largest ellipse measured
+};
+
+// Measuring, plays the mapping records and notes the largest ellipse;
+// drawing, plays every record but the ellipses over the bound.
+int CALLBACK PlayRecord(HDC hdc, HANDLETABLE* table, const ENHMETARECORD* record, int objects, LPARAM lParam)
+{
+    Playback& playback = *reinterpret_cast<Playback*>(lParam);
+    if (IsEmfPlusComment(record)) {
+        playback.emfPlus = true;
+        return FALSE;
+    }
+    const double size = EllipseSize(hdc, record);
+    if (!playback.drawing) {
+        // Written so that a mapping gone to infinity or NaN counts as huge.
+        if (!(size <= playback.largest))
+            playback.largest = std::isnan(size) ? HUGE_VAL : size;
+        if (IsMappingRecord(record->iType))
+            ::PlayEnhMetaFileRecord(hdc, table, record, static_cast<UINT>(objects));
+    } else if (size <= kMaxEllipsePixels) {
+        ::PlayEnhMetaFileRecord(hdc, table, record, static_cast<UINT>(objects));
+    }
+    return TRUE;
+}
+
+struct EnhMetafileTraits {
+    using Handle = HENHMETAFILE;
+    static BOOL Close(HENHMETAFILE h) { return ::DeleteEnhMetaFile(h); }
+};
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static BOOL Close(HDC h) { return ::DeleteDC(h); }
+};
+
+// The EMF of the data: itself, or what a placeable WMF becomes (as the
+// decoders turn it, its bounds giving the frame). Null for anything else.
+HENHMETAFILE EnhancedMetafileOf(const unsigned char* data, std::size_t size)
+{
+    if (size >= 44 && Le32(data) == EMR_HEADER && Le32(data + 40) == ENHMETA_SIGNATURE)
+        return ::SetEnhMetaFileBits(static_cast<UINT>(size), data);
+    if (size <= kPlaceableSize || static_cast<std::uint32_t>(Le32(data)) != kPlaceableKey)
+        return nullptr;
+    const int inch = static_cast<std::uint16_t>(Le16(data + 14));
+    METAFILEPICT picture = {};
+    picture.mm = MM_ANISOTROPIC;
+    picture.xExt = (Le16(data + 10) - Le16(data + 6)) * 2540 / (inch ? inch : 1440);
+    picture.yExt = (Le16(data + 12) - Le16(data + 8)) * 2540 / (inch ? inch : 1440);
+    return ::SetWinMetaFileBits(static_cast<UINT>(size - kPlaceableSize), data + kPlaceableSize, nullptr, &picture);
+}
+
+} // namespace
+
+bool DrawMetafileWithoutHugeEllipses(HDC hdc, const unsigned char* data, std::size_t size, const RECT& dest)
+{
+    if (!data)
+        return false;
+    CHandleOwner<EnhMetafileTraits> metafile(EnhancedMetafileOf(data, size));
+    CHandleOwner<MemoryDCTraits> scratch(::CreateCompatibleDC(hdc));
+    if (!metafile || !scratch)
+        return false;
+    Playback playback;
+    ::EnumEnhMetaFile(scratch, metafile, PlayRecord, &playback, &dest);
+    if (playback.emfPlus || playback.largest <= kMaxEllipsePixels)
+        return false;
+    playback.drawing = true;
+    ::EnumEnhMetaFile(hdc, metafile, PlayRecord, &playback, &dest);
+    return true;
+}
