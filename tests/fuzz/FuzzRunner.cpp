@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "settings/WindowSettings.h"
 #include "support/MessageBoxCapture.h"
+#include "support/Polling.h"
 #include "support/TestFiles.h"
 #include "view/ImageHeader.h"
 
@@ -261,20 +262,6 @@ void ExpectStoredHistory(Expectations& expect, const HistoryModel& model, const 
     expect.That(list.m_bShowThumbnails == model.thumbs[0] && list.m_nThumbWidth == model.thumbs[1] &&
                     list.m_nThumbHeight == model.thumbs[2],
                 "thumbnail settings are not the stored ones");
-}
-
-void PumpMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        CWinApp* app = AfxGetApp();
-        if (!app || !app->PreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
 }
 
 } // namespace

@@ -5,25 +5,6 @@
 #include "CWinApp.h"
 #include "res/resource.h"
 
-void PumpMessages(DWORD ms)
-{
-    DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                continue;
-            CWinApp* app = AfxGetApp();
-            if (!app || !app->PreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
-        if (ms)
-            ::Sleep(5);
-    } while (::GetTickCount() - start < ms);
-}
-
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
     return PollUntil(pred, timeoutMs, [] { PumpMessages(); }, 5);

@@ -18,9 +18,6 @@
 #include "support/TestFiles.h"
 #include "support/WindowQueries.h"
 
-// Handles every pending message of this thread (a WM_QUIT from a closed frame
-// included), then keeps pumping for ms milliseconds.
-void PumpMessages(DWORD ms = 0);
 // Pumps until pred() holds or timeoutMs passes; returns pred().
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs);
 

@@ -1,5 +1,8 @@
 #include "support/Polling.h"
 
+#include "AfxGlobals.h"
+#include "CWinApp.h"
+
 bool PollUntil(const std::function<bool()>& done, DWORD budgetMs, const std::function<void()>& between,
                DWORD intervalMs)
 {
@@ -13,4 +16,23 @@ bool PollUntil(const std::function<bool()>& done, DWORD budgetMs, const std::fun
             between();
         ::Sleep(intervalMs);
     }
+}
+
+void PumpMessages(DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                continue;
+            CWinApp* app = AfxGetApp();
+            if (!app || !app->PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        if (ms)
+            ::Sleep(5);
+    } while (::GetTickCount() - start < ms);
 }

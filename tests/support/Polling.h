@@ -15,3 +15,8 @@ constexpr DWORD kPollIntervalMs = 10;
 // more after the last between(), however late the thread got to run.
 bool PollUntil(const std::function<bool()>& done, DWORD budgetMs, const std::function<void()>& between = nullptr,
                DWORD intervalMs = kPollIntervalMs);
+
+// Handles every pending message of this thread as the program's own loop
+// does (the application's PreTranslateMessage first; a WM_QUIT from a closed
+// frame is dropped), then keeps pumping for ms milliseconds.
+void PumpMessages(DWORD ms = 0);
