@@ -523,6 +523,10 @@ void CImageView::DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& sourc
         return;
     }
     DropCoverCopy(); // the pulse is over
+    // The kept bitmap still holds an earlier paint: where the picture is
+    // transparent it must show black, as a newly made bitmap does.
+    if (!IsOpaqueBitmap(m_pImage))
+        ::PatBlt(m_memDC, 0, 0, width, height, BLACKNESS);
     const RECT dest = {-source.left, -source.top, drawn.width - source.left, drawn.height - source.top};
     const bool bMetafileDrawn = DrawMetafileWithHugeEllipsesLeftOut(m_memDC, dest);
     GpGraphics* pGraphics = nullptr;

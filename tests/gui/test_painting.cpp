@@ -174,6 +174,29 @@ TEST_F(PaintTest, FreeZoomMarginsAreWhiteAndCoverModeHasNone)
     View().m_bCoverView = FALSE;
 }
 
+// Where a picture is transparent the paint shows black, as it does on a
+// freshly made bitmap, whatever the view painted before: another picture, or
+// another part of this one.
+TEST_F(PaintTest, TransparentPixelsShowBlackWhateverWasPaintedBefore)
+{
+    OpenPath(m_path);
+    RepaintView();
+    const std::string clear = m_folder.File("clear.png");
+    ASSERT_TRUE(WritePng(clear, kW, kH, [](int x, int) { return x < kW / 2 ? 0x0000FF00u : 0xFF0000FFu; }));
+    OpenPath(clear);
+    ASSERT_NE(View().m_pImage, nullptr);
+    RepaintView();
+    Capture cap = CaptureClient(View().m_hWnd);
+    EXPECT_EQ(cap.At(kW / 4, kH / 2), 0x000000u);
+    EXPECT_EQ(cap.At(3 * kW / 4, kH / 2), 0x0000FFu);
+    // A paint of a part only, after the whole was painted.
+    RECT part = {kW / 4, kH / 4, kW / 4 + 10, kH / 4 + 10};
+    View().InvalidateRect(&part, TRUE);
+    View().UpdateWindow();
+    cap = CaptureClient(View().m_hWnd);
+    EXPECT_EQ(cap.At(kW / 4 + 5, kH / 4 + 5), 0x000000u);
+}
+
 TEST_F(PaintTest, EmptyViewShowsTheWindowColour)
 {
     RepaintView();

@@ -1,5 +1,8 @@
 #include "support/TestFiles.h"
 
+#include <objidl.h>
+#include <gdiplus.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -177,6 +180,34 @@ bool WriteBmp(const std::string& path, int width, int height, const PixelFunctio
         }
     }
     return WriteBmpBytes(path, bytes);
+}
+
+bool WritePng(const std::string& path, int width, int height, const PixelFunction& argb)
+{
+    using namespace Gdiplus::DllExports;
+    UINT nCount = 0, nBytes = 0;
+    if (GdipGetImageEncodersSize(&nCount, &nBytes) != Gdiplus::Ok || nBytes == 0)
+        return false;
+    std::vector<BYTE> codecs(nBytes);
+    auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(codecs.data());
+    if (GdipGetImageEncoders(nCount, nBytes, pCodecs) != Gdiplus::Ok)
+        return false;
+    const auto* pPng = std::find_if(pCodecs, pCodecs + nCount,
+                                    [](const Gdiplus::ImageCodecInfo& c) { return wcscmp(c.MimeType, L"image/png") == 0; });
+    if (pPng == pCodecs + nCount)
+        return false;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = argb(x, y);
+    Gdiplus::GpBitmap* pBitmap = nullptr;
+    if (GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
+                                  reinterpret_cast<BYTE*>(pixels.data()), &pBitmap) != Gdiplus::Ok)
+        return false;
+    const std::wstring widePath(path.begin(), path.end()); // the tests' paths are ASCII
+    const bool bSaved = GdipSaveImageToFile(pBitmap, widePath.c_str(), &pPng->Clsid, nullptr) == Gdiplus::Ok;
+    GdipDisposeImage(pBitmap);
+    return bSaved;
 }
 
 bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour)

@@ -53,6 +53,9 @@ using PixelFunction = std::function<uint32_t(int x, int y)>;
 
 // Writes a 24-bit bottom-up BMP.
 bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel);
+// Writes a PNG with an alpha channel (GDI+'s encoder); argb gives
+// 0xAARRGGBB for pixel (x, y).
+bool WritePng(const std::string& path, int width, int height, const PixelFunction& argb);
 // Writes an 8-bit run-length-encoded BMP of one colour: a picture of any size
 // in a small file (about width / 128 bytes a row).
 bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour);
