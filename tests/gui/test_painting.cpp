@@ -55,6 +55,16 @@ bool IsWhite(uint32_t px)
     return px == 0xFFFFFF;
 }
 
+// The largest difference of one colour channel between two 0x00RRGGBB pixels.
+int ChannelDistance(uint32_t a, uint32_t b)
+{
+    int worst = 0;
+    for (int shift : {0, 8, 16})
+        worst =
+            std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+    return worst;
+}
+
 } // namespace
 
 class PaintTest : public FrameTest {
@@ -174,29 +184,6 @@ TEST_F(PaintTest, FreeZoomMarginsAreWhiteAndCoverModeHasNone)
     View().m_bCoverView = FALSE;
 }
 
-// Where a picture is transparent the paint shows black, as it does on a
-// freshly made bitmap, whatever the view painted before: another picture, or
-// another part of this one.
-TEST_F(PaintTest, TransparentPixelsShowBlackWhateverWasPaintedBefore)
-{
-    OpenPath(m_path);
-    RepaintView();
-    const std::string clear = m_folder.File("clear.png");
-    ASSERT_TRUE(WritePng(clear, kW, kH, [](int x, int) { return x < kW / 2 ? 0x0000FF00u : 0xFF0000FFu; }));
-    OpenPath(clear);
-    ASSERT_NE(View().m_pImage, nullptr);
-    RepaintView();
-    Capture cap = CaptureClient(View().m_hWnd);
-    EXPECT_EQ(cap.At(kW / 4, kH / 2), 0x000000u);
-    EXPECT_EQ(cap.At(3 * kW / 4, kH / 2), 0x0000FFu);
-    // A paint of a part only, after the whole was painted.
-    RECT part = {kW / 4, kH / 4, kW / 4 + 10, kH / 4 + 10};
-    View().InvalidateRect(&part, TRUE);
-    View().UpdateWindow();
-    cap = CaptureClient(View().m_hWnd);
-    EXPECT_EQ(cap.At(kW / 4 + 5, kH / 4 + 5), 0x000000u);
-}
-
 TEST_F(PaintTest, EmptyViewShowsTheWindowColour)
 {
     RepaintView();
@@ -276,40 +263,51 @@ std::vector<uint32_t> PlainPaint(const std::string& path, SIZE drawn, int rotati
 // The paint draws only what shows, from a copy of the picture, into a bitmap
 // it keeps: scaled, turned, in a view smaller than the display and after a
 // partial invalidation, every pixel is still the one a plain paint gives.
+// The second picture is partly transparent: nothing painted before may show
+// through it. (GDI+ rounds the blend of a scaled translucent picture drawn in
+// part one level apart here and there, so it gets that much leeway.)
 TEST_F(PaintTest, FastPaintsMatchAPlainPaintPixelForPixel)
 {
-    OpenPath(m_path);
-    ASSERT_NE(View().m_pImage, nullptr);
-    for (int percent : {100, 50, 73}) {
-        View().m_settings.m_nZoomValue = percent;
-        const SIZE drawn = {kW * percent / 100, kH * percent / 100};
-        for (const Transform& t : kTransforms) {
-            SCOPED_TRACE(std::string(t.name) + " at " + std::to_string(percent) + " %");
-            View().m_nRotation = t.rotation;
-            View().m_bMirrored = t.mirrored;
-            m_pFrame->RefreshFrameStyle();
-            PumpMessages();
-            const std::vector<uint32_t> expected = PlainPaint(m_path, drawn, t.rotation, t.mirrored);
-            ASSERT_FALSE(expected.empty());
-            const int dw = IsQuarterTurn(t.rotation) ? drawn.cy : drawn.cx;
-            const int dh = IsQuarterTurn(t.rotation) ? drawn.cx : drawn.cy;
-            // The view a little smaller than the display, then a part of it
-            // invalidated on its own.
-            const SIZE view = ClientSizeOf(View().m_hWnd);
-            ::SetWindowPos(View().m_hWnd, nullptr, 0, 0, view.cx - 7, view.cy - 5, SWP_NOMOVE | SWP_NOZORDER);
-            RepaintView();
-            RECT part = {3, 4, 40, 30};
-            ::RedrawWindow(View().m_hWnd, &part, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            PumpMessages();
-            const Capture cap = CaptureClient(View().m_hWnd);
-            // (A captioned window may keep the view wider than a small display.)
-            int wrong = 0;
-            for (int y = 0; y < std::min(cap.height, dh); ++y)
-                for (int x = 0; x < std::min(cap.width, dw); ++x)
-                    if (cap.At(x, y) != expected[static_cast<size_t>(y) * dw + x] && wrong++ < 3)
-                        ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << cap.At(x, y)
-                                      << ", a plain paint gives " << expected[static_cast<size_t>(y) * dw + x];
-            EXPECT_EQ(wrong, 0);
+    const std::string translucent = m_folder.File("translucent.png");
+    ASSERT_TRUE(WritePng(translucent, kW, kH, [](int x, int y) {
+        return static_cast<uint32_t>((x * 7 + y * 3) % 256) << 24 | Source(x, y);
+    }));
+    for (const std::string& path : {m_path, translucent}) {
+        const int leeway = path == translucent ? 1 : 0;
+        OpenPath(path);
+        ASSERT_NE(View().m_pImage, nullptr);
+        for (int percent : {100, 50, 73}) {
+            View().m_settings.m_nZoomValue = percent;
+            const SIZE drawn = {kW * percent / 100, kH * percent / 100};
+            for (const Transform& t : kTransforms) {
+                SCOPED_TRACE(path + ", " + t.name + " at " + std::to_string(percent) + " %");
+                View().m_nRotation = t.rotation;
+                View().m_bMirrored = t.mirrored;
+                m_pFrame->RefreshFrameStyle();
+                PumpMessages();
+                const std::vector<uint32_t> expected = PlainPaint(path, drawn, t.rotation, t.mirrored);
+                ASSERT_FALSE(expected.empty());
+                const int dw = IsQuarterTurn(t.rotation) ? drawn.cy : drawn.cx;
+                const int dh = IsQuarterTurn(t.rotation) ? drawn.cx : drawn.cy;
+                // The view a little smaller than the display, then a part of it
+                // invalidated on its own.
+                const SIZE view = ClientSizeOf(View().m_hWnd);
+                ::SetWindowPos(View().m_hWnd, nullptr, 0, 0, view.cx - 7, view.cy - 5, SWP_NOMOVE | SWP_NOZORDER);
+                RepaintView();
+                RECT part = {3, 4, 40, 30};
+                ::RedrawWindow(View().m_hWnd, &part, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+                PumpMessages();
+                const Capture cap = CaptureClient(View().m_hWnd);
+                // (A captioned window may keep the view wider than a small display.)
+                int wrong = 0;
+                for (int y = 0; y < std::min(cap.height, dh); ++y)
+                    for (int x = 0; x < std::min(cap.width, dw); ++x)
+                        if (ChannelDistance(cap.At(x, y), expected[static_cast<size_t>(y) * dw + x]) > leeway &&
+                            wrong++ < 3)
+                            ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << cap.At(x, y)
+                                          << ", a plain paint gives " << expected[static_cast<size_t>(y) * dw + x];
+                EXPECT_EQ(wrong, 0);
+            }
         }
     }
 }
