@@ -515,6 +515,15 @@ void CImageView::DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& sourc
 {
     const int width = source.right - source.left;
     const int height = source.bottom - source.top;
+    // The kept bitmap still holds an earlier paint. Every pixel the picture
+    // does not cover fully must show black, as on a newly made bitmap: its
+    // transparent pixels, the edges of an enlarged picture (GDI+ blends them
+    // with what is there), a strip the cover size falls short of. Only an
+    // opaque picture at its own size covers all it is drawn on.
+    const bool bCoversFully =
+        !m_bCoverView && IsOpaqueBitmap(m_pImage) && drawn.width == m_nImageWidth && drawn.height == m_nImageHeight;
+    if (!bCoversFully)
+        ::PatBlt(m_memDC, 0, 0, width, height, BLACKNESS);
     if (m_bCoverView) {
         // Only the part the paint needs: the kept bitmap may be larger.
         ::IntersectClipRect(m_memDC, 0, 0, width, height);
@@ -523,10 +532,6 @@ void CImageView::DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& sourc
         return;
     }
     DropCoverCopy(); // the pulse is over
-    // The kept bitmap still holds an earlier paint: where the picture is
-    // transparent it must show black, as a newly made bitmap does.
-    if (!IsOpaqueBitmap(m_pImage))
-        ::PatBlt(m_memDC, 0, 0, width, height, BLACKNESS);
     const RECT dest = {-source.left, -source.top, drawn.width - source.left, drawn.height - source.top};
     const bool bMetafileDrawn = DrawMetafileWithHugeEllipsesLeftOut(m_memDC, dest);
     GpGraphics* pGraphics = nullptr;

@@ -261,8 +261,9 @@ std::vector<uint32_t> PlainPaint(const std::string& path, SIZE drawn, int rotati
 } // namespace
 
 // The paint draws only what shows, from a copy of the picture, into a bitmap
-// it keeps: scaled, turned, in a view smaller than the display and after a
-// partial invalidation, every pixel is still the one a plain paint gives.
+// it keeps: scaled down and up, turned, in a view smaller than the display
+// and after a partial invalidation, every pixel is still the one a plain
+// paint gives.
 // The second picture is partly transparent: nothing painted before may show
 // through it. (GDI+ rounds the blend of a scaled translucent picture drawn in
 // part one level apart here and there, so it gets that much leeway.)
@@ -276,7 +277,7 @@ TEST_F(PaintTest, FastPaintsMatchAPlainPaintPixelForPixel)
         const int leeway = path == translucent ? 1 : 0;
         OpenPath(path);
         ASSERT_NE(View().m_pImage, nullptr);
-        for (int percent : {100, 50, 73}) {
+        for (int percent : {100, 50, 73, 150}) {
             View().m_settings.m_nZoomValue = percent;
             const SIZE drawn = {kW * percent / 100, kH * percent / 100};
             for (const Transform& t : kTransforms) {
@@ -356,4 +357,31 @@ TEST_F(PaintTest, PulseFramesLookLikeAFullDraw)
         EXPECT_LE(worst, 8);
         EXPECT_LT(total / static_cast<double>(count), 1.0);
     }
+}
+
+// The cover size can fall a pixel short of the view: that strip shows black,
+// never what the view showed before.
+TEST_F(PaintTest, ACoverShortOfTheViewLeavesBlackNotAnEarlierPicture)
+{
+    const std::string white = m_folder.File("white.bmp");
+    const std::string small = m_folder.File("small.bmp");
+    ASSERT_TRUE(WriteBmp(white, 113, 80, [](int, int) { return 0xFFFFFFu; }));
+    ASSERT_TRUE(WriteBmp(small, 50, 40, [](int x, int y) { return AsymmetricPixel(x, y, 50, 40); }));
+    OpenPath(white);
+    RepaintView();
+    OpenPath(small);
+    // A frame large enough to hold a view of 113 x 80 as it is set.
+    ::SetWindowPos(m_pFrame->m_hWnd, nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+    PumpMessages();
+    View().m_bCoverView = TRUE;
+    ::SetWindowPos(View().m_hWnd, nullptr, 0, 0, 113, 80, SWP_NOMOVE | SWP_NOZORDER);
+    RepaintView();
+    const SIZE view = ClientSizeOf(View().m_hWnd);
+    const DrawnSize drawn = ComputeDrawnSize(50, 40, view.cx, view.cy, ZOOM_PERCENT, 100, true);
+    ASSERT_LT(drawn.width, view.cx) << "the case needs a cover short of the view";
+    const Capture cap = CaptureClient(View().m_hWnd);
+    for (int y = 0; y < cap.height; ++y)
+        for (int x = drawn.width; x < cap.width; ++x)
+            EXPECT_EQ(cap.At(x, y), 0u) << "pixel (" << x << "," << y << ")";
+    View().m_bCoverView = FALSE;
 }
