@@ -156,6 +156,7 @@ BOOL CImageView::PreCreateWindow(CREATESTRUCTA& cs)
 void CImageView::ReleaseImage()
 {
     DropCoverCopy();
+    m_bOpaqueStill = false;
     if (m_pImage) {
         GdipDisposeImage(m_pImage);
         m_pImage = nullptr;
@@ -260,6 +261,7 @@ BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
                     SetTimer(kFrameTimer, GetFrameDelayMs(m_nCurFrame));
                     RepaintNow();
                 } else {
+                    m_bOpaqueStill = IsOpaqueBitmap(m_pImage);
                     ConvertForDrawing();
                 }
             }
@@ -521,7 +523,7 @@ void CImageView::DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& sourc
     // with what is there), a strip the cover size falls short of. Only an
     // opaque picture at its own size covers all it is drawn on.
     const bool bCoversFully =
-        !m_bCoverView && IsOpaqueBitmap(m_pImage) && drawn.width == m_nImageWidth && drawn.height == m_nImageHeight;
+        !m_bCoverView && m_bOpaqueStill && drawn.width == m_nImageWidth && drawn.height == m_nImageHeight;
     if (!bCoversFully)
         ::PatBlt(m_memDC, 0, 0, width, height, BLACKNESS);
     if (m_bCoverView) {

@@ -108,6 +108,7 @@ private:
     void ConvertForDrawing();
     HGDIOBJ m_hStockBitmap = nullptr; // the memory DC's own bitmap, put back before the DC goes
     SIZE m_sizeBitmap = {0, 0};       // the size of m_bitmap, kept from paint to paint
+    bool m_bOpaqueStill = false;      // a still bitmap without transparency is shown
     // Has m_bitmap (selected into m_memDC) hold at least the part source.
     BOOL PrepareOffscreen(HDC hdc, const RECT& source);
     void ReleaseOffscreen();
