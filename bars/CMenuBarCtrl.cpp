@@ -277,8 +277,7 @@ BOOL CMenuBarCtrl::OnMenuInput(MSG& m)
         }
         return FALSE;
     }
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
@@ -344,20 +343,13 @@ BOOL CMenuBarCtrl::TranslateFrameMessage(MSG* pMsg)
 
     if (m_iTrackingState == TRACK_BUTTON) {
         switch (vkey) {
-        case VK_ESCAPE:
-            SetTrackingState(TRACK_NOTHING, -1);
-            return TRUE;
+        case VK_ESCAPE: SetTrackingState(TRACK_NOTHING, -1); return TRUE;
         case VK_SPACE:
         case VK_UP:
-        case VK_DOWN:
-            TrackPopup(GetHotItem());
-            return TRUE;
+        case VK_DOWN: TrackPopup(GetHotItem()); return TRUE;
         case VK_LEFT:
-        case VK_RIGHT:
-            SetHotItem(GetNextOrPrevButton(GetHotItem(), vkey == VK_LEFT));
-            return TRUE;
-        default:
-            break;
+        case VK_RIGHT: SetHotItem(GetNextOrPrevButton(GetHotItem(), vkey == VK_LEFT)); return TRUE;
+        default: break;
         }
     }
 

@@ -13,7 +13,11 @@
 
 class CMenuBarCtrl : public CToolBarCtrl {
 public:
-    enum { TRACK_NOTHING = 0, TRACK_BUTTON = 1, TRACK_POPUP = 2 };
+    enum {
+        TRACK_NOTHING = 0,
+        TRACK_BUTTON = 1,
+        TRACK_POPUP = 2
+    };
 
     BOOL m_bInSubmenu = FALSE;        // the selection lies in a cascade, not in the button's own popup
     BOOL m_bOnCascadeItem = FALSE;    // the selected item opens a cascade
@@ -22,7 +26,7 @@ public:
     POINT m_ptMouse = {0, 0};         // last mouse position seen, client coordinates
     int m_iPopupTracking = -1;        // button whose popup is (or was last) open
     int m_iTrackingState = TRACK_NOTHING;
-    CMenu m_menu;     // the menu the bar shows; owned by the bar
+    CMenu m_menu; // the menu the bar shows; owned by the bar
     int m_nButtons = 0;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;

@@ -120,8 +120,7 @@ std::string PlasmaPicture(int w, int h, const char* extension)
     const std::string folder = BenchFolder();
     if (folder.empty())
         return std::string();
-    const std::string path =
-        folder + "\\plasma_" + std::to_string(w) + "x" + std::to_string(h) + "." + extension;
+    const std::string path = folder + "\\plasma_" + std::to_string(w) + "x" + std::to_string(h) + "." + extension;
     if (FileExists(path))
         return path;
     const bool bJpeg = std::string(extension) == "jpg";

@@ -291,17 +291,19 @@ int main(int argc, char* argv[])
             ok = MeasureOpening(pFrame, o);
             openMs.push_back(o.openMs);
             changeMs.insert(changeMs.end(), o.changeMs.begin(), o.changeMs.end());
-            std::fprintf(stderr,
-                         "  opening %d: %.1f ms (building %.1f, measuring %.1f, drawing %.1f in %d draws: %s), "
-                         "highlight changes %.2f ms (median)\n",
-                         i + 1, o.openMs, o.buildMs, o.measureMs, o.drawMs, static_cast<int>(o.drawTimes.size()),
-                         [&] {
-                             std::string list;
-                             for (double ms : o.drawTimes)
-                                 list += std::to_string(static_cast<int>(ms)) + " ";
-                             return list;
-                         }().c_str(),
-                         Median(o.changeMs));
+            std::fprintf(
+                stderr,
+                "  opening %d: %.1f ms (building %.1f, measuring %.1f, drawing %.1f in %d draws: %s), "
+                "highlight changes %.2f ms (median)\n",
+                i + 1, o.openMs, o.buildMs, o.measureMs, o.drawMs, static_cast<int>(o.drawTimes.size()),
+                [&] {
+                    std::string list;
+                    for (double ms : o.drawTimes)
+                        list += std::to_string(static_cast<int>(ms)) + " ";
+                    return list;
+                }()
+                    .c_str(),
+                Median(o.changeMs));
         }
         pFrame->DestroyWindow(); // the frame deletes itself
         PumpMessages();
@@ -314,8 +316,8 @@ int main(int argc, char* argv[])
     else
         DeleteFileA(historyFile.c_str());
 
-    std::printf("\nkep_bench_history: %d entries, each a 4000 x 3000 JPEG, thumbnails 30 x 30, %d openings\n",
-                kEntries, kOpenings);
+    std::printf("\nkep_bench_history: %d entries, each a 4000 x 3000 JPEG, thumbnails 30 x 30, %d openings\n", kEntries,
+                kOpenings);
     std::printf("%-58s %10s\n", "step", "median ms");
     std::printf("%s\n", std::string(69, '-').c_str());
     std::printf("%-58s %10.1f\n", "GDI+ decode of one picture (from memory)", decodeMs);

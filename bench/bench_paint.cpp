@@ -49,16 +49,16 @@ void PumpMessages()
 struct Row {
     std::string picture;
     std::string step;
-    double ms;           // median
-    double yardstickMs;  // median of a plain BitBlt of the same picture, or < 0
-    double minMs;        // fastest run of each, for a transfer
+    double ms;          // median
+    double yardstickMs; // median of a plain BitBlt of the same picture, or < 0
+    double minMs;       // fastest run of each, for a transfer
     double minYardstickMs;
 };
 
 std::vector<Row> g_rows;
 
-void AddRow(const std::string& picture, const std::string& step, double ms,
-            double yardstickMs = -1.0, double minMs = 0.0, double minYardstickMs = 0.0)
+void AddRow(const std::string& picture, const std::string& step, double ms, double yardstickMs = -1.0,
+            double minMs = 0.0, double minYardstickMs = 0.0)
 {
     g_rows.push_back({picture, step, ms, yardstickMs, minMs, minYardstickMs});
     // Progress on stderr, so that a slow run shows where it is.
@@ -74,14 +74,14 @@ double Ratio(double a, double b)
 // say what it costs undisturbed, which is steadier on a busy machine.
 void PrintTable()
 {
-    std::printf("\n%-16s %-34s %9s %9s %6s   %8s %8s %6s\n", "picture", "step", "median", "BitBlt",
-                "ratio", "fastest", "BitBlt", "ratio");
+    std::printf("\n%-16s %-34s %9s %9s %6s   %8s %8s %6s\n", "picture", "step", "median", "BitBlt", "ratio", "fastest",
+                "BitBlt", "ratio");
     std::printf("%s\n", std::string(106, '-').c_str());
     for (const Row& r : g_rows) {
         if (r.yardstickMs >= 0.0) {
-            std::printf("%-16s %-34s %9.2f %9.2f %6.2f   %8.2f %8.2f %6.2f\n", r.picture.c_str(),
-                        r.step.c_str(), r.ms, r.yardstickMs, Ratio(r.ms, r.yardstickMs), r.minMs,
-                        r.minYardstickMs, Ratio(r.minMs, r.minYardstickMs));
+            std::printf("%-16s %-34s %9.2f %9.2f %6.2f   %8.2f %8.2f %6.2f\n", r.picture.c_str(), r.step.c_str(), r.ms,
+                        r.yardstickMs, Ratio(r.ms, r.yardstickMs), r.minMs, r.minYardstickMs,
+                        Ratio(r.minMs, r.minYardstickMs));
         } else {
             std::printf("%-16s %-34s %9.2f\n", r.picture.c_str(), r.step.c_str(), r.ms);
         }
@@ -93,7 +93,7 @@ void PrintTable()
 // Test pictures
 
 struct TestPicture {
-    std::string name;  // "12 MP"
+    std::string name; // "12 MP"
     int w;
     int h;
     std::string jpeg;
@@ -102,7 +102,10 @@ struct TestPicture {
 
 bool PreparePictures(std::vector<TestPicture>* pPictures)
 {
-    const struct { const char* name; int w, h; } sizes[] = {{"12 MP", 4000, 3000}, {"24 MP", 6000, 4000}};
+    const struct {
+        const char* name;
+        int w, h;
+    } sizes[] = {{"12 MP", 4000, 3000}, {"24 MP", 6000, 4000}};
     for (const auto& s : sizes) {
         TestPicture p;
         p.name = s.name;
@@ -122,8 +125,10 @@ bool PreparePictures(std::vector<TestPicture>* pPictures)
 
 void BenchDecode(const TestPicture& p)
 {
-    const struct { const char* label; const std::string* path; } files[] = {
-        {"GDI+ decode JPEG", &p.jpeg}, {"GDI+ decode PNG", &p.png}};
+    const struct {
+        const char* label;
+        const std::string* path;
+    } files[] = {{"GDI+ decode JPEG", &p.jpeg}, {"GDI+ decode PNG", &p.png}};
     for (const auto& f : files) {
         const std::wstring wpath = Widen(*f.path);
         bool bOk = true;
@@ -160,8 +165,8 @@ HWND CreateBenchWindow()
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = "KEPBenchWindow";
     RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "kep_bench", WS_POPUP | WS_VISIBLE,
-                                0, 0, 100, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "kep_bench", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                nullptr, wc.hInstance, nullptr);
     PumpMessages();
     return hwnd;
 }
@@ -240,11 +245,10 @@ void BenchTransfer(HWND hwnd, const TestPicture& p, int nPercent, bool bWithDraw
             }
             ReleaseDC(hwnd, hdcWindow);
             PumpMessages();
-            const std::string step = std::string("ParallelogramBlt ") +
-                (bMirrored ? "mirrored" : "plain") + " rot " + std::to_string(r) +
-                (bOk ? "" : " (FAILED)");
-            AddRow(picture, step, Median(plg), Median(blt),
-                   *std::min_element(plg.begin(), plg.end()), *std::min_element(blt.begin(), blt.end()));
+            const std::string step = std::string("ParallelogramBlt ") + (bMirrored ? "mirrored" : "plain") + " rot " +
+                                     std::to_string(r) + (bOk ? "" : " (FAILED)");
+            AddRow(picture, step, Median(plg), Median(blt), *std::min_element(plg.begin(), plg.end()),
+                   *std::min_element(blt.begin(), blt.end()));
         }
     }
 
@@ -324,7 +328,7 @@ bool BenchLoadAndFirstPaint(HWND hwndHost, const TestPicture& picture)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {

@@ -118,9 +118,14 @@ int main()
         const std::string folder = GetSettingsFolder().GetString();
         SavedFile settingsFile(folder + "\\wndset.def");
         SavedFile historyFile(folder + "\\history.def");
-        const struct { const char* name; int w, h; } pictures[] = {{"1 MP", 1155, 866}, {"12 MP", 4000, 3000}};
-        const struct { const char* name; int mode, value; } zooms[] = {
-            {"free (own size)", ZOOM_ANY, 0}, {"fixed 800 x 800", ZOOM_FIX_BOTH, 800}};
+        const struct {
+            const char* name;
+            int w, h;
+        } pictures[] = {{"1 MP", 1155, 866}, {"12 MP", 4000, 3000}};
+        const struct {
+            const char* name;
+            int mode, value;
+        } zooms[] = {{"free (own size)", ZOOM_ANY, 0}, {"fixed 800 x 800", ZOOM_FIX_BOTH, 800}};
         for (const auto& picture : pictures) {
             const std::string path = PlasmaPicture(picture.w, picture.h, "jpg");
             if (path.empty())

@@ -82,9 +82,9 @@ struct Row {
     double figure;
     double yardstick;
     std::string unit;
-    double ratio;     // figure / yardstick, or the figure itself for a rate
+    double ratio; // figure / yardstick, or the figure itself for a rate
     double limit;
-    bool bAtMost;     // the ratio must stay at or below the limit (else reach it)
+    bool bAtMost; // the ratio must stay at or below the limit (else reach it)
 };
 
 std::vector<Row> g_rows;
@@ -92,8 +92,7 @@ std::vector<Row> g_rows;
 void AddRatio(const std::string& target, const std::string& measure, double figure, double yardstick, double limit,
               const char* unit = "ms")
 {
-    g_rows.push_back({target, measure, figure, yardstick, unit, yardstick > 0 ? figure / yardstick : 0.0, limit,
-                      true});
+    g_rows.push_back({target, measure, figure, yardstick, unit, yardstick > 0 ? figure / yardstick : 0.0, limit, true});
     std::fprintf(stderr, "  %-3s %-44s %9.1f / %9.1f\n", target.c_str(), measure.c_str(), figure, yardstick);
 }
 
@@ -105,8 +104,8 @@ void AddRate(const std::string& target, const std::string& measure, double rate,
 
 void PrintTable()
 {
-    std::printf("\n%-3s %-46s %10s %10s %4s %7s %7s %s\n", "", "measure", "figure", "yardstick", "", "ratio",
-                "limit", "met");
+    std::printf("\n%-3s %-46s %10s %10s %4s %7s %7s %s\n", "", "measure", "figure", "yardstick", "", "ratio", "limit",
+                "met");
     std::printf("%s\n", std::string(100, '-').c_str());
     for (const Row& r : g_rows) {
         std::printf("%-3s %-46s %10.1f ", r.target.c_str(), r.measure.c_str(), r.figure);
@@ -174,8 +173,7 @@ struct BenchView {
     {
         RECT rc;
         if (view.GetImageRect(&rc))
-            SetWindowPos(view.m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
-                         SWP_NOMOVE | SWP_NOZORDER);
+            SetWindowPos(view.m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
     }
 };
 
@@ -429,10 +427,10 @@ void BenchWorkingSet(const Picture& p)
     GetFileAttributesExA(p.path.c_str(), GetFileExInfoStandard, &data);
     const double fileBytes = static_cast<double>(data.nFileSizeLow);
     const double mb = 1024.0 * 1024.0;
-    AddRatio("5", p.name + " working set MB / (4 P + F)", (loaded - empty) / mb,
-             (4.0 * p.w * p.h + fileBytes) / mb, 1.25, "MB");
-    AddRatio("5", p.name + " peak of the load MB / (4 P + F)", (peak - empty) / mb,
-             (4.0 * p.w * p.h + fileBytes) / mb, 1.25, "MB");
+    AddRatio("5", p.name + " working set MB / (4 P + F)", (loaded - empty) / mb, (4.0 * p.w * p.h + fileBytes) / mb,
+             1.25, "MB");
+    AddRatio("5", p.name + " peak of the load MB / (4 P + F)", (peak - empty) / mb, (4.0 * p.w * p.h + fileBytes) / mb,
+             1.25, "MB");
 }
 
 // ---- target 6: start-up -----------------------------------------------------
@@ -450,8 +448,7 @@ bool PixelIs(int x, int y, COLORREF colour)
 
 // From the start of the process to the moment the window shows the picture's
 // colour in the middle of its client area (a solid-colour picture), in ms.
-double TimeToFirstPaint(const std::string& exe, const std::string& picture, const char* windowClass,
-                        COLORREF colour)
+double TimeToFirstPaint(const std::string& exe, const std::string& picture, const char* windowClass, COLORREF colour)
 {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
@@ -486,8 +483,7 @@ double TimeToFirstPaint(const std::string& exe, const std::string& picture, cons
 
 std::string SolidJpeg(int w, int h, DWORD rgb)
 {
-    const std::string path = BenchFolder() + "\\solid_" + std::to_string(w) + "x" + std::to_string(h) +
-                             ".jpg";
+    const std::string path = BenchFolder() + "\\solid_" + std::to_string(w) + "x" + std::to_string(h) + ".jpg";
     if (FileExists(path))
         return path;
     std::vector<DWORD> px(static_cast<size_t>(w) * h, rgb);

@@ -167,17 +167,16 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     ::SetMenu(m_hWnd, nullptr);
     m_wndMenuBar.m_menu.DeleteMenu(ID_START, MF_BYCOMMAND);
 
-    if (!m_wndReBar.Create(this, RBS_BANDBORDERS,
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_TOP, AFX_IDW_REBAR))
+    if (!m_wndReBar.Create(this, RBS_BANDBORDERS, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_TOP,
+                           AFX_IDW_REBAR))
         return -1;
     if (!m_wndReBar.AddBar(&m_wndMenuBar, nullptr, nullptr, RBBS_GRIPPERALWAYS | RBBS_FIXEDBMP))
         return -1;
     if (!CreateStatusBar())
         return -1;
 
-    m_hSmallIcon = static_cast<HICON>(
-        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, kSmallIconSize, kSmallIconSize,
-                     LR_DEFAULTCOLOR));
+    m_hSmallIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                                   kSmallIconSize, kSmallIconSize, LR_DEFAULTCOLOR));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
 
     ApplyBandLayout(&m_wndView.m_settings);

@@ -53,7 +53,8 @@ void CMainFrame::ShowFrameParts()
     ModifyStyleEx(WS_EX_TOOLWINDOW, WS_EX_WINDOWEDGE);
     ShowControlBar(&m_wndStatusBar, m_wndView.m_settings.m_bStatusBar != FALSE, FALSE);
     m_wndReBar.SendMessage(RB_SHOWBAND, m_wndReBar.GetBandPos(&m_wndMenuBar), TRUE);
-    SetWindowPos(nullptr, 0, 0, kDefaultFrameSize, kDefaultFrameSize, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    SetWindowPos(nullptr, 0, 0, kDefaultFrameSize, kDefaultFrameSize,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
 }
 
 void CMainFrame::ApplyFrameStyle()

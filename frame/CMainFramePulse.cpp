@@ -119,8 +119,8 @@ void CMainFrame::PulseTick()
     const int factor = PulseSizeFactor(m_nStartPhase);
     m_nStartPhase += kPhaseStep;
     const POINT centre = {(rcImage.left + rcImage.right) / 2, (rcImage.top + rcImage.bottom) / 2};
-    const SIZE base = PulseBaseSize(m_wndView.m_nImageWidth, m_wndView.m_nImageHeight,
-                                    m_wndView.m_settings.m_nZoomMode, m_wndView.m_settings.m_nZoomValue);
+    const SIZE base = PulseBaseSize(m_wndView.m_nImageWidth, m_wndView.m_nImageHeight, m_wndView.m_settings.m_nZoomMode,
+                                    m_wndView.m_settings.m_nZoomValue);
     const RECT rc = PulseWindowRect(centre, base, factor);
     SetWindowPos(InsertAfterForTopMost(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);

@@ -61,7 +61,8 @@ BOOL CMainFrame::OpenImageWithOptions(CString strPath)
 
 POINT CMainFrame::ReachableCorner(int left, int top, int width, int height) const
 {
-    const RECT window = {left, top, static_cast<LONG>(std::min<long long>(static_cast<long long>(left) + width, INT_MAX)),
+    const RECT window = {left, top,
+                         static_cast<LONG>(std::min<long long>(static_cast<long long>(left) + width, INT_MAX)),
                          static_cast<LONG>(std::min<long long>(static_cast<long long>(top) + height, INT_MAX))};
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);

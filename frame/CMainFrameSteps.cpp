@@ -14,19 +14,14 @@ UINT StepCommandForKey(WPARAM vkey)
     case VK_RIGHT:
     case VK_DOWN:
     case VK_NEXT:
-    case VK_SPACE:
-        return ID_STEP_NEXT;
+    case VK_SPACE: return ID_STEP_NEXT;
     case VK_LEFT:
     case VK_UP:
     case VK_PRIOR:
-    case VK_BACK:
-        return ID_STEP_PREVIOUS;
-    case VK_HOME:
-        return ID_STEP_FIRST;
-    case VK_END:
-        return ID_STEP_LAST;
-    default:
-        return 0;
+    case VK_BACK: return ID_STEP_PREVIOUS;
+    case VK_HOME: return ID_STEP_FIRST;
+    case VK_END: return ID_STEP_LAST;
+    default: return 0;
     }
 }
 

@@ -117,8 +117,7 @@ OptionSuffix SplitOptionSuffix(const std::string& token)
 
 std::string QuoteForNewInstance(const std::string& path)
 {
-    if (FindFirstByteMb(path, ' ') != std::string::npos &&
-        FindFirstByteMb(path, '"') == std::string::npos)
+    if (FindFirstByteMb(path, ' ') != std::string::npos && FindFirstByteMb(path, '"') == std::string::npos)
         return '"' + path + '"';
     return path;
 }

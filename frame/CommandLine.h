@@ -22,12 +22,12 @@ int AtoiLike(const char* text);
 
 // The parts of token 0: "path/left:top:zoom".
 struct OptionSuffix {
-    bool hasOptions = false;  // the token holds a '/'
-    std::string path;         // text before the first '/', or the whole token
-    bool hasLeftTop = false;  // left and top were given (at least two ':')
+    bool hasOptions = false; // the token holds a '/'
+    std::string path;        // text before the first '/', or the whole token
+    bool hasLeftTop = false; // left and top were given (at least two ':')
     int left = 0;
     int top = 0;
-    bool hasZoom = false;     // zoom was given (at least two ':')
+    bool hasZoom = false; // zoom was given (at least two ':')
     int zoom = 0;
 };
 

@@ -65,12 +65,9 @@ SIZE PulseBaseSize(int imageWidth, int imageHeight, int mode, int value)
     const long long h0 = imageHeight;
     const long long v = value;
     switch (mode) {
-    case ZOOM_PERCENT:
-        return SIZE{ScaledSize(w0, v, 100), ScaledSize(h0, v, 100)};
-    case ZOOM_FIX_HEIGHT:
-        return SIZE{ScaledSize(v, w0, h0), ClampSize(v)};
-    case ZOOM_FIX_WIDTH:
-        return SIZE{ClampSize(v), ScaledSize(v, h0, w0)};
+    case ZOOM_PERCENT: return SIZE{ScaledSize(w0, v, 100), ScaledSize(h0, v, 100)};
+    case ZOOM_FIX_HEIGHT: return SIZE{ScaledSize(v, w0, h0), ClampSize(v)};
+    case ZOOM_FIX_WIDTH: return SIZE{ClampSize(v), ScaledSize(v, h0, w0)};
     case ZOOM_FIX_BOTH: {
         const long long width = v * w0 / h0;
         if (width > v)

@@ -16,8 +16,8 @@ BOOL CallSetLayeredWindowAttributes(HWND hWnd, COLORREF crKey, BYTE bAlpha, DWOR
     if (!hUser)
         return FALSE;
     using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-    auto pfn = reinterpret_cast<SetLayeredFn>(
-        reinterpret_cast<void*>(::GetProcAddress(hUser, "SetLayeredWindowAttributes")));
+    auto pfn =
+        reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(::GetProcAddress(hUser, "SetLayeredWindowAttributes")));
     BOOL result = pfn ? pfn(hWnd, crKey, bAlpha, dwFlags) : FALSE;
     ::FreeLibrary(hUser);
     return result;

@@ -48,7 +48,6 @@ std::string FixedZoomMenuText(unsigned nID, int nMode, int nValue)
             return "最大(高幅)を固定";
         std::snprintf(text, sizeof(text), "最大(高幅)を固定 %lld ピクセル", amount);
         return text;
-    default:
-        return std::string();
+    default: return std::string();
     }
 }

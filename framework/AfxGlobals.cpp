@@ -38,9 +38,8 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBac
     // The names live as long as the process; a list keeps them at fixed addresses.
     static std::list<CString> names;
     char buffer[128];
-    std::snprintf(buffer, sizeof(buffer), "Afx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()),
-                  nClassStyle, static_cast<void*>(hCursor), static_cast<void*>(hbrBackground),
-                  static_cast<void*>(hIcon));
+    std::snprintf(buffer, sizeof(buffer), "Afx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()), nClassStyle,
+                  static_cast<void*>(hCursor), static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
     for (const CString& name : names)
         if (name == buffer)
             return name;

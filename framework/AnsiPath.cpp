@@ -11,8 +11,8 @@ bool WideToAnsiExact(const std::wstring& wide, std::string* pAnsi)
         return true;
     const int cchWide = static_cast<int>(wide.size());
     BOOL usedDefault = FALSE;
-    const int cb = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), cchWide, nullptr, 0, "?",
-                                         &usedDefault);
+    const int cb =
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), cchWide, nullptr, 0, "?", &usedDefault);
     if (cb <= 0)
         return false;
     std::vector<char> buffer(static_cast<size_t>(cb));

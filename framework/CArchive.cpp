@@ -5,9 +5,7 @@
 #include <cstring>
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize)
-    : m_pFile(pFile)
-    , m_bLoading((nMode & load) != 0)
-    , m_buf(static_cast<std::size_t>(std::max(nBufSize, 16)))
+    : m_pFile(pFile), m_bLoading((nMode & load) != 0), m_buf(static_cast<std::size_t>(std::max(nBufSize, 16)))
 {
 }
 

@@ -22,10 +22,12 @@
 #include "CFile.h"
 #include "CString.h"
 
-class CArchive
-{
+class CArchive {
 public:
-    enum Mode { store = 0, load = 1 };
+    enum Mode {
+        store = 0,
+        load = 1
+    };
     static constexpr int kDefaultBufferSize = 4096;
 
     CArchive(CFile* pFile, UINT nMode, int nBufSize = kDefaultBufferSize);
@@ -53,7 +55,7 @@ public:
     // Loading: the bytes still to be read (buffered plus the rest of the file).
     ULONGLONG GetBytesLeft() const;
 
-    CArchive& operator<<(int n) { return WriteLE(static_cast<DWORD>(n), 4); }  // also BOOL
+    CArchive& operator<<(int n) { return WriteLE(static_cast<DWORD>(n), 4); } // also BOOL
     CArchive& operator<<(LONG n) { return WriteLE(static_cast<DWORD>(n), 4); }
     CArchive& operator<<(UINT n) { return WriteLE(n, 4); }
     CArchive& operator<<(DWORD n) { return WriteLE(n, 4); }
@@ -61,12 +63,36 @@ public:
     CArchive& operator<<(BYTE n) { return WriteLE(n, 1); }
     CArchive& operator<<(const CString& str);
 
-    CArchive& operator>>(int& n) { n = static_cast<int>(ReadLE(4)); return *this; }
-    CArchive& operator>>(LONG& n) { n = static_cast<LONG>(ReadLE(4)); return *this; }
-    CArchive& operator>>(UINT& n) { n = ReadLE(4); return *this; }
-    CArchive& operator>>(DWORD& n) { n = ReadLE(4); return *this; }
-    CArchive& operator>>(WORD& n) { n = static_cast<WORD>(ReadLE(2)); return *this; }
-    CArchive& operator>>(BYTE& n) { n = static_cast<BYTE>(ReadLE(1)); return *this; }
+    CArchive& operator>>(int& n)
+    {
+        n = static_cast<int>(ReadLE(4));
+        return *this;
+    }
+    CArchive& operator>>(LONG& n)
+    {
+        n = static_cast<LONG>(ReadLE(4));
+        return *this;
+    }
+    CArchive& operator>>(UINT& n)
+    {
+        n = ReadLE(4);
+        return *this;
+    }
+    CArchive& operator>>(DWORD& n)
+    {
+        n = ReadLE(4);
+        return *this;
+    }
+    CArchive& operator>>(WORD& n)
+    {
+        n = static_cast<WORD>(ReadLE(2));
+        return *this;
+    }
+    CArchive& operator>>(BYTE& n)
+    {
+        n = static_cast<BYTE>(ReadLE(1));
+        return *this;
+    }
     CArchive& operator>>(CString& str);
 
 private:
@@ -79,6 +105,6 @@ private:
     CFile* m_pFile;
     bool m_bLoading;
     std::vector<BYTE> m_buf;
-    UINT m_nPos = 0;  // loading: next unread byte in m_buf
-    UINT m_nEnd = 0;  // loading: end of the valid bytes; storing: bytes pending
+    UINT m_nPos = 0; // loading: next unread byte in m_buf
+    UINT m_nEnd = 0; // loading: end of the valid bytes; storing: bytes pending
 };

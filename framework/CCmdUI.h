@@ -9,7 +9,7 @@ class CCmdTarget;
 class CCmdUI {
 public:
     UINT m_nID = 0;
-    UINT m_nIndex = 0;       // position of the item in its menu, or pane index
+    UINT m_nIndex = 0; // position of the item in its menu, or pane index
     UINT m_nIndexMax = 0;
     HMENU m_hMenu = nullptr; // the menu being updated, if any
     BOOL m_bEnableChanged = FALSE;

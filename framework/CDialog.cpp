@@ -10,8 +10,7 @@ INT_PTR CDialog::DoModal()
 {
     CWnd* pParent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                             pParent ? pParent->m_hWnd : nullptr, &CDialog::DialogProc,
-                             reinterpret_cast<LPARAM>(this));
+                             pParent ? pParent->m_hWnd : nullptr, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 // The dialog manager calls this first; WM_INITDIALOG binds the object, and

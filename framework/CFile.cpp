@@ -7,25 +7,19 @@ namespace {
 DWORD AccessFromFlags(UINT flags)
 {
     switch (flags & 0x3) {
-    case CFile::modeWrite:
-        return GENERIC_WRITE;
-    case CFile::modeReadWrite:
-        return GENERIC_READ | GENERIC_WRITE;
-    default:
-        return GENERIC_READ;
+    case CFile::modeWrite: return GENERIC_WRITE;
+    case CFile::modeReadWrite: return GENERIC_READ | GENERIC_WRITE;
+    default: return GENERIC_READ;
     }
 }
 
 DWORD ShareFromFlags(UINT flags)
 {
     switch (flags & 0x70) {
-    case CFile::shareDenyWrite:
-        return FILE_SHARE_READ;
-    case CFile::shareDenyRead:
-        return FILE_SHARE_WRITE;
-    case CFile::shareDenyNone:
-        return FILE_SHARE_READ | FILE_SHARE_WRITE;
-    default:  // shareCompat, shareExclusive
+    case CFile::shareDenyWrite: return FILE_SHARE_READ;
+    case CFile::shareDenyRead: return FILE_SHARE_WRITE;
+    case CFile::shareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default: // shareCompat, shareExclusive
         return 0;
     }
 }
@@ -37,7 +31,7 @@ DWORD DispositionFromFlags(UINT flags)
     return (flags & CFile::modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
 }
 
-}  // namespace
+} // namespace
 
 CFile::~CFile()
 {

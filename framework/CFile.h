@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-class CFile
-{
+class CFile {
 public:
     // Access (the low two bits).
     static constexpr UINT modeRead = 0x0000;
@@ -27,7 +26,11 @@ public:
     static constexpr UINT modeCreate = 0x1000;
     static constexpr UINT modeNoTruncate = 0x2000;
 
-    enum SeekPosition { begin = FILE_BEGIN, current = FILE_CURRENT, end = FILE_END };
+    enum SeekPosition {
+        begin = FILE_BEGIN,
+        current = FILE_CURRENT,
+        end = FILE_END
+    };
 
     CFile() = default;
     ~CFile();

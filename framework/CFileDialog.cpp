@@ -23,8 +23,8 @@ std::wstring DialogFilterOfAnsi(LPCSTR lpszFilter)
     return filter;
 }
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
-                         LPCSTR lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags, LPCSTR lpszFilter,
+                         CWnd* pParentWnd)
     : m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt ? AnsiToWide(lpszDefExt) : std::wstring()),
       m_filter(DialogFilterOfAnsi(lpszFilter)), m_fileName(32768, L'\0')
 {

@@ -5,14 +5,12 @@
 
 #include "CHandleOwner.h"
 
-template <class T>
-struct GdiObjectTraits {
+template <class T> struct GdiObjectTraits {
     using Handle = T;
     static BOOL Close(T h) { return ::DeleteObject(h); }
 };
 
-template <class T>
-class CGdiObject : public CHandleOwner<GdiObjectTraits<T>> {
+template <class T> class CGdiObject : public CHandleOwner<GdiObjectTraits<T>> {
 public:
     BOOL DeleteObject() { return this->Close(); }
 };

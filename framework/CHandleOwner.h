@@ -7,8 +7,7 @@
 
 #include <windows.h>
 
-template <class Traits>
-class CHandleOwner {
+template <class Traits> class CHandleOwner {
 public:
     using Handle = typename Traits::Handle;
 

@@ -21,8 +21,8 @@ LONG CRegKey::Create(HKEY hParent, const char* lpszSubKey, REGSAM access, bool* 
     DWORD disposition = 0;
     char emptyClass[] = "";
     HKEY hKey = nullptr;
-    LONG result = ::RegCreateKeyExA(hParent, lpszSubKey, 0, emptyClass, REG_OPTION_NON_VOLATILE, access, nullptr,
-                                    &hKey, &disposition);
+    LONG result = ::RegCreateKeyExA(hParent, lpszSubKey, 0, emptyClass, REG_OPTION_NON_VOLATILE, access, nullptr, &hKey,
+                                    &disposition);
     if (result == ERROR_SUCCESS)
         m_hKey = hKey;
     if (pbCreated)

@@ -78,8 +78,9 @@ BOOL CStatusBar::SetPaneText(int nIndex, const char* lpszNewText)
     if (nIndex < 0 || nIndex >= GetCount())
         return FALSE;
     m_panes[static_cast<size_t>(nIndex)].strText = lpszNewText ? lpszNewText : "";
-    return static_cast<BOOL>(SendMessage(SB_SETTEXTA, static_cast<WPARAM>(nIndex),
-                                         reinterpret_cast<LPARAM>(m_panes[static_cast<size_t>(nIndex)].strText.GetString())));
+    return static_cast<BOOL>(
+        SendMessage(SB_SETTEXTA, static_cast<WPARAM>(nIndex),
+                    reinterpret_cast<LPARAM>(m_panes[static_cast<size_t>(nIndex)].strText.GetString())));
 }
 
 CString CStatusBar::GetPaneText(int nIndex) const

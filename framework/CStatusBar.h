@@ -25,7 +25,7 @@ protected:
 private:
     struct Pane {
         UINT nID;
-        int cxText;     // width of the indicator string
+        int cxText; // width of the indicator string
         CString strText;
     };
     std::vector<Pane> m_panes;

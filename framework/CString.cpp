@@ -21,10 +21,9 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-}  // namespace
+} // namespace
 
-CString::CString(const char* psz)
-    : m_str(psz ? psz : "")
+CString::CString(const char* psz) : m_str(psz ? psz : "")
 {
 }
 

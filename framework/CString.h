@@ -9,13 +9,12 @@
 #include <string>
 #include <type_traits>
 
-class CString
-{
+class CString {
 public:
     CString() = default;
-    CString(const char* psz);                 // nullptr gives an empty string
-    CString(const char* pch, int nLength);    // exactly nLength bytes (NULs kept)
-    CString(char ch, int nRepeat = 1);       // nRepeat < 1 gives an empty string
+    CString(const char* psz);              // nullptr gives an empty string
+    CString(const char* pch, int nLength); // exactly nLength bytes (NULs kept)
+    CString(char ch, int nRepeat = 1);     // nRepeat < 1 gives an empty string
     CString(const CString&) = default;
     CString(CString&&) noexcept = default;
     CString& operator=(const CString&) = default;
@@ -36,8 +35,10 @@ public:
     char operator[](int nIndex) const { return GetAt(nIndex); }
     // Any other integer type: without this, s[size_t] would be ambiguous with
     // the built-in subscript of the const char* conversion.
-    template <typename I, typename = std::enable_if_t<std::is_integral_v<I>>>
-    char operator[](I nIndex) const { return GetAt(static_cast<int>(nIndex)); }
+    template <typename I, typename = std::enable_if_t<std::is_integral_v<I>>> char operator[](I nIndex) const
+    {
+        return GetAt(static_cast<int>(nIndex));
+    }
 
     CString& operator+=(const CString& str);
     CString& operator+=(const char* psz);
@@ -59,8 +60,8 @@ public:
     friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
 
     // Multibyte comparisons of the C runtime: < 0, 0 or > 0.
-    int Compare(const char* psz) const;        // _mbscmp
-    int CompareNoCase(const char* psz) const;  // _mbsicmp: ASCII letters folded
+    int Compare(const char* psz) const;       // _mbscmp
+    int CompareNoCase(const char* psz) const; // _mbsicmp: ASCII letters folded
 
     // Substrings; out-of-range arguments are clamped, never an error.
     CString Left(int nCount) const;

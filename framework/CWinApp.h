@@ -8,7 +8,7 @@
 class CWinApp : public CCmdTarget {
 public:
     HINSTANCE m_hInstance = nullptr;
-    LPSTR m_lpCmdLine = nullptr;      // the text after the program name
+    LPSTR m_lpCmdLine = nullptr; // the text after the program name
     int m_nCmdShow = SW_SHOWNORMAL;
     CWnd* m_pMainWnd = nullptr;
     const char* m_pszAppName = nullptr;
@@ -40,4 +40,6 @@ private:
     CString m_strAppName;
 };
 
-inline void AfxEnableControlContainer() {}
+inline void AfxEnableControlContainer()
+{
+}

@@ -42,7 +42,9 @@ struct AFX_MSGMAP {
 
 // Finds the class a member function pointer belongs to.
 template <class> struct AfxMemberOf;
-template <class C, class R, class... A> struct AfxMemberOf<R (C::*)(A...)> { using type = C; };
+template <class C, class R, class... A> struct AfxMemberOf<R (C::*)(A...)> {
+    using type = C;
+};
 
 template <auto F> inline auto* AfxSelf(CCmdTarget* p)
 {
@@ -158,8 +160,8 @@ template <auto F> LRESULT AfxCrack_mousewheel(CCmdTarget* p, const AfxCall& c)
 template <auto F> LRESULT AfxCrack_xbutton(CCmdTarget* p, const AfxCall& c)
 {
     POINT pt = {static_cast<short>(LOWORD(c.lParam)), static_cast<short>(HIWORD(c.lParam))};
-    (AfxSelf<F>(p)->*F)(static_cast<UINT>(GET_KEYSTATE_WPARAM(c.wParam)), static_cast<UINT>(GET_XBUTTON_WPARAM(c.wParam)),
-                        pt);
+    (AfxSelf<F>(p)->*F)(static_cast<UINT>(GET_KEYSTATE_WPARAM(c.wParam)),
+                        static_cast<UINT>(GET_XBUTTON_WPARAM(c.wParam)), pt);
     return TRUE; // an application that handles an X button returns TRUE
 }
 template <auto F> LRESULT AfxCrack_appcommand(CCmdTarget* p, const AfxCall& c)
@@ -169,6 +171,8 @@ template <auto F> LRESULT AfxCrack_appcommand(CCmdTarget* p, const AfxCall& c)
                                static_cast<UINT>(GET_KEYSTATE_LPARAM(c.lParam)));
 }
 
+// The map macros open and close a function around the entries: kept as written.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                          \
 protected:                                             \
     static const AFX_MSGMAP* GetThisMessageMap();      \
@@ -189,41 +193,43 @@ public:                                                \
         static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, entries}; \
         return &messageMap;                                                 \
     }
+// clang-format on
 
 // Commands.
-#define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, (id), (id), &AfxCrack_v<&ThisClass::fn>},
+#define ON_COMMAND(id, fn)               {WM_COMMAND, CN_COMMAND, (id), (id), &AfxCrack_v<&ThisClass::fn>},
 #define ON_COMMAND_RANGE(id, idLast, fn) {WM_COMMAND, CN_COMMAND, (id), (idLast), &AfxCrack_id<&ThisClass::fn>},
-#define ON_UPDATE_COMMAND_UI(id, fn) {WM_COMMAND, CN_UPDATE_COMMAND_UI, (id), (id), &AfxCrack_cmdui<&ThisClass::fn>},
+#define ON_UPDATE_COMMAND_UI(id, fn)     {WM_COMMAND, CN_UPDATE_COMMAND_UI, (id), (id), &AfxCrack_cmdui<&ThisClass::fn>},
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, fn) \
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, (id), (idLast), &AfxCrack_cmdui<&ThisClass::fn>},
 // A button's click, sent to its parent (BN_CLICKED is notification code 0).
-#define ON_BN_CLICKED(id, fn) {WM_COMMAND, BN_CLICKED, (id), (id), &AfxCrack_v<&ThisClass::fn>},
+#define ON_BN_CLICKED(id, fn)   {WM_COMMAND, BN_CLICKED, (id), (id), &AfxCrack_v<&ThisClass::fn>},
 #define ON_NOTIFY(code, id, fn) {WM_NOTIFY, static_cast<UINT>(code), (id), (id), &AfxCrack_notify<&ThisClass::fn>},
 // A notification the control sends to its parent, handled by the control's own class.
-#define ON_NOTIFY_REFLECT(code, fn) {WM_NOTIFY + 0xBC00, static_cast<UINT>(code), 0, 0, &AfxCrack_notify<&ThisClass::fn>},
+#define ON_NOTIFY_REFLECT(code, fn) \
+    {WM_NOTIFY + 0xBC00, static_cast<UINT>(code), 0, 0, &AfxCrack_notify<&ThisClass::fn>},
 #define ON_MESSAGE(msg, fn) {(msg), 0, 0, 0, &AfxCrack_wl<&ThisClass::fn>},
 
 // Window messages, each cracked into the handler's usual arguments.
-#define ON_WM_CREATE() {WM_CREATE, 0, 0, 0, &AfxCrack_create<&ThisClass::OnCreate>},
-#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, &AfxCrack_v<&ThisClass::OnDestroy>},
-#define ON_WM_CLOSE() {WM_CLOSE, 0, 0, 0, &AfxCrack_v<&ThisClass::OnClose>},
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, &AfxCrack_v<&ThisClass::OnPaint>},
-#define ON_WM_ERASEBKGND() {WM_ERASEBKGND, 0, 0, 0, &AfxCrack_erase<&ThisClass::OnEraseBkgnd>},
-#define ON_WM_SIZE() {WM_SIZE, 0, 0, 0, &AfxCrack_size<&ThisClass::OnSize>},
-#define ON_WM_SETFOCUS() {WM_SETFOCUS, 0, 0, 0, &AfxCrack_hwnd<&ThisClass::OnSetFocus>},
-#define ON_WM_TIMER() {WM_TIMER, 0, 0, 0, &AfxCrack_timer<&ThisClass::OnTimer>},
-#define ON_WM_DROPFILES() {WM_DROPFILES, 0, 0, 0, &AfxCrack_drop<&ThisClass::OnDropFiles>},
-#define ON_WM_LBUTTONDOWN() {WM_LBUTTONDOWN, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnLButtonDown>},
-#define ON_WM_LBUTTONDBLCLK() {WM_LBUTTONDBLCLK, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnLButtonDblClk>},
-#define ON_WM_RBUTTONDOWN() {WM_RBUTTONDOWN, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnRButtonDown>},
-#define ON_WM_MOUSEMOVE() {WM_MOUSEMOVE, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnMouseMove>},
-#define ON_WM_CONTEXTMENU() {WM_CONTEXTMENU, 0, 0, 0, &AfxCrack_contextmenu<&ThisClass::OnContextMenu>},
-#define ON_WM_INITMENUPOPUP() {WM_INITMENUPOPUP, 0, 0, 0, &AfxCrack_initmenupopup<&ThisClass::OnInitMenuPopup>},
+#define ON_WM_CREATE()          {WM_CREATE, 0, 0, 0, &AfxCrack_create<&ThisClass::OnCreate>},
+#define ON_WM_DESTROY()         {WM_DESTROY, 0, 0, 0, &AfxCrack_v<&ThisClass::OnDestroy>},
+#define ON_WM_CLOSE()           {WM_CLOSE, 0, 0, 0, &AfxCrack_v<&ThisClass::OnClose>},
+#define ON_WM_PAINT()           {WM_PAINT, 0, 0, 0, &AfxCrack_v<&ThisClass::OnPaint>},
+#define ON_WM_ERASEBKGND()      {WM_ERASEBKGND, 0, 0, 0, &AfxCrack_erase<&ThisClass::OnEraseBkgnd>},
+#define ON_WM_SIZE()            {WM_SIZE, 0, 0, 0, &AfxCrack_size<&ThisClass::OnSize>},
+#define ON_WM_SETFOCUS()        {WM_SETFOCUS, 0, 0, 0, &AfxCrack_hwnd<&ThisClass::OnSetFocus>},
+#define ON_WM_TIMER()           {WM_TIMER, 0, 0, 0, &AfxCrack_timer<&ThisClass::OnTimer>},
+#define ON_WM_DROPFILES()       {WM_DROPFILES, 0, 0, 0, &AfxCrack_drop<&ThisClass::OnDropFiles>},
+#define ON_WM_LBUTTONDOWN()     {WM_LBUTTONDOWN, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnLButtonDown>},
+#define ON_WM_LBUTTONDBLCLK()   {WM_LBUTTONDBLCLK, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnLButtonDblClk>},
+#define ON_WM_RBUTTONDOWN()     {WM_RBUTTONDOWN, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnRButtonDown>},
+#define ON_WM_MOUSEMOVE()       {WM_MOUSEMOVE, 0, 0, 0, &AfxCrack_mouse<&ThisClass::OnMouseMove>},
+#define ON_WM_CONTEXTMENU()     {WM_CONTEXTMENU, 0, 0, 0, &AfxCrack_contextmenu<&ThisClass::OnContextMenu>},
+#define ON_WM_INITMENUPOPUP()   {WM_INITMENUPOPUP, 0, 0, 0, &AfxCrack_initmenupopup<&ThisClass::OnInitMenuPopup>},
 #define ON_WM_UNINITMENUPOPUP() {WM_UNINITMENUPOPUP, 0, 0, 0, &AfxCrack_uninitmenupopup<&ThisClass::OnUninitMenuPopup>},
-#define ON_WM_CHAR() {WM_CHAR, 0, 0, 0, &AfxCrack_char<&ThisClass::OnChar>},
-#define ON_WM_MENUSELECT() {WM_MENUSELECT, 0, 0, 0, &AfxCrack_menuselect<&ThisClass::OnMenuSelect>},
-#define ON_WM_MEASUREITEM() {WM_MEASUREITEM, 0, 0, 0, &AfxCrack_measureitem<&ThisClass::OnMeasureItem>},
-#define ON_WM_DRAWITEM() {WM_DRAWITEM, 0, 0, 0, &AfxCrack_drawitem<&ThisClass::OnDrawItem>},
-#define ON_WM_MOUSEWHEEL() {WM_MOUSEWHEEL, 0, 0, 0, &AfxCrack_mousewheel<&ThisClass::OnMouseWheel>},
-#define ON_WM_XBUTTONUP() {WM_XBUTTONUP, 0, 0, 0, &AfxCrack_xbutton<&ThisClass::OnXButtonUp>},
-#define ON_WM_APPCOMMAND() {WM_APPCOMMAND, 0, 0, 0, &AfxCrack_appcommand<&ThisClass::OnAppCommand>},
+#define ON_WM_CHAR()            {WM_CHAR, 0, 0, 0, &AfxCrack_char<&ThisClass::OnChar>},
+#define ON_WM_MENUSELECT()      {WM_MENUSELECT, 0, 0, 0, &AfxCrack_menuselect<&ThisClass::OnMenuSelect>},
+#define ON_WM_MEASUREITEM()     {WM_MEASUREITEM, 0, 0, 0, &AfxCrack_measureitem<&ThisClass::OnMeasureItem>},
+#define ON_WM_DRAWITEM()        {WM_DRAWITEM, 0, 0, 0, &AfxCrack_drawitem<&ThisClass::OnDrawItem>},
+#define ON_WM_MOUSEWHEEL()      {WM_MOUSEWHEEL, 0, 0, 0, &AfxCrack_mousewheel<&ThisClass::OnMouseWheel>},
+#define ON_WM_XBUTTONUP()       {WM_XBUTTONUP, 0, 0, 0, &AfxCrack_xbutton<&ThisClass::OnXButtonUp>},
+#define ON_WM_APPCOMMAND()      {WM_APPCOMMAND, 0, 0, 0, &AfxCrack_appcommand<&ThisClass::OnAppCommand>},

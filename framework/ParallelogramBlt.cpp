@@ -9,10 +9,13 @@
 
 BOOL IsRunningOnWine()
 {
-    static const BOOL s_bWine = [] {
-        HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
-        return hNtdll != NULL && GetProcAddress(hNtdll, "wine_get_version") != NULL;
-    }() ? TRUE : FALSE;
+    static const BOOL s_bWine =
+        [] {
+            HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
+            return hNtdll != NULL && GetProcAddress(hNtdll, "wine_get_version") != NULL;
+        }()
+            ? TRUE
+            : FALSE;
     return s_bWine;
 }
 
@@ -160,8 +163,8 @@ bool ReadSource(HDC hdcSrc, int x, int y, int w, int h, CScratchDib& dib)
 // Moves the w x h source rectangle at (xSrc, ySrc) by the axes into the
 // scratch buffers. Returns the moved pixels, with their pitch in bytes and
 // whether their rows run bottom up, or null.
-const void* MoveSource(HDC hdcSrc, int xSrc, int ySrc, int w, int h, const PlgAxes& axes,
-                       ScratchBuffers& buffers, int* pnPitch, bool* pbBottomUp)
+const void* MoveSource(HDC hdcSrc, int xSrc, int ySrc, int w, int h, const PlgAxes& axes, ScratchBuffers& buffers,
+                       int* pnPitch, bool* pbBottomUp)
 {
     *pbBottomUp = false;
     if (!axes.bSwap && !axes.bFlipX) {
@@ -198,8 +201,8 @@ const void* MoveSource(HDC hdcSrc, int xSrc, int ySrc, int w, int h, const PlgAx
 // Moves the w x h source rectangle at (xSrc, ySrc) by the axes and puts it
 // on rcDest: in one SetDIBitsToDevice when the sizes agree, stretched by
 // StretchDIBits otherwise.
-BOOL TransferAxisAligned(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, int xSrc, int ySrc,
-                         int w, int h, const PlgAxes& axes, bool bSameSize)
+BOOL TransferAxisAligned(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, int xSrc, int ySrc, int w, int h,
+                         const PlgAxes& axes, bool bSameSize)
 {
     ScratchBuffers& buffers = t_buffers;
     int nPitch = 0;
@@ -216,12 +219,12 @@ BOOL TransferAxisAligned(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, int xSrc, 
         bmi.bmiHeader.biBitCount = 32;
         bmi.bmiHeader.biCompression = BI_RGB;
         if (bSameSize) {
-            nLines = SetDIBitsToDevice(hdcDest, rcDest.left, rcDest.top, size.cx, size.cy,
-                                       0, 0, 0, size.cy, pOut, &bmi, DIB_RGB_COLORS);
+            nLines = SetDIBitsToDevice(hdcDest, rcDest.left, rcDest.top, size.cx, size.cy, 0, 0, 0, size.cy, pOut, &bmi,
+                                       DIB_RGB_COLORS);
         } else {
-            nLines = StretchDIBits(hdcDest, rcDest.left, rcDest.top,
-                                   rcDest.right - rcDest.left, rcDest.bottom - rcDest.top,
-                                   0, 0, size.cx, size.cy, pOut, &bmi, DIB_RGB_COLORS, SRCCOPY);
+            nLines =
+                StretchDIBits(hdcDest, rcDest.left, rcDest.top, rcDest.right - rcDest.left, rcDest.bottom - rcDest.top,
+                              0, 0, size.cx, size.cy, pOut, &bmi, DIB_RGB_COLORS, SRCCOPY);
         }
     }
     buffers.dib.TrimIfLarge();
@@ -229,10 +232,9 @@ BOOL TransferAxisAligned(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, int xSrc, 
     return nLines != 0 && nLines != static_cast<int>(GDI_ERROR);
 }
 
-}  // namespace
+} // namespace
 
-BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc,
-                      int xSrc, int ySrc, int width, int height)
+BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc, int xSrc, int ySrc, int width, int height)
 {
     if (!IsRunningOnWine())
         return PlgBlt(hdcDest, pts, hdcSrc, xSrc, ySrc, width, height, NULL, 0, 0);
@@ -243,14 +245,11 @@ BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc,
         return PlgBlt(hdcDest, pts, hdcSrc, xSrc, ySrc, width, height, NULL, 0, 0);
 
     const SIZE size = TransformedSize(axes, width, height);
-    const bool bSameSize = rcBounds.right - rcBounds.left == size.cx &&
-                           rcBounds.bottom - rcBounds.top == size.cy;
+    const bool bSameSize = rcBounds.right - rcBounds.left == size.cx && rcBounds.bottom - rcBounds.top == size.cy;
     if (bSameSize && !axes.bSwap && !axes.bFlipX && !axes.bFlipY)
-        return BitBlt(hdcDest, rcBounds.left, rcBounds.top, width, height,
-                      hdcSrc, xSrc, ySrc, SRCCOPY);
+        return BitBlt(hdcDest, rcBounds.left, rcBounds.top, width, height, hdcSrc, xSrc, ySrc, SRCCOPY);
     if (!bSameSize || !IsPlainDc(hdcDest))
-        return TransferAxisAligned(hdcDest, rcBounds, hdcSrc, xSrc, ySrc, width, height,
-                                   axes, false);
+        return TransferAxisAligned(hdcDest, rcBounds, hdcSrc, xSrc, ySrc, width, height, axes, false);
 
     // Only the part the destination lets through is moved: for a picture
     // larger than the screen that is a fraction of it.
@@ -266,6 +265,6 @@ BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc,
     OffsetRect(&rcPart, -rcBounds.left, -rcBounds.top);
     const RECT rcSrc = MapDestRectToSource(axes, width, height, rcPart);
     OffsetRect(&rcPart, rcBounds.left, rcBounds.top);
-    return TransferAxisAligned(hdcDest, rcPart, hdcSrc, xSrc + rcSrc.left, ySrc + rcSrc.top,
-                               rcSrc.right - rcSrc.left, rcSrc.bottom - rcSrc.top, axes, true);
+    return TransferAxisAligned(hdcDest, rcPart, hdcSrc, xSrc + rcSrc.left, ySrc + rcSrc.top, rcSrc.right - rcSrc.left,
+                               rcSrc.bottom - rcSrc.top, axes, true);
 }

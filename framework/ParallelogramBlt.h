@@ -21,5 +21,4 @@ BOOL IsRunningOnWine();
 // the visible part); a scaled one is moved here and then stretched; anything
 // else goes to the system's PlgBlt. Scratch buffers are kept per thread
 // between calls.
-BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc,
-                      int xSrc, int ySrc, int width, int height);
+BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc, int xSrc, int ySrc, int width, int height);

@@ -46,9 +46,8 @@ void ReverseCopy(const Pixel* s, Pixel* d, int n)
 
 // Destination rows [dy0, dy1) of an unturned transfer: whole rows, copied
 // or reversed.
-void MoveRowsStraight(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
-                      BYTE* pDst, std::ptrdiff_t nDstPitch, bool bFlipX, bool bFlipY,
-                      int dy0, int dy1)
+void MoveRowsStraight(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh, BYTE* pDst, std::ptrdiff_t nDstPitch,
+                      bool bFlipX, bool bFlipY, int dy0, int dy1)
 {
     for (int dy = dy0; dy < dy1; ++dy) {
         const Pixel* s = SrcRow(pSrc, nSrcPitch, bFlipY ? sh - 1 - dy : dy);
@@ -65,8 +64,8 @@ void MoveRowsStraight(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh
 // (source columns xa..xa+3), which are transposed and reversed where the
 // axes flip; along the run the source moves four rows down (or up).
 template <bool FlipX, bool FlipY>
-inline void MoveBlockRun(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
-                         BYTE* pDst, std::ptrdiff_t nDstPitch, int dx, int dy, int nBlocks)
+inline void MoveBlockRun(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh, BYTE* pDst,
+                         std::ptrdiff_t nDstPitch, int dx, int dy, int nBlocks)
 {
     const int xa = FlipY ? sw - 4 - dy : dy;
     const int ya = FlipX ? sh - 4 - dx : dx;
@@ -88,7 +87,7 @@ inline void MoveBlockRun(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int
         const __m128i t1 = _mm_unpacklo_epi32(r2, r3);
         const __m128i t2 = _mm_unpackhi_epi32(r0, r1);
         const __m128i t3 = _mm_unpackhi_epi32(r2, r3);
-        __m128i c0 = _mm_unpacklo_epi64(t0, t1);  // source column xa, rows ya..ya+3
+        __m128i c0 = _mm_unpacklo_epi64(t0, t1); // source column xa, rows ya..ya+3
         __m128i c1 = _mm_unpackhi_epi64(t0, t1);
         __m128i c2 = _mm_unpacklo_epi64(t2, t3);
         __m128i c3 = _mm_unpackhi_epi64(t2, t3);
@@ -103,7 +102,7 @@ inline void MoveBlockRun(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d2), c2);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d3), c3);
 #else
-        BYTE* d[4] = { d0, d1, d2, d3 };
+        BYTE* d[4] = {d0, d1, d2, d3};
         for (int j = 0; j < 4; ++j)
             for (int k = 0; k < 4; ++k)
                 reinterpret_cast<Pixel*>(d[j])[FlipX ? 3 - k : k] =
@@ -120,8 +119,8 @@ inline void MoveBlockRun(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int
 // Destination rows [dy0, dy1) of a quarter turn, walked in tiles of 4 x 4
 // blocks; the columns and rows beyond the last whole block go pixel by pixel.
 template <bool FlipX, bool FlipY>
-void MoveRowsTurned(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
-                    BYTE* pDst, std::ptrdiff_t nDstPitch, int dy0, int dy1)
+void MoveRowsTurned(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh, BYTE* pDst, std::ptrdiff_t nDstPitch,
+                    int dy0, int dy1)
 {
     const int dw = sh;
     const int dwBlocks = dw & ~3;
@@ -142,8 +141,8 @@ void MoveRowsTurned(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
     }
 }
 
-void MoveRows(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
-              BYTE* pDst, std::ptrdiff_t nDstPitch, const PlgAxes& axes, int dy0, int dy1)
+void MoveRows(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh, BYTE* pDst, std::ptrdiff_t nDstPitch,
+              const PlgAxes& axes, int dy0, int dy1)
 {
     if (!axes.bSwap)
         MoveRowsStraight(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, axes.bFlipX, axes.bFlipY, dy0, dy1);
@@ -157,7 +156,7 @@ void MoveRows(const BYTE* pSrc, std::ptrdiff_t nSrcPitch, int sw, int sh,
         MoveRowsTurned<false, false>(pSrc, nSrcPitch, sw, sh, pDst, nDstPitch, dy0, dy1);
 }
 
-}  // namespace
+} // namespace
 
 bool GetPlgAxes(const POINT pts[3], PlgAxes* pAxes, RECT* prcBounds)
 {
@@ -239,8 +238,7 @@ RECT MapSourceRectToDest(const PlgAxes& axes, int sw, int sh, const RECT& rcSrc)
     return rc;
 }
 
-void TransformPixels(const void* pSrc, int nSrcPitch, int sw, int sh,
-                     void* pDst, int nDstPitch, const PlgAxes& axes)
+void TransformPixels(const void* pSrc, int nSrcPitch, int sw, int sh, void* pDst, int nDstPitch, const PlgAxes& axes)
 {
     if (sw <= 0 || sh <= 0)
         return;

@@ -42,5 +42,4 @@ RECT MapSourceRectToDest(const PlgAxes& axes, int sw, int sh, const RECT& rcSrc)
 // Moves the 32-bit pixels of a sw x sh source into the destination (its size
 // is TransformedSize). Pitches are in bytes per row, top row first; a
 // negative source pitch reads a bottom-up picture.
-void TransformPixels(const void* pSrc, int nSrcPitch, int sw, int sh,
-                     void* pDst, int nDstPitch, const PlgAxes& axes);
+void TransformPixels(const void* pSrc, int nSrcPitch, int sw, int sh, void* pDst, int nDstPitch, const PlgAxes& axes);

@@ -10,8 +10,7 @@
 
 namespace {
 
-const char kDamagedText[] =
-    "ヒストリー設定のバックアップからの回復に失敗しました\r\nヒストリー設定を初期値に戻します";
+const char kDamagedText[] = "ヒストリー設定のバックアップからの回復に失敗しました\r\nヒストリー設定を初期値に戻します";
 
 // Whether the file of a stored path is still there. A wildcard would make
 // FindFirstFileA report any matching file, so such a path never counts
@@ -33,7 +32,7 @@ int FindIn(const std::vector<CString>& paths, const char* path)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 HistoryList::HistoryList()
 {

@@ -15,8 +15,7 @@
 class CArchive;
 class CFile;
 
-class HistoryList
-{
+class HistoryList {
 public:
     static constexpr const char* kFileName = "history.def";
     static constexpr int kFormatVersion = 1;
@@ -61,8 +60,7 @@ public:
     BOOL LoadFrom(const CString& filePath);
     BOOL SaveTo(const CString& folder);
     BOOL AddPathIn(const CString& folder, const char* path);
-    BOOL ApplySettingsIn(const CString& folder, int nMaxCount, BOOL bShowThumbnails, int nThumbWidth,
-                         int nThumbHeight);
+    BOOL ApplySettingsIn(const CString& folder, int nMaxCount, BOOL bShowThumbnails, int nThumbWidth, int nThumbHeight);
     BOOL DeleteAllIn(const CString& folder);
 
     // <settings folder>\history.def.
@@ -74,14 +72,18 @@ public:
     // The index of the entry equal to path, or -1.
     int FindPath(const char* path) const;
 
-    std::vector<CString> m_paths;  // index 0 is the most recent
-    int m_nMaxCount;               // entries kept, 0..50
-    BOOL m_bShowThumbnails;        // the history menu draws thumbnails
-    int m_nThumbWidth;             // thumbnail size in pixels
+    std::vector<CString> m_paths; // index 0 is the most recent
+    int m_nMaxCount;              // entries kept, 0..50
+    BOOL m_bShowThumbnails;       // the history menu draws thumbnails
+    int m_nThumbWidth;            // thumbnail size in pixels
     int m_nThumbHeight;
 
 private:
-    enum class ReadResult { read, damaged, failed };
+    enum class ReadResult {
+        read,
+        damaged,
+        failed
+    };
 
     ReadResult ReadContent(CFile& file);
     void ReadValues(CArchive& ar);

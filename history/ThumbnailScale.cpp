@@ -22,8 +22,8 @@ void ShrinkIntoBox(const std::uint8_t* pSource, int nStride, int W, int H, int n
             const std::uint8_t* row = pSource + static_cast<long long>(sy) * nStride;
             for (int x = 0; x < w; ++x) {
                 std::uint64_t b = 0, g = 0, r = 0;
-                for (const std::uint8_t* p = row + static_cast<long long>(x0[x]) * nBytesPerPixel,
-                                        * end = row + static_cast<long long>(x1[x]) * nBytesPerPixel;
+                for (const std::uint8_t *p = row + static_cast<long long>(x0[x]) * nBytesPerPixel,
+                                        *end = row + static_cast<long long>(x1[x]) * nBytesPerPixel;
                      p < end; p += nBytesPerPixel) {
                     b += p[0];
                     g += p[1];

@@ -9,10 +9,9 @@
 
 namespace {
 
-const char kDamagedText[] =
-    "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
+const char kDamagedText[] = "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
 
-}  // namespace
+} // namespace
 
 // cx has no default of its own: it starts at 0, which lets the rebar choose.
 WindowSettings::WindowSettings()

@@ -12,8 +12,7 @@
 
 class CArchive;
 
-class WindowSettings
-{
+class WindowSettings {
 public:
     static constexpr const char* kFileName = "wndset.def";
     static constexpr int kFormatVersion = 5;

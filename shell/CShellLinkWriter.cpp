@@ -4,8 +4,8 @@
 
 CShellLinkWriter::CShellLinkWriter()
 {
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  m_link.ReceiveVoid())))
+    if (FAILED(
+            ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, m_link.ReceiveVoid())))
         m_link.Release();
 }
 

@@ -31,8 +31,8 @@ private:
     // path names no folder.
     BOOL Anchor(const CString& path);
 
-    std::wstring m_folder;              // the listed folder, no trailing backslash
-    std::vector<std::wstring> m_names;  // its pictures, in natural order
+    std::wstring m_folder;             // the listed folder, no trailing backslash
+    std::vector<std::wstring> m_names; // its pictures, in natural order
     StepPosition m_position;
-    CString m_strCurrent;               // the path of m_position as it was handed out
+    CString m_strCurrent; // the path of m_position as it was handed out
 };

@@ -87,8 +87,8 @@ bool IsOpaqueBitmap(GpImage* pImage)
 GpImage* ConvertedForDrawing(GpImage* pImage)
 {
     PixelFormat format = 0;
-    if (!IsOpaqueBitmap(pImage) || GdipGetImagePixelFormat(pImage, &format) != Ok ||
-        format == PixelFormat32bppRGB || GetPixelFormatSize(format) < 24)
+    if (!IsOpaqueBitmap(pImage) || GdipGetImagePixelFormat(pImage, &format) != Ok || format == PixelFormat32bppRGB ||
+        GetPixelFormatSize(format) < 24)
         return nullptr;
     UINT width = 0;
     UINT height = 0;
@@ -186,8 +186,7 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
         result = ReadImageFile(path, &m_hImageData, pcbData);
     }
     switch (result) {
-    case ImageFileResult::Ok:
-        return TRUE;
+    case ImageFileResult::Ok: return TRUE;
     case ImageFileResult::CannotOpen:
         RepaintNow();
         MessageBox(kMsgCannotOpen, nullptr, MB_OK);
@@ -196,8 +195,7 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
         MessageBox(kMsgUnsupported, nullptr, MB_OK);
         RepaintNow();
         return FALSE;
-    case ImageFileResult::NoMemory:
-        break;
+    case ImageFileResult::NoMemory: break;
     }
     return FALSE;
 }
@@ -315,8 +313,8 @@ BOOL CImageView::ReadFrameInfo()
     UINT size = 0;
     if (GdipGetPropertyItemSize(m_pImage, kFrameDelayProperty, &size) == Ok && size >= sizeof(PropertyItem)) {
         m_pFrameDelays = std::malloc(size);
-        if (m_pFrameDelays &&
-            GdipGetPropertyItem(m_pImage, kFrameDelayProperty, size, static_cast<PropertyItem*>(m_pFrameDelays)) != Ok) {
+        if (m_pFrameDelays && GdipGetPropertyItem(m_pImage, kFrameDelayProperty, size,
+                                                  static_cast<PropertyItem*>(m_pFrameDelays)) != Ok) {
             std::free(m_pFrameDelays);
             m_pFrameDelays = nullptr;
         }
@@ -577,7 +575,8 @@ void CImageView::DrawCoverPart(const DrawnSize& drawn, const RECT& source)
         return;
     if (!m_coverCopy || drawn.width > m_sizeCoverCopy.cx || drawn.height > m_sizeCoverCopy.cy) {
         DropCoverCopy();
-        if (!m_coverDC.CreateCompatibleDC(m_memDC) || !m_coverCopy.CreateCompatibleBitmap(m_memDC, drawn.width, drawn.height)) {
+        if (!m_coverDC.CreateCompatibleDC(m_memDC) ||
+            !m_coverCopy.CreateCompatibleBitmap(m_memDC, drawn.width, drawn.height)) {
             DropCoverCopy();
             return;
         }

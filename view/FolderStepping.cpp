@@ -107,14 +107,10 @@ int StepTarget(StepPosition pos, int count, StepKind kind)
         return -1;
     const int index = std::clamp(pos.index, 0, count);
     switch (kind) {
-    case StepKind::First:
-        return 0;
-    case StepKind::Last:
-        return count - 1;
-    case StepKind::Next:
-        return pos.listed ? (index + 1) % count : index % count;
-    case StepKind::Previous:
-        return (index - 1 + count) % count;
+    case StepKind::First: return 0;
+    case StepKind::Last: return count - 1;
+    case StepKind::Next: return pos.listed ? (index + 1) % count : index % count;
+    case StepKind::Previous: return (index - 1 + count) % count;
     }
     return -1;
 }

@@ -7,7 +7,12 @@
 #include <string>
 #include <vector>
 
-enum class StepKind { Next, Previous, First, Last };
+enum class StepKind {
+    Next,
+    Previous,
+    First,
+    Last
+};
 
 // The extensions a file-dialog filter lists ("text|*.bmp;*.dib|...||"), in
 // lower case and without the dot; "*.*" lists none.

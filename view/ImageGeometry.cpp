@@ -61,7 +61,7 @@ DrawnSize ScaledBy(int W, int H, double s)
     return DrawnSize{TruncToInt(W * s), TruncToInt(H * s), TruncToInt(s * 100.0)};
 }
 
-}  // namespace
+} // namespace
 
 bool IsQuarterTurn(int rotation)
 {
@@ -109,8 +109,7 @@ SIZE ComputeZoomedSize(int W, int H, int mode, int value, double freeZoom)
     return MakeSize(w0, h0);
 }
 
-SIZE ComputeDisplaySize(int W, int H, int mode, int value, double freeZoom,
-                        int rotation)
+SIZE ComputeDisplaySize(int W, int H, int mode, int value, double freeZoom, int rotation)
 {
     const SIZE zoomed = ComputeZoomedSize(W, H, mode, value, freeZoom);
     return IsQuarterTurn(rotation) ? MakeSize(zoomed.cy, zoomed.cx) : zoomed;
@@ -145,8 +144,7 @@ SIZE BitmapSizeForDisplay(SIZE display, int rotation)
     return IsQuarterTurn(rotation) ? MakeSize(display.cy, display.cx) : display;
 }
 
-DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value,
-                           bool coverView)
+DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value, bool coverView)
 {
     if (IsEmptyImage(W, H))
         return DrawnSize{0, 0, 100};
@@ -157,12 +155,8 @@ DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value,
 
     DrawnSize drawn{W, H, 100};
     switch (mode) {
-    case ZOOM_ANY:
-        drawn = ScaledBy(W, H, std::min(sx, sy));
-        break;
-    case ZOOM_PERCENT:
-        drawn = DrawnSize{MulDivTrunc(W, value, 100), MulDivTrunc(H, value, 100), value};
-        break;
+    case ZOOM_ANY: drawn = ScaledBy(W, H, std::min(sx, sy)); break;
+    case ZOOM_PERCENT: drawn = DrawnSize{MulDivTrunc(W, value, 100), MulDivTrunc(H, value, 100), value}; break;
     case ZOOM_FIX_HEIGHT:
     case ZOOM_FIX_BOTH:
         if (drawn.height > value) {
@@ -177,8 +171,7 @@ DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value,
             drawn = DrawnSize{value, MulDivTrunc(value, H, W), MulDivTrunc(value, 100, W)};
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return drawn;
 }
@@ -193,19 +186,20 @@ int MarginRects(int bw, int bh, int drawnW, int drawnH, RECT strips[2])
     return count;
 }
 
-void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh,
-                                POINT pts[3])
+void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh, POINT pts[3])
 {
     // For each state, the corners the bitmap's upper-left, upper-right and
     // lower-left corners go to: {x is dw, y is dh} per point.
     static const bool kCorners[2][4][3][2] = {
-        {   // not mirrored
-            {{false, false}, {true, false}, {false, true}},   // as stored
-            {{true, false}, {true, true}, {false, false}},    // 90 clockwise
-            {{true, true}, {false, true}, {true, false}},     // 180
-            {{false, true}, {false, false}, {true, true}},    // 90 counter-clockwise
+        {
+            // not mirrored
+            {{false, false}, {true, false}, {false, true}}, // as stored
+            {{true, false}, {true, true}, {false, false}},  // 90 clockwise
+            {{true, true}, {false, true}, {true, false}},   // 180
+            {{false, true}, {false, false}, {true, true}},  // 90 counter-clockwise
         },
-        {   // mirrored left-right first
+        {
+            // mirrored left-right first
             {{true, false}, {false, false}, {true, true}},
             {{true, true}, {true, false}, {false, true}},
             {{false, true}, {true, true}, {false, false}},

@@ -26,8 +26,7 @@ bool IsQuarterTurn(int rotation);
 SIZE ComputeZoomedSize(int W, int H, int mode, int value, double freeZoom);
 
 // (dw, dh): the zoomed size as seen on the screen, swapped for rotation 1, 3.
-SIZE ComputeDisplaySize(int W, int H, int mode, int value, double freeZoom,
-                        int rotation);
+SIZE ComputeDisplaySize(int W, int H, int mode, int value, double freeZoom, int rotation);
 
 // The display rectangle: a rectangle of the display size centred on the
 // view's window rectangle (centre and halves truncated toward zero).
@@ -49,8 +48,7 @@ struct DrawnSize {
     int height;
     int percent;
 };
-DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value,
-                           bool coverView);
+DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value, bool coverView);
 
 // The margins of a bw x bh bitmap left white around an image drawn at
 // drawnW x drawnH from the top-left corner: the strip to the right of the
@@ -63,8 +61,7 @@ int MarginRects(int bw, int bh, int drawnW, int drawnH, RECT strips[2]);
 // bitmap's upper-left, upper-right and lower-left corners, in that order.
 // The picture is the image mirrored left-right (when mirrored), then turned
 // clockwise by rotation quarter turns.
-void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh,
-                                POINT pts[3]);
+void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh, POINT pts[3]);
 
 // The part of a paint that shows: a paint draws only what lies within
 // `visible` (view client coordinates: the client area, the part the window
@@ -84,7 +81,7 @@ PaintRegion ComputePaintRegion(int rotation, bool mirrored, SIZE display, const 
 // The view's transform state and the four operations on it; each turns or
 // flips the picture as seen on the screen.
 struct TransformState {
-    int rotation;   // 0-3
+    int rotation; // 0-3
     bool mirrored;
 };
 TransformState RotateRightState(TransformState state);

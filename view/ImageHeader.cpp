@@ -16,10 +16,22 @@ bool Has(std::size_t size, std::size_t pos, std::size_t n)
     return pos <= size && n <= size - pos;
 }
 
-std::uint32_t Be16(const unsigned char* p) { return (std::uint32_t(p[0]) << 8) | p[1]; }
-std::uint32_t Le16(const unsigned char* p) { return (std::uint32_t(p[1]) << 8) | p[0]; }
-std::uint32_t Be32(const unsigned char* p) { return (Be16(p) << 16) | Be16(p + 2); }
-std::uint32_t Le32(const unsigned char* p) { return (Le16(p + 2) << 16) | Le16(p); }
+std::uint32_t Be16(const unsigned char* p)
+{
+    return (std::uint32_t(p[0]) << 8) | p[1];
+}
+std::uint32_t Le16(const unsigned char* p)
+{
+    return (std::uint32_t(p[1]) << 8) | p[0];
+}
+std::uint32_t Be32(const unsigned char* p)
+{
+    return (Be16(p) << 16) | Be16(p + 2);
+}
+std::uint32_t Le32(const unsigned char* p)
+{
+    return (Le16(p + 2) << 16) | Le16(p);
+}
 
 // Magnitude of a little-endian signed 32-bit value; INT_MIN gives 2^31.
 std::uint32_t AbsLe32(const unsigned char* p)
@@ -86,14 +98,14 @@ Result ReadJpeg(const unsigned char* d, std::size_t size, ImageDimensions* out)
             return Result::Truncated;
         const unsigned char m = d[pos++];
         if (m == 0x00)
-            continue;                                   // a stuffed byte, not a marker
+            continue; // a stuffed byte, not a marker
         if (m == 0x01 || (m >= 0xD0 && m <= 0xD7))
-            continue;                                   // TEM, RSTn: no segment
+            continue; // TEM, RSTn: no segment
         if (m == 0xD8 || m == 0xD9 || m == 0xDA)
-            return Result::Unknown;                     // SOI again, EOI or SOS before any frame
+            return Result::Unknown; // SOI again, EOI or SOS before any frame
         if (!Has(size, pos, 2))
             return Result::Truncated;
-        const std::size_t length = Be16(d + pos);       // counts its own two bytes
+        const std::size_t length = Be16(d + pos); // counts its own two bytes
         if (length < 2) {
             // A decoder takes this as an empty segment and looks for the next
             // marker right after the length, where a frame header may follow.
@@ -107,7 +119,7 @@ Result ReadJpeg(const unsigned char* d, std::size_t size, ImageDimensions* out)
             if (!Has(size, pos, 7))
                 return Result::Truncated;
             *out = Dims(Be16(d + pos + 5), Be16(d + pos + 3));
-            return Result::Ok;                          // a 0 height (DNL) is turned into Unknown by the caller
+            return Result::Ok; // a 0 height (DNL) is turned into Unknown by the caller
         }
         if (!Has(size, pos, length))
             return Result::Truncated;
@@ -139,7 +151,7 @@ Result ReadDibHeader(const unsigned char* d, std::size_t size, std::size_t off, 
 
 Result ReadBmp(const unsigned char* d, std::size_t size, ImageDimensions* out)
 {
-    return ReadDibHeader(d, size, 14, out);   // after the 14-byte BITMAPFILEHEADER
+    return ReadDibHeader(d, size, 14, out); // after the 14-byte BITMAPFILEHEADER
 }
 
 // A decoder may allocate any frame's raster and composes frames on a canvas,
@@ -154,7 +166,7 @@ Result ReadGif(const unsigned char* d, std::size_t size, ImageDimensions* out)
     std::uint32_t height = Le16(d + 8);
     std::size_t pos = 13;
     if (d[10] & 0x80)
-        pos += 3u << ((d[10] & 7) + 1);   // global colour table
+        pos += 3u << ((d[10] & 7) + 1); // global colour table
 
     // Skips data sub-blocks up to the terminating zero; false when the data ends first.
     auto skipSubBlocks = [&]() {
@@ -170,7 +182,7 @@ Result ReadGif(const unsigned char* d, std::size_t size, ImageDimensions* out)
 
     for (bool more = true; more && pos < size;) {
         switch (d[pos++]) {
-        case 0x2C: {   // image descriptor: left, top, width, height, flags
+        case 0x2C: { // image descriptor: left, top, width, height, flags
             if (!Has(size, pos, 9)) {
                 more = false;
                 break;
@@ -184,16 +196,16 @@ Result ReadGif(const unsigned char* d, std::size_t size, ImageDimensions* out)
             const unsigned char flags = d[pos + 8];
             pos += 9;
             if (flags & 0x80)
-                pos += 3u << ((flags & 7) + 1);   // local colour table
-            pos += 1;                             // LZW minimum code size
+                pos += 3u << ((flags & 7) + 1); // local colour table
+            pos += 1;                           // LZW minimum code size
             more = skipSubBlocks();
             break;
         }
-        case 0x21:     // extension: label, then sub-blocks
+        case 0x21: // extension: label, then sub-blocks
             pos += 1;
             more = skipSubBlocks();
             break;
-        default:       // trailer (3B) or something no decoder goes past
+        default: // trailer (3B) or something no decoder goes past
             more = false;
             break;
         }
@@ -206,8 +218,8 @@ Result ReadGif(const unsigned char* d, std::size_t size, ImageDimensions* out)
 // complete IFD lacks one, Truncated when the data ends first (or the budget
 // runs out). *next gets the offset of the following IFD (0 when unknown).
 // The IFD itself and each entry read cost one unit of *budget.
-Result ReadTiffIfd(const unsigned char* d, std::size_t size, bool bigEndian, std::uint32_t ifd,
-                   std::size_t* budget, ImageDimensions* out, std::uint32_t* next)
+Result ReadTiffIfd(const unsigned char* d, std::size_t size, bool bigEndian, std::uint32_t ifd, std::size_t* budget,
+                   ImageDimensions* out, std::uint32_t* next)
 {
     auto u16 = [&](std::size_t at) { return bigEndian ? Be16(d + at) : Le16(d + at); };
     auto u32 = [&](std::size_t at) { return bigEndian ? Be32(d + at) : Le32(d + at); };
@@ -221,7 +233,7 @@ Result ReadTiffIfd(const unsigned char* d, std::size_t size, bool bigEndian, std
     bool haveWidth = false, haveHeight = false;
     std::uint32_t width = 0, height = 0;
     std::size_t i = 0;
-    for (; i < count && *budget > 0 && Has(size, first + i * 12, 12); ++i, --*budget) {
+    for (; i<count&& * budget> 0 && Has(size, first + i * 12, 12); ++i, --*budget) {
         const std::size_t e = first + i * 12;
         const std::uint32_t tag = u16(e);
         if (tag != 256 && tag != 257)
@@ -230,9 +242,9 @@ Result ReadTiffIfd(const unsigned char* d, std::size_t size, bool bigEndian, std
         const std::uint32_t n = u32(e + 4);
         std::uint32_t value;
         if (type == 3 && n >= 1)
-            value = u16(e + 8);           // SHORT, kept in the first half of the value field
+            value = u16(e + 8); // SHORT, kept in the first half of the value field
         else if (type == 4 && n >= 1)
-            value = u32(e + 8);           // LONG
+            value = u32(e + 8); // LONG
         else
             return Result::Unknown;
         if (tag == 256) {
@@ -294,7 +306,7 @@ ImageDimensions ReadIconEntry(const unsigned char* d, std::size_t size, const un
     if (Has(size, offset, 8) && IsPng(d + offset, 8)) {
         haveInner = ReadPng(d + offset, size - offset, &inner) == Result::Ok;
     } else if (ReadDibHeader(d, size, offset, &inner) == Result::Ok) {
-        inner.height = inner.height / 2 + inner.height % 2;   // colour and mask bitmaps stacked
+        inner.height = inner.height / 2 + inner.height % 2; // colour and mask bitmaps stacked
         haveInner = true;
     }
     if (haveInner) {
@@ -342,10 +354,22 @@ Result ReadIco(const unsigned char* d, std::size_t size, ImageDimensions* out)
 std::uint32_t TiffTypeSize(std::uint32_t type)
 {
     switch (type) {
-    case 1: case 2: case 6: case 7: return 1;    // BYTE ASCII SBYTE UNDEFINED
-    case 3: case 8: return 2;                    // SHORT SSHORT
-    case 4: case 9: case 11: case 13: return 4;  // LONG SLONG FLOAT IFD
-    case 5: case 10: case 12: case 16: case 17: case 18: return 8;  // RATIONAL SRATIONAL DOUBLE LONG8 SLONG8 IFD8
+    case 1:
+    case 2:
+    case 6:
+    case 7: return 1; // BYTE ASCII SBYTE UNDEFINED
+    case 3:
+    case 8: return 2; // SHORT SSHORT
+    case 4:
+    case 9:
+    case 11:
+    case 13: return 4; // LONG SLONG FLOAT IFD
+    case 5:
+    case 10:
+    case 12:
+    case 16:
+    case 17:
+    case 18: return 8; // RATIONAL SRATIONAL DOUBLE LONG8 SLONG8 IFD8
     default: return 0;
     }
 }
@@ -372,7 +396,7 @@ bool IsTiffDirectoryTag(std::uint32_t tag)
 bool TiffOffsetsInside(const unsigned char* d, std::size_t size)
 {
     if (!Has(size, 0, 8))
-        return true;   // too short to point anywhere
+        return true; // too short to point anywhere
     const bool big = d[0] == 'M';
     auto u16 = [&](std::size_t at) { return big ? Be16(d + at) : Le16(d + at); };
     auto u32 = [&](std::size_t at) { return big ? Be32(d + at) : Le32(d + at); };
@@ -420,7 +444,8 @@ bool TiffOffsetsInside(const unsigned char* d, std::size_t size)
             if (!IsTiffOffsetTag(tag) || (typeSize != 2 && typeSize != 4 && typeSize != 8))
                 continue;
             // Every offset the tag lists, as far as the list lies in the data.
-            for (std::uint64_t k = 0; k < n && budget > 0 && Has(size, values + k * typeSize, typeSize); ++k, --budget) {
+            for (std::uint64_t k = 0; k < n && budget > 0 && Has(size, values + k * typeSize, typeSize);
+                 ++k, --budget) {
                 const std::size_t at = values + static_cast<std::size_t>(k) * typeSize;
                 const std::uint64_t offset = typeSize == 2 ? u16(at) : typeSize == 4 ? u32(at) : u64(at);
                 if (offset > size)
@@ -498,7 +523,7 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
     if (r != Result::Ok)
         return r;
     if (dims.width == 0 || dims.height == 0)
-        return Result::Unknown;   // nothing a decoder would draw; let it reject the file
+        return Result::Unknown; // nothing a decoder would draw; let it reject the file
     *out = dims;
     return Result::Ok;
 }

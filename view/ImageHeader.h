@@ -14,9 +14,9 @@ struct ImageDimensions {
 };
 
 enum class ImageHeaderResult {
-    Ok,         // *out holds the size
-    Unknown,    // not a format read here (metafile, text, ...) or a malformed header
-    Truncated,  // a known format, but the data ends before the size
+    Ok,        // *out holds the size
+    Unknown,   // not a format read here (metafile, text, ...) or a malformed header
+    Truncated, // a known format, but the data ends before the size
 };
 
 // Reads the pixel size from the header of a picture held in memory:
@@ -33,7 +33,7 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
 
 // Decoders keep 4 bytes per pixel plus the view's off-screen copy: 256 MP is
 // about 1 GiB decoded, and more than Wine's GDI+ survives.
-constexpr unsigned long long kMaxDecodablePixels = 1ULL << 28;   // 16384 x 16384
+constexpr unsigned long long kMaxDecodablePixels = 1ULL << 28; // 16384 x 16384
 
 // True when a picture of this size may be decoded.
 bool IsDecodableImageSize(const ImageDimensions& dims);

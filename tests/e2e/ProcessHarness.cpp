@@ -10,8 +10,8 @@ KepProcess::KepProcess(const std::string& arguments)
     si.cb = sizeof(si);
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
-    if (!::CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, ModuleFolder().c_str(),
-                          &si, &m_info))
+    if (!::CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, ModuleFolder().c_str(), &si,
+                          &m_info))
         m_info = {};
 }
 

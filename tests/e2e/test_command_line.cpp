@@ -6,7 +6,10 @@
 
 namespace {
 
-uint32_t Plain(int x, int y) { return AsymmetricPixel(x, y, 64, 48); }
+uint32_t Plain(int x, int y)
+{
+    return AsymmetricPixel(x, y, 64, 48);
+}
 
 std::vector<std::string> VisibleTitles()
 {
@@ -28,8 +31,7 @@ TEST_F(ProcessTest, ThreeImagesGiveThreeWindowsTitledWithTheirPaths)
     KepProcess kep(paths[0] + " " + paths[1] + " " + paths[2]);
     ASSERT_TRUE(kep.Started());
     std::vector<std::string> expected = {"KEP - " + paths[0], "KEP - " + paths[1], "KEP - " + paths[2]};
-    EXPECT_TRUE(WaitUntil([&] { return VisibleTitles() == expected; }, 30000))
-        << "windows: " << VisibleTitles().size();
+    EXPECT_TRUE(WaitUntil([&] { return VisibleTitles() == expected; }, 30000)) << "windows: " << VisibleTitles().size();
 }
 
 TEST_F(ProcessTest, QuotedPathsWithBlanksStayWholeAlsoInNewProcesses)

@@ -106,8 +106,8 @@ TEST(ExeResources, TheManifestMakesKepSystemDpiAwareWithCommonControls6AsTheInvo
         ActivatedContext active(context.Handle());
         ACTCTX_SECTION_KEYED_DATA data = {};
         data.cbSize = sizeof(data);
-        EXPECT_TRUE(::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",
-                                               &data));
+        EXPECT_TRUE(
+            ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &data));
     }
     EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(text.find("level=\"asInvoker\" uiAccess=\"false\""), std::string::npos);
@@ -140,8 +140,8 @@ TEST(ExeResources, TheVersionResourceNamesKepItsVersionAndCopyright)
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
     WORD* translation = nullptr;
-    ASSERT_TRUE(::VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                                 &length));
+    ASSERT_TRUE(
+        ::VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, 4u);
     EXPECT_EQ(translation[0], 0x411); // Japanese
     EXPECT_EQ(translation[1], 1200);  // UTF-16 strings
@@ -160,8 +160,8 @@ TEST(ExeResources, TheVersionResourceNamesKepItsVersionAndCopyright)
     for (const auto& s : strings) {
         char* value = nullptr;
         const std::string path = std::string("\\StringFileInfo\\041104b0\\") + s.name;
-        EXPECT_TRUE(::VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) &&
-                    value && s.expected == value)
+        EXPECT_TRUE(::VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value &&
+                    s.expected == value)
             << s.name << " is '" << (value ? value : "(none)") << "'";
     }
     EXPECT_EQ(std::string(KEP_VERSION_TEXT), std::to_string(KEP_VERSION_MAJOR) + "." +

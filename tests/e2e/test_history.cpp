@@ -6,11 +6,20 @@
 
 namespace {
 
-uint32_t Pattern(int x, int y) { return AsymmetricPixel(x, y, 200, 150); }
+uint32_t Pattern(int x, int y)
+{
+    return AsymmetricPixel(x, y, 200, 150);
+}
 
-std::string HistoryPath() { return SettingsFilePath("history.def"); }
+std::string HistoryPath()
+{
+    return SettingsFilePath("history.def");
+}
 
-bool HistoryHolds(const std::string& path) { return ContainsText(ReadBytes(HistoryPath()), path); }
+bool HistoryHolds(const std::string& path)
+{
+    return ContainsText(ReadBytes(HistoryPath()), path);
+}
 
 } // namespace
 

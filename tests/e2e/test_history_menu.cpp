@@ -10,9 +10,15 @@
 
 namespace {
 
-uint32_t Pattern(int x, int y) { return AsymmetricPixel(x, y, 200, 150); }
+uint32_t Pattern(int x, int y)
+{
+    return AsymmetricPixel(x, y, 200, 150);
+}
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
 
 HWND WaitForFrame(const std::string& path)
 {
@@ -50,7 +56,10 @@ std::vector<HWND> WindowsOf(HWND hWnd, const char* className, const char* title 
     return search.found;
 }
 
-size_t OpenPopups(HWND hFrame) { return WindowsOf(hFrame, "#32768").size(); }
+size_t OpenPopups(HWND hFrame)
+{
+    return WindowsOf(hFrame, "#32768").size();
+}
 
 // Opens the history submenu of hFrame from its context menu with the keys,
 // with its first entry selected; the step that failed, or nothing.
@@ -97,11 +106,14 @@ TEST_F(ProcessTest, PictureShownElsewhereIsOfferedAtTheNextOpeningAndShiftOpensI
     bool bStarted = WaitUntil([&] { return FindKepFrames(true).size() == 3; }, 20000);
     ReleaseKey(VK_SHIFT);
     ASSERT_TRUE(bStarted) << "no new window";
-    EXPECT_TRUE(WaitUntil([&] {
-        std::vector<HWND> frames = FindKepFrames(true);
-        auto showsTheirs = [&](HWND h) { return WindowTextOf(h) == "KEP - " + theirs; };
-        return std::count_if(frames.begin(), frames.end(), showsTheirs) == 2;
-    }, 20000)) << "the new window shows the entry";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            std::vector<HWND> frames = FindKepFrames(true);
+            auto showsTheirs = [&](HWND h) { return WindowTextOf(h) == "KEP - " + theirs; };
+            return std::count_if(frames.begin(), frames.end(), showsTheirs) == 2;
+        },
+        20000))
+        << "the new window shows the entry";
     EXPECT_EQ(WindowTextOf(hA), "KEP - " + mine);
 
     // Without Shift the entry replaces the picture of this window.
@@ -134,11 +146,13 @@ TEST_F(ProcessTest, SettingsConfirmedWhileTheHistoryWasHeldAtOpeningLoseNoEntry)
     ASSERT_TRUE(held.Held());
     ::PostMessageA(hHere, WM_COMMAND, ID_HISTORY_SETTINGS, 0);
     HWND hDlg = nullptr;
-    bool bOpened = WaitUntil([&] {
-        std::vector<HWND> dialogs = WindowsOf(hHere, "#32770", "履歴表示の設定");
-        hDlg = dialogs.empty() ? nullptr : dialogs.front();
-        return hDlg != nullptr;
-    }, 10000);
+    bool bOpened = WaitUntil(
+        [&] {
+            std::vector<HWND> dialogs = WindowsOf(hHere, "#32770", "履歴表示の設定");
+            hDlg = dialogs.empty() ? nullptr : dialogs.front();
+            return hDlg != nullptr;
+        },
+        10000);
     held.Release();
     ASSERT_TRUE(bOpened) << "no settings dialog";
 

@@ -7,7 +7,10 @@
 
 namespace {
 
-uint32_t Pattern(int x, int y) { return AsymmetricPixel(x, y, 400, 300); }
+uint32_t Pattern(int x, int y)
+{
+    return AsymmetricPixel(x, y, 400, 300);
+}
 
 SIZE ViewSize(HWND hFrame)
 {
@@ -16,7 +19,10 @@ SIZE ViewSize(HWND hFrame)
     return SIZE{rc.right, rc.bottom};
 }
 
-bool HasCaption(HWND hFrame) { return (::GetWindowLongPtrA(hFrame, GWL_STYLE) & WS_CAPTION) != 0; }
+bool HasCaption(HWND hFrame)
+{
+    return (::GetWindowLongPtrA(hFrame, GWL_STYLE) & WS_CAPTION) != 0;
+}
 
 // The one visible frame that is not in known.
 HWND NewFrame(const std::vector<HWND>& known)

@@ -15,9 +15,15 @@ const UINT ID_CONTEXT_MENU_ENTRY = 32800;
 const UINT ID_STARTUP_REGISTER = 32810;
 const UINT kViewId = 0xE900;
 
-uint32_t Plain(int x, int y) { return AsymmetricPixel(x, y, 400, 300); }
+uint32_t Plain(int x, int y)
+{
+    return AsymmetricPixel(x, y, 400, 300);
+}
 
-std::string KepExe() { return ModuleFolder() + "\\kep.exe"; }
+std::string KepExe()
+{
+    return ModuleFolder() + "\\kep.exe";
+}
 
 // The fields of a .lnk file as the shell's link object reads them.
 struct Link {

@@ -7,11 +7,11 @@
 
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
-    return PollUntil(pred, timeoutMs, [] { PumpMessages(); }, 5);
+    return PollUntil(
+        pred, timeoutMs, [] { PumpMessages(); }, 5);
 }
 
-HeldKeyState::HeldKeyState(BYTE vk)
-    : m_vk(vk)
+HeldKeyState::HeldKeyState(BYTE vk) : m_vk(vk)
 {
     BYTE keys[256] = {};
     ::GetKeyboardState(keys);

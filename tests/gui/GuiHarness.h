@@ -65,13 +65,15 @@ struct Capture {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels;
-    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+    uint32_t At(int x, int y) const
+    {
+        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
 };
 // What draw paints into a fresh top-down 32-bit bitmap of width x height.
 Capture CaptureDrawing(int width, int height, const std::function<void(HDC hdc)>& draw);
 // The window's client area, read from the screen.
 Capture CaptureClient(HWND hWnd);
-
 
 class FrameTest : public ::testing::Test {
 protected:

@@ -48,7 +48,10 @@ public:
     InputScript& WaitForNoPopup(const std::string& what);
     // Acts once the previous waits are over.
     InputScript& Do(std::function<void()> action);
-    InputScript& Key(WORD vk) { return Do([vk] { TapKey(vk); }); }
+    InputScript& Key(WORD vk)
+    {
+        return Do([vk] { TapKey(vk); });
+    }
     InputScript& MoveTo(POINT pt);
     InputScript& Click(POINT pt, int button = 1);
 
@@ -60,7 +63,7 @@ public:
 
 private:
     struct Step {
-        std::string what;               // set for a wait
+        std::string what; // set for a wait
         std::function<bool()> cond;
         std::function<bool()> action; // false: the step failed
     };

@@ -4,10 +4,19 @@
 
 namespace {
 
-uint32_t Pattern(int x, int y) { return AsymmetricPixel(x, y, 400, 300); }
+uint32_t Pattern(int x, int y)
+{
+    return AsymmetricPixel(x, y, 400, 300);
+}
 
-DWORD ExStyle(HWND h) { return static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_EXSTYLE)); }
-DWORD Style(HWND h) { return static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_STYLE)); }
+DWORD ExStyle(HWND h)
+{
+    return static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_EXSTYLE));
+}
+DWORD Style(HWND h)
+{
+    return static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_STYLE));
+}
 
 bool SameRect(const RECT& a, const RECT& b)
 {

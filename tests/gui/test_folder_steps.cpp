@@ -13,7 +13,10 @@
 
 namespace {
 
-uint32_t Grey(int, int) { return 0x808080; }
+uint32_t Grey(int, int)
+{
+    return 0x808080;
+}
 
 // A drop handle with the paths in UTF-16, as the shell makes it today.
 HDROP MakeWideDrop(const std::wstring& path)
@@ -69,8 +72,8 @@ TEST_F(StepTest, KeysGoInNaturalOrderWrapAroundSkipABrokenFileAndLeaveTheHistory
         WPARAM vk;
         const char* shows; // null: the broken file, reported and left empty
     } steps[] = {
-        {VK_RIGHT, "IMG10.BMP"}, {VK_SPACE, "img1.bmp"}, {VK_DOWN, "img2.bmp"}, {VK_NEXT, nullptr},
-        {VK_RIGHT, "img9.bmp"},  {VK_END, "IMG10.BMP"},  {VK_HOME, "img1.bmp"}, {VK_LEFT, "IMG10.BMP"},
+        {VK_RIGHT, "IMG10.BMP"}, {VK_SPACE, "img1.bmp"}, {VK_DOWN, "img2.bmp"},  {VK_NEXT, nullptr},
+        {VK_RIGHT, "img9.bmp"},  {VK_END, "IMG10.BMP"},  {VK_HOME, "img1.bmp"},  {VK_LEFT, "IMG10.BMP"},
         {VK_UP, "img9.bmp"},     {VK_BACK, nullptr},     {VK_PRIOR, "img2.bmp"},
     };
     size_t boxes = 0;
@@ -172,7 +175,8 @@ TEST_F(StepTest, WheelStepsTheZoomItemsOutOfTheFreeAndFixedModesAndCtrlTheTransl
     const struct {
         int delta;
         int percent;
-    } steps[] = {{-WHEEL_DELTA, 90}, {-60, 90}, {-60, 80}, {WHEEL_DELTA, 90}, {2 * WHEEL_DELTA, 100}, {WHEEL_DELTA, 100}};
+    } steps[] = {{-WHEEL_DELTA, 90},     {-60, 90},         {-60, 80}, {WHEEL_DELTA, 90},
+                 {2 * WHEEL_DELTA, 100}, {WHEEL_DELTA, 100}};
     for (const auto& s : steps) {
         SCOPED_TRACE(s.delta);
         wheel(s.delta);

@@ -57,7 +57,8 @@ TEST_F(FrameTest, CreatesClassSizeTitleAndChildren)
     DWORD viewExStyle = static_cast<DWORD>(::GetWindowLongPtrA(hView, GWL_EXSTYLE));
     EXPECT_EQ(viewStyle & WS_BORDER, 0u);
     EXPECT_NE(viewExStyle & WS_EX_ACCEPTFILES, 0u);
-    EXPECT_EQ(::GetClassLongPtrA(hView, GCL_STYLE) & 0xFFFF, static_cast<ULONG_PTR>(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(::GetClassLongPtrA(hView, GCL_STYLE) & 0xFFFF,
+              static_cast<ULONG_PTR>(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
 
     // Rebar on top, view in the middle, status bar at the bottom, edge to edge.
     HWND hReBar = ::GetDlgItem(hFrame, AFX_IDW_REBAR);

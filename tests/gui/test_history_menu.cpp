@@ -90,11 +90,11 @@ protected:
     }
     std::string Picture(const std::string& name, uint32_t colour, int width = 200, int height = 150)
     {
-        return Picture(name, [colour](int, int) { return colour; }, width, height);
+        return Picture(
+            name, [colour](int, int) { return colour; }, width, height);
     }
 
-    void WriteHistory(const std::vector<std::string>& paths, BOOL bThumbnails = TRUE, int nWidth = 30,
-                      int nHeight = 30)
+    void WriteHistory(const std::vector<std::string>& paths, BOOL bThumbnails = TRUE, int nWidth = 30, int nHeight = 30)
     {
         HistoryList history;
         for (const std::string& path : paths)
@@ -111,8 +111,8 @@ protected:
 
     MEASUREITEMSTRUCT Measure(int nIndex)
     {
-        MEASUREITEMSTRUCT measure = {ODT_MENU, 0, ID_HISTORY_FIRST + static_cast<UINT>(nIndex), 0, 0,
-                                     static_cast<ULONG_PTR>(nIndex)};
+        MEASUREITEMSTRUCT measure = {ODT_MENU, 0, ID_HISTORY_FIRST + static_cast<UINT>(nIndex),
+                                     0,        0, static_cast<ULONG_PTR>(nIndex)};
         m_pFrame->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
         return measure;
     }
@@ -121,8 +121,14 @@ protected:
     Capture Draw(int nIndex, UINT nState, int width)
     {
         return CaptureDrawing(width, 34, [&](HDC hdc) {
-            DRAWITEMSTRUCT draw = {ODT_MENU, 0, ID_HISTORY_FIRST + static_cast<UINT>(nIndex), ODA_DRAWENTIRE, nState,
-                                   reinterpret_cast<HWND>(History()), hdc, {0, 0, width, 34},
+            DRAWITEMSTRUCT draw = {ODT_MENU,
+                                   0,
+                                   ID_HISTORY_FIRST + static_cast<UINT>(nIndex),
+                                   ODA_DRAWENTIRE,
+                                   nState,
+                                   reinterpret_cast<HWND>(History()),
+                                   hdc,
+                                   {0, 0, width, 34},
                                    static_cast<ULONG_PTR>(nIndex)};
             m_pFrame->SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
         });
@@ -215,7 +221,8 @@ TEST_F(HistoryMenuTest, DrawnEntryShowsTheWholePictureInItsBoxOnTheRightBackgrou
     // Four stripes: a picture cut, framed or kept at its aspect ratio shows
     // other colours at the box's sides or edges.
     const uint32_t stripes[] = {kRed, kGreen, kBlue, kYellow};
-    const std::string shown = Picture("shown.bmp", [&](int x, int) { return stripes[x / 100]; }, 400, 100);
+    const std::string shown = Picture(
+        "shown.bmp", [&](int x, int) { return stripes[x / 100]; }, 400, 100);
     const std::string other = Picture("other.bmp", kBlue);
     OpenPath(shown);
     WriteHistory({shown, other});
@@ -238,8 +245,7 @@ TEST_F(HistoryMenuTest, DrawnEntryShowsTheWholePictureInItsBoxOnTheRightBackgrou
         uint32_t colour;
     } box[] = {{2, 2, kRed}, {2, 31, kRed}, {13, 16, kGreen}, {20, 16, kBlue}, {31, 2, kYellow}, {31, 31, kYellow}};
     for (const auto& p : box)
-        EXPECT_TRUE(Near(entry.At(p.x, p.y), p.colour))
-            << p.x << "," << p.y << ": " << std::hex << entry.At(p.x, p.y);
+        EXPECT_TRUE(Near(entry.At(p.x, p.y), p.colour)) << p.x << "," << p.y << ": " << std::hex << entry.At(p.x, p.y);
     EXPECT_TRUE(std::count_if(entry.pixels.begin(), entry.pixels.end(), [&](uint32_t px) { return px == darker; }) <
                 width * 34 - 30 * 30 - 20)
         << "the path is drawn";
@@ -342,7 +348,10 @@ TEST_F(HistoryMenuTest, RealSubmenuMovesItsHighlightFromTheThumbnailsAndRereadsW
     m_pFrame->PostMessage(WM_COMMAND, ID_SHOW_CONTEXT_MENU);
     InputScript script(thread);
     script.WaitForPopups("operations popup", {hOperations})
-        .Key(VK_DOWN).Key(VK_DOWN).Key(VK_DOWN).Key(VK_DOWN)
+        .Key(VK_DOWN)
+        .Key(VK_DOWN)
+        .Key(VK_DOWN)
+        .Key(VK_DOWN)
         .Key(VK_RIGHT)
         .WaitForPopups("history submenu", {hOperations, hHistory})
         .Do([&] {
@@ -357,7 +366,8 @@ TEST_F(HistoryMenuTest, RealSubmenuMovesItsHighlightFromTheThumbnailsAndRereadsW
         .Key(VK_RIGHT)
         .WaitForPopups("history submenu again", {hOperations, hHistory})
         .Do([&] { look(reopened); })
-        .Key(VK_ESCAPE).Key(VK_ESCAPE)
+        .Key(VK_ESCAPE)
+        .Key(VK_ESCAPE)
         .WaitForNoPopup("menus closed");
     ASSERT_TRUE(script.Run(10000)) << script.Failure();
 
@@ -389,14 +399,19 @@ protected:
         m_pFrame->PostMessage(WM_COMMAND, ID_HISTORY_SETTINGS);
         const DWORD thread = ::GetCurrentThreadId();
         InputScript script(thread);
-        script.WaitFor("the settings dialog", [this, thread] {
-                   ::EnumThreadWindows(thread, [](HWND h, LPARAM p) -> BOOL {
-                       if (WindowTextOf(h) == "履歴表示の設定" && ::IsWindowVisible(h))
-                           *reinterpret_cast<HWND*>(p) = h;
-                       return TRUE;
-                   }, reinterpret_cast<LPARAM>(&m_hDlg));
-                   return m_hDlg != nullptr;
-               })
+        script
+            .WaitFor("the settings dialog",
+                     [this, thread] {
+                         ::EnumThreadWindows(
+                             thread,
+                             [](HWND h, LPARAM p) -> BOOL {
+                                 if (WindowTextOf(h) == "履歴表示の設定" && ::IsWindowVisible(h))
+                                     *reinterpret_cast<HWND*>(p) = h;
+                                 return TRUE;
+                             },
+                             reinterpret_cast<LPARAM>(&m_hDlg));
+                         return m_hDlg != nullptr;
+                     })
             .Do(steps)
             .WaitFor("the dialog closed", [this] { return !::IsWindow(m_hDlg); });
         EXPECT_TRUE(script.Run(10000)) << script.Failure();

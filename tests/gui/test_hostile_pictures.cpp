@@ -34,8 +34,8 @@ Bytes TiffWithStripAt(bool big, uint32_t stripOffset)
     Put32(b, 4, 8, big);
     Put16(b, 8, 8, big);
     const uint32_t entries[][3] = {
-        {256, 4, 8},  {257, 4, 8},   {258, 3, 8},          {259, 3, 1},
-        {262, 3, 1},  {273, 4, stripOffset}, {278, 4, 8}, {279, 4, 64},
+        {256, 4, 8}, {257, 4, 8},           {258, 3, 8}, {259, 3, 1},
+        {262, 3, 1}, {273, 4, stripOffset}, {278, 4, 8}, {279, 4, 64},
     };
     for (size_t i = 0; i < 8; ++i) {
         const size_t e = 10 + i * 12;

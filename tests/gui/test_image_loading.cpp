@@ -8,7 +8,10 @@ namespace {
 const char kCannotOpen[] = "ファイルがオープンできません";
 const char kUnsupported[] = "未対応のフォーマットです";
 
-uint32_t Gray(int, int) { return 0x808080; }
+uint32_t Gray(int, int)
+{
+    return 0x808080;
+}
 
 // A JPEG header (SOI, SOF0) that claims width x height pixels.
 std::vector<unsigned char> JpegClaiming(int width, int height)

@@ -25,7 +25,8 @@ public:
         auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
         const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
         for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
-            for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk); thunk->u1.Function; ++thunk) {
+            for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk); thunk->u1.Function;
+                 ++thunk) {
                 if (reinterpret_cast<FARPROC>(thunk->u1.Function) == real)
                     m_pSlot = reinterpret_cast<FARPROC*>(&thunk->u1.Function);
             }
@@ -383,7 +384,8 @@ TEST_F(MenuBarTest, AfterEscapeClosesTheHistoryCascadeRightReopensItAndLeftMoves
         .Key(VK_RETURN)
         .WaitForNoPopup("command chosen");
     ASSERT_TRUE(choose.Run()) << choose.Failure();
-    EXPECT_TRUE(PumpUntil([&] { return View().m_settings.m_bTopMost != FALSE; }, kInputStepBudgetMs)) << "the command ran";
+    EXPECT_TRUE(PumpUntil([&] { return View().m_settings.m_bTopMost != FALSE; }, kInputStepBudgetMs))
+        << "the command ran";
     EXPECT_EQ(State(), CMenuBarCtrl::TRACK_NOTHING);
     EXPECT_EQ(Hot(), -1);
 }

@@ -8,13 +8,28 @@
 
 namespace {
 
-uint32_t Pattern(int x, int y) { return AsymmetricPixel(x, y, 400, 300); }
+uint32_t Pattern(int x, int y)
+{
+    return AsymmetricPixel(x, y, 400, 300);
+}
 
-DWORD Style(HWND h) { return static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_STYLE)); }
-DWORD ExStyle(HWND h) { return static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_EXSTYLE)); }
+DWORD Style(HWND h)
+{
+    return static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_STYLE));
+}
+DWORD ExStyle(HWND h)
+{
+    return static_cast<DWORD>(::GetWindowLongPtrA(h, GWL_EXSTYLE));
+}
 
-POINT CentreOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
+POINT CentreOf(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+SIZE SizeOf(const RECT& r)
+{
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
 
 std::string Describe(const RECT& r)
 {

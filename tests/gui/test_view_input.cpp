@@ -33,7 +33,10 @@ HDROP MakeDrop(const std::vector<std::string>& paths)
     return static_cast<HDROP>(h);
 }
 
-uint32_t Pattern(int x, int y) { return AsymmetricPixel(x, y, 300, 200); }
+uint32_t Pattern(int x, int y)
+{
+    return AsymmetricPixel(x, y, 300, 200);
+}
 
 // Reads the popup menu that a modal TrackPopupMenu shows, then closes it.
 struct PopupProbe {
@@ -252,7 +255,8 @@ TEST_F(InputTest, RightButtonOpensTheOperationsMenuWithTheMenuBarsMarks)
     ASSERT_EQ(probe.hMenu, ::GetSubMenu(m_pFrame->m_wndMenuBar.m_menu, 0)) << "popup 0 of the menu bar's menu";
     EXPECT_FALSE(Contains(probe.texts, "開始")) << "the start item is not in it";
     EXPECT_TRUE(Contains(probe.texts, "最上位に表示"));
-    EXPECT_NE(std::find(probe.checked.begin(), probe.checked.end(), static_cast<UINT>(ID_TOPMOST)), probe.checked.end());
+    EXPECT_NE(std::find(probe.checked.begin(), probe.checked.end(), static_cast<UINT>(ID_TOPMOST)),
+              probe.checked.end());
     EXPECT_NEAR(probe.rect.left, view.left + 40, 2);
     EXPECT_NEAR(probe.rect.top, view.top + 30, 2);
     Command(ID_TOPMOST);
@@ -276,11 +280,13 @@ TEST_F(InputTest, CtrlROutsideTheWindowOpensTheMenuAtTheCentre)
 TEST_F(InputTest, ContextMenuKeyWorksOnlyWhileFrameless)
 {
     OpenPath(m_images[0]);
-    PopupProbe framed = ProbePopup([&] { m_pFrame->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pFrame->m_hWnd), -1); });
+    PopupProbe framed =
+        ProbePopup([&] { m_pFrame->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pFrame->m_hWnd), -1); });
     EXPECT_EQ(framed.hMenu, nullptr);
     Command(ID_HIDE_FRAME);
     RECT frame = WindowRectOf(m_pFrame->m_hWnd);
-    PopupProbe frameless = ProbePopup([&] { m_pFrame->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pFrame->m_hWnd), -1); });
+    PopupProbe frameless =
+        ProbePopup([&] { m_pFrame->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pFrame->m_hWnd), -1); });
     ASSERT_NE(frameless.hMenu, nullptr);
     EXPECT_NEAR(frameless.rect.left, (frame.left + frame.right) / 2, 2);
     EXPECT_NEAR(frameless.rect.top, (frame.top + frame.bottom) / 2, 2);

@@ -7,9 +7,15 @@
 
 namespace {
 
-uint32_t Pattern(int x, int y) { return AsymmetricPixel(x % 97, y % 89, 97, 89); }
+uint32_t Pattern(int x, int y)
+{
+    return AsymmetricPixel(x % 97, y % 89, 97, 89);
+}
 
-bool IsResizable(HWND hWnd) { return (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_THICKFRAME) != 0; }
+bool IsResizable(HWND hWnd)
+{
+    return (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_THICKFRAME) != 0;
+}
 
 // Answers dialog 133 with text (or Cancel when text is null), and records the
 // value it was opened with.
@@ -25,7 +31,8 @@ struct FixedSizeAnswer {
         initial = buffer;
         if (text) {
             ::SetDlgItemTextA(hDlg, 1005, text);
-            ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDOK)));
+            ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDOK)));
         } else {
             ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                            reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDCANCEL)));

@@ -16,8 +16,14 @@ void SendKeyInput(WORD vk, bool bUp)
 
 } // namespace
 
-void PressKey(WORD vk) { SendKeyInput(vk, false); }
-void ReleaseKey(WORD vk) { SendKeyInput(vk, true); }
+void PressKey(WORD vk)
+{
+    SendKeyInput(vk, false);
+}
+void ReleaseKey(WORD vk)
+{
+    SendKeyInput(vk, true);
+}
 
 void TapKey(WORD vk)
 {

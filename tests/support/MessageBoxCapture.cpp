@@ -25,13 +25,11 @@ std::string DialogItemText(HWND hDlg, int nId)
     return hItem ? WindowTextOf(hItem) : std::string();
 }
 
-}  // namespace
+} // namespace
 
 thread_local MessageBoxCapture* MessageBoxCapture::s_pCurrent = nullptr;
 
-MessageBoxCapture::MessageBoxCapture(int nReply)
-    : m_pPrevious(s_pCurrent)
-    , m_nReply(nReply)
+MessageBoxCapture::MessageBoxCapture(int nReply) : m_pPrevious(s_pCurrent), m_nReply(nReply)
 {
     s_pCurrent = this;
     m_hHook = ::SetWindowsHookExA(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());

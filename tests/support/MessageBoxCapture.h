@@ -16,8 +16,7 @@
 #include <string>
 #include <vector>
 
-class MessageBoxCapture
-{
+class MessageBoxCapture {
 public:
     struct Box {
         std::string caption;
@@ -48,7 +47,7 @@ private:
     std::function<void(HWND)> m_dialogHandler;
     std::function<void(const Box&)> m_boxObserver;
     std::vector<Box> m_boxes;
-    std::set<HWND> m_handled;  // alive windows already answered
+    std::set<HWND> m_handled; // alive windows already answered
 
     static thread_local MessageBoxCapture* s_pCurrent;
 };

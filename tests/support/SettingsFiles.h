@@ -11,7 +11,18 @@
 #include "support/TestFiles.h"
 
 // Offsets of the fields in the version-5 wndset.def, in integers.
-enum SettingsField { kVersion, kFrameless, kZoomValue, kZoomMode, kStatusBar, kAlpha, kTopMost, kBandPos, kBandStyle, kBandWidth };
+enum SettingsField {
+    kVersion,
+    kFrameless,
+    kZoomValue,
+    kZoomMode,
+    kStatusBar,
+    kAlpha,
+    kTopMost,
+    kBandPos,
+    kBandStyle,
+    kBandWidth
+};
 
 std::string SettingsFolderPath();
 // The path of a file of the per-user folder (wndset.def, history.def).

@@ -192,8 +192,9 @@ bool WritePng(const std::string& path, int width, int height, const PixelFunctio
     auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(codecs.data());
     if (GdipGetImageEncoders(nCount, nBytes, pCodecs) != Gdiplus::Ok)
         return false;
-    const auto* pPng = std::find_if(pCodecs, pCodecs + nCount,
-                                    [](const Gdiplus::ImageCodecInfo& c) { return wcscmp(c.MimeType, L"image/png") == 0; });
+    const auto* pPng = std::find_if(pCodecs, pCodecs + nCount, [](const Gdiplus::ImageCodecInfo& c) {
+        return wcscmp(c.MimeType, L"image/png") == 0;
+    });
     if (pPng == pCodecs + nCount)
         return false;
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));

@@ -44,8 +44,7 @@ __attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept
 namespace {
 
 // A file in a temporary folder of its own; both go with the object.
-class TempFile
-{
+class TempFile {
 public:
     const CString& Path() const { return m_path; }
     void Write(const Bytes& bytes) const { WriteBytes(m_path.GetString(), bytes); }
@@ -109,8 +108,8 @@ Bytes Concat(Bytes a, const CString& s)
 TEST(ArchiveTest, IntegersAreLittleEndianInTheirOwnWidths)
 {
     const Bytes stored = Store([](CArchive& ar) {
-        ar << -2 << static_cast<LONG>(0x12345678) << static_cast<DWORD>(0x89ABCDEF) << 7u
-           << static_cast<WORD>(0xBEEF) << static_cast<BYTE>(0xAB) << TRUE;
+        ar << -2 << static_cast<LONG>(0x12345678) << static_cast<DWORD>(0x89ABCDEF) << 7u << static_cast<WORD>(0xBEEF)
+           << static_cast<BYTE>(0xAB) << TRUE;
     });
     const Bytes expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12, 0xEF, 0xCD, 0xAB, 0x89,
                             0x07, 0x00, 0x00, 0x00, 0xEF, 0xBE, 0xAB, 0x01, 0x00, 0x00, 0x00};
@@ -189,17 +188,38 @@ TEST(ArchiveTest, ReaderAcceptsEveryPrefixFormAndMultibyteText)
 
 TEST(ArchiveTest, DataEndingInsideAValueThrowsEndOfFile)
 {
-    auto readInt = [](CArchive& ar) { int n; ar >> n; };
-    auto readString = [](CArchive& ar) { CString s; ar >> s; };
+    auto readInt = [](CArchive& ar) {
+        int n;
+        ar >> n;
+    };
+    auto readString = [](CArchive& ar) {
+        CString s;
+        ar >> s;
+    };
     const struct {
         const char* name;
         Bytes bytes;
         std::function<void(CArchive&)> read;
     } cases[] = {
         {"int from 3 bytes", {1, 2, 3}, readInt},
-        {"byte from nothing", {}, [](CArchive& ar) { BYTE b; ar >> b; }},
-        {"word from 1 byte", {1}, [](CArchive& ar) { WORD w; ar >> w; }},
-        {"second int missing", {1, 0, 0, 0}, [](CArchive& ar) { int a, b; ar >> a >> b; }},
+        {"byte from nothing",
+         {},
+         [](CArchive& ar) {
+             BYTE b;
+             ar >> b;
+         }},
+        {"word from 1 byte",
+         {1},
+         [](CArchive& ar) {
+             WORD w;
+             ar >> w;
+         }},
+        {"second int missing",
+         {1, 0, 0, 0},
+         [](CArchive& ar) {
+             int a, b;
+             ar >> a >> b;
+         }},
         {"string shorter than its length", {5, 'a', 'b'}, readString},
         {"2-byte length cut", {0xFF, 0x01}, readString},
         {"4-byte length cut", {0xFF, 0xFF, 0xFF, 0x01, 0x00}, readString},
@@ -207,9 +227,7 @@ TEST(ArchiveTest, DataEndingInsideAValueThrowsEndOfFile)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Load(c.bytes, [&](CArchive& ar) {
-            EXPECT_EQ(CauseOf([&] { c.read(ar); }), CArchiveException::endOfFile);
-        });
+        Load(c.bytes, [&](CArchive& ar) { EXPECT_EQ(CauseOf([&] { c.read(ar); }), CArchiveException::endOfFile); });
     }
 }
 
@@ -228,7 +246,10 @@ TEST(ArchiveTest, DamagedStringLengthIsRefusedBeforeAnyAllocation)
         SCOPED_TRACE(c.name);
         Load(c.bytes, [&](CArchive& ar) {
             g_largestAllocation = 0;
-            const int cause = CauseOf([&] { CString s; ar >> s; });
+            const int cause = CauseOf([&] {
+                CString s;
+                ar >> s;
+            });
             const std::size_t largest = g_largestAllocation;
             EXPECT_EQ(cause, CArchiveException::endOfFile);
             EXPECT_LT(largest, 16u * 1024u);
@@ -300,7 +321,11 @@ TEST(ArchiveTest, FailedWritesAndWrongDirectionsThrow)
     }
     {
         CArchive ar(&readOnly, CArchive::store);
-        EXPECT_EQ(CauseOf([&] { int n; ar >> n; }), CArchiveException::writeOnly);
+        EXPECT_EQ(CauseOf([&] {
+                      int n;
+                      ar >> n;
+                  }),
+                  CArchiveException::writeOnly);
         ar.Abort();
     }
     {
@@ -377,4 +402,4 @@ TEST(CFileTest, PositionLengthAndClosedFile)
     EXPECT_EQ(temp.Read(), (Bytes{'0', '1', '2', '3'}));
 }
 
-}  // namespace
+} // namespace

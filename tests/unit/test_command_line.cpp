@@ -16,9 +16,9 @@ using Tokens = std::vector<std::string>;
 
 // Literals are compiled to code page 932; these characters end in a byte
 // that equals an ASCII character.
-const std::string kHyo = "表";   // 0x95 0x5C: trail byte '\'
-const std::string kSo = "ソ";    // 0x83 0x5C: trail byte '\'
-const std::string kA = "ア";     // 0x83 0x41: trail byte 'A'
+const std::string kHyo = "表"; // 0x95 0x5C: trail byte '\'
+const std::string kSo = "ソ";  // 0x83 0x5C: trail byte '\'
+const std::string kA = "ア";   // 0x83 0x41: trail byte 'A'
 
 TEST(MbString, LiteralsAreShiftJis)
 {
@@ -66,20 +66,16 @@ TEST(CommandLine, SplitsAtBlanksOutsideQuotes)
         {"three paths", "a.jpg b.jpg c.jpg", {"a.jpg", "b.jpg", "c.jpg"}},
         {"runs of blanks", "  a.jpg   b.jpg  ", {"a.jpg", "b.jpg"}},
         {"unquoted blank splits", "a b.jpg", {"a", "b.jpg"}},
-        {"quoted path keeps its quotes", "\"C:\\My Pictures\\a.jpg\"",
-         {"\"C:\\My Pictures\\a.jpg\""}},
+        {"quoted path keeps its quotes", "\"C:\\My Pictures\\a.jpg\"", {"\"C:\\My Pictures\\a.jpg\""}},
         {"quoted token 1 keeps its quotes", "a.jpg \"d e.png\"", {"a.jpg", "\"d e.png\""}},
-        {"quotes in the middle", "C:\\\"My Pictures\"\\a.jpg x",
-         {"C:\\\"My Pictures\"\\a.jpg", "x"}},
+        {"quotes in the middle", "C:\\\"My Pictures\"\\a.jpg x", {"C:\\\"My Pictures\"\\a.jpg", "x"}},
         {"two quotes only", "\"\"", {"\"\""}},
         {"unclosed quote runs to the end of the line", "a \"b c d", {"a", "\"b c d"}},
         {"unclosed quote in token 0", "\"C:\\pics\\a b.jpg", {"\"C:\\pics\\a b.jpg"}},
         {"unclosed quote after a closed one", "\"a b\" \"c d ", {"\"a b\"", "\"c d "}},
         {"tab is not a separator", "a\tb", {"a\tb"}},
-        {"suffix in quotes", "\"C:\\pics\\a b.jpg/120:80:50\" d.png",
-         {"\"C:\\pics\\a b.jpg/120:80:50\"", "d.png"}},
-        {"Shift-JIS path", "C:\\" + kHyo + "\\" + kSo + ".jpg b.jpg",
-         {"C:\\" + kHyo + "\\" + kSo + ".jpg", "b.jpg"}},
+        {"suffix in quotes", "\"C:\\pics\\a b.jpg/120:80:50\" d.png", {"\"C:\\pics\\a b.jpg/120:80:50\"", "d.png"}},
+        {"Shift-JIS path", "C:\\" + kHyo + "\\" + kSo + ".jpg b.jpg", {"C:\\" + kHyo + "\\" + kSo + ".jpg", "b.jpg"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,8 +165,8 @@ TEST(CommandLine, SplitsTheOptionSuffix)
         {"no colon takes nothing", "x.jpg/10", true, "x.jpg", false, 0, 0, 0},
         {"slash at the end", "x.jpg/", true, "x.jpg", false, 0, 0, 0},
         {"slash at the start", "/1:2:3", true, "", true, 1, 2, 3},
-        {"Shift-JIS path", "C:\\" + kHyo + "\\" + kSo + ".jpg/1:2:3", true,
-         "C:\\" + kHyo + "\\" + kSo + ".jpg", true, 1, 2, 3},
+        {"Shift-JIS path", "C:\\" + kHyo + "\\" + kSo + ".jpg/1:2:3", true, "C:\\" + kHyo + "\\" + kSo + ".jpg", true,
+         1, 2, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -264,11 +260,15 @@ TEST(WideCommandLine, ANameOutsideTheCodePageBecomesItsShortFormKeepingQuotesAnd
         std::vector<std::wstring> asked;
     };
     const Case cases[] = {
-        {"the code page holds it all", L"\"C:\\My Pictures\\\u8868.jpg/1:2:50\"  b.jpg",
-         "\"C:\\My Pictures\\" + kHyo + ".jpg/1:2:50\"  b.jpg", {}},
+        {"the code page holds it all",
+         L"\"C:\\My Pictures\\\u8868.jpg/1:2:50\"  b.jpg",
+         "\"C:\\My Pictures\\" + kHyo + ".jpg/1:2:50\"  b.jpg",
+         {}},
         {"bare token", L"C:\\caf\u00e9.png", "C:\\SHORT~1.PNG", {L"C:\\caf\u00e9.png"}},
-        {"quoted, with option suffix", L"\"C:\\my caf\u00e9.png/10:20:30\" b.jpg",
-         "\"C:\\SHORT~1.PNG/10:20:30\" b.jpg", {L"C:\\my caf\u00e9.png"}},
+        {"quoted, with option suffix",
+         L"\"C:\\my caf\u00e9.png/10:20:30\" b.jpg",
+         "\"C:\\SHORT~1.PNG/10:20:30\" b.jpg",
+         {L"C:\\my caf\u00e9.png"}},
         {"a further token too", L"a.jpg  C:\\\ud55c.png", "a.jpg C:\\SHORT~1.PNG", {L"C:\\\ud55c.png"}},
     };
     for (const Case& c : cases) {
@@ -292,11 +292,12 @@ TEST(WideCommandLine, ExactConversionRefusesBestFitAndMarksTheLoss)
 
 TEST(WideCommandLine, OnlyThePartsTheCodePageLacksAreShortened)
 {
-    EXPECT_EQ(L"Z:\\my pictures\\_T_~~3NC\\CAF_~EYE.PNG",
-              ShortenWhereNeeded(L"Z:\\my pictures\\\u00e9t\u00e9\\caf\u00e9.png", L"Z:\\MYPICT~1\\_T_~~3NC\\CAF_~EYE.PNG"));
+    EXPECT_EQ(
+        L"Z:\\my pictures\\_T_~~3NC\\CAF_~EYE.PNG",
+        ShortenWhereNeeded(L"Z:\\my pictures\\\u00e9t\u00e9\\caf\u00e9.png", L"Z:\\MYPICT~1\\_T_~~3NC\\CAF_~EYE.PNG"));
     EXPECT_EQ(L"\u8868\\CAF_~EYE.PNG", ShortenWhereNeeded(L"\u8868\\caf\u00e9.png", L"\u8868\\CAF_~EYE.PNG"));
     // Parts that do not pair up: the short path whole.
     EXPECT_EQ(L"C:\\A~1\\CAF_~EYE.PNG", ShortenWhereNeeded(L"C:\\a\\b\\caf\u00e9.png", L"C:\\A~1\\CAF_~EYE.PNG"));
 }
 
-}  // namespace
+} // namespace

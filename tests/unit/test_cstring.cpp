@@ -26,10 +26,10 @@ TEST(CStringTest, SourceLiteralsAreCodePage932AndRuntimeAgrees)
 
 TEST(CStringTest, SearchesSkipTrailBytesThatLookLikeBackslashes)
 {
-    const CString s(kTrailBackslashPath);  // C : \ 表(2) \ ソ(2)
-    EXPECT_EQ(s.ReverseFind('\\'), 5);      // strrchr would find 7
+    const CString s(kTrailBackslashPath); // C : \ 表(2) \ ソ(2)
+    EXPECT_EQ(s.ReverseFind('\\'), 5);    // strrchr would find 7
     EXPECT_EQ(s.Find('\\'), 2);
-    EXPECT_EQ(s.Find('\\', 3), 5);          // strchr would find 4
+    EXPECT_EQ(s.Find('\\', 3), 5); // strchr would find 4
     EXPECT_EQ(s.Find("\\", 3), 5);
     EXPECT_EQ(s.Find("ソ"), 6);
     EXPECT_EQ(s.Find("\\ソ"), 5);
@@ -62,14 +62,15 @@ TEST(CStringTest, CompareNoCaseFoldsAsciiButKeepsDoubleByteCharacters)
 TEST(CStringTest, SubstringsClampTheirArguments)
 {
     const CString s("abcdef");
-    struct Case { CString got; const char* expected; };
+    struct Case {
+        CString got;
+        const char* expected;
+    };
     const Case cases[] = {
-        {s.Left(3), "abc"},      {s.Left(0), ""},        {s.Left(-1), ""},
-        {s.Left(99), "abcdef"},  {s.Right(2), "ef"},     {s.Right(-5), ""},
-        {s.Right(99), "abcdef"}, {s.Mid(2), "cdef"},     {s.Mid(-4), "abcdef"},
-        {s.Mid(6), ""},          {s.Mid(99), ""},        {s.Mid(1, 2), "bc"},
-        {s.Mid(4, 99), "ef"},    {s.Mid(-2, 3), "abc"},  {s.Mid(2, -1), ""},
-        {s.Mid(3, 0x7FFFFFFF), "def"},
+        {s.Left(3), "abc"},    {s.Left(0), ""},       {s.Left(-1), ""},        {s.Left(99), "abcdef"},
+        {s.Right(2), "ef"},    {s.Right(-5), ""},     {s.Right(99), "abcdef"}, {s.Mid(2), "cdef"},
+        {s.Mid(-4), "abcdef"}, {s.Mid(6), ""},        {s.Mid(99), ""},         {s.Mid(1, 2), "bc"},
+        {s.Mid(4, 99), "ef"},  {s.Mid(-2, 3), "abc"}, {s.Mid(2, -1), ""},      {s.Mid(3, 0x7FFFFFFF), "def"},
     };
     for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         SCOPED_TRACE(i);
@@ -159,4 +160,4 @@ TEST(CStringTest, LoadStringOfAMissingResourceFailsAndEmpties)
     EXPECT_TRUE(s.IsEmpty());
 }
 
-}  // namespace
+} // namespace

@@ -69,23 +69,20 @@ TEST(FrameGeometry, PulseBaseSizeFollowsTheModeAndLimitsAlsoSmallerPictures)
         int w, h, mode, value;
         LONG cx, cy;
     } cases[] = {
-        {400, 300, ZOOM_ANY, 0, 400, 300},          // the picture's own size
-        {400, 300, ZOOM_ANY, 70, 400, 300},         // the value plays no part
-        {400, 300, ZOOM_PERCENT, 100, 400, 300},
-        {400, 300, ZOOM_PERCENT, 50, 200, 150},
+        {400, 300, ZOOM_ANY, 0, 400, 300},  // the picture's own size
+        {400, 300, ZOOM_ANY, 70, 400, 300}, // the value plays no part
+        {400, 300, ZOOM_PERCENT, 100, 400, 300},    {400, 300, ZOOM_PERCENT, 50, 200, 150},
         {400, 300, ZOOM_FIX_HEIGHT, 600, 800, 600}, // enlarged to the limit
-        {400, 300, ZOOM_FIX_HEIGHT, 150, 200, 150},
-        {400, 300, ZOOM_FIX_WIDTH, 800, 800, 600},
-        {400, 300, ZOOM_FIX_WIDTH, 200, 200, 150},
-        {400, 1000, ZOOM_FIX_BOTH, 300, 120, 300},  // the height rules
-        {1000, 400, ZOOM_FIX_BOTH, 300, 300, 120},  // 750 wide is over the limit: the width rules
-        {400, 300, ZOOM_FIX_BOTH, 800, 800, 600},   // 1066 wide: the width rules, enlarged
-        {0, 300, ZOOM_PERCENT, 100, 0, 0},          // no area, no division by zero
-        {400, 300, ZOOM_FIX_WIDTH, -50, 0, 0},      // a negative limit gives no negative size
+        {400, 300, ZOOM_FIX_HEIGHT, 150, 200, 150}, {400, 300, ZOOM_FIX_WIDTH, 800, 800, 600},
+        {400, 300, ZOOM_FIX_WIDTH, 200, 200, 150},  {400, 1000, ZOOM_FIX_BOTH, 300, 120, 300}, // the height rules
+        {1000, 400, ZOOM_FIX_BOTH, 300, 300, 120}, // 750 wide is over the limit: the width rules
+        {400, 300, ZOOM_FIX_BOTH, 800, 800, 600},  // 1066 wide: the width rules, enlarged
+        {0, 300, ZOOM_PERCENT, 100, 0, 0},         // no area, no division by zero
+        {400, 300, ZOOM_FIX_WIDTH, -50, 0, 0},     // a negative limit gives no negative size
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " mode " + std::to_string(c.mode) +
-                     " value " + std::to_string(c.value));
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " mode " + std::to_string(c.mode) + " value " +
+                     std::to_string(c.value));
         const SIZE base = PulseBaseSize(c.w, c.h, c.mode, c.value);
         EXPECT_EQ(base.cx, c.cx);
         EXPECT_EQ(base.cy, c.cy);

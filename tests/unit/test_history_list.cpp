@@ -17,8 +17,7 @@
 namespace {
 
 const char kDamagedCaption[] = "エラー";
-const char kDamagedText[] =
-    "ヒストリー設定のバックアップからの回復に失敗しました\r\nヒストリー設定を初期値に戻します";
+const char kDamagedText[] = "ヒストリー設定のバックアップからの回復に失敗しました\r\nヒストリー設定を初期値に戻します";
 
 Bytes Cat(std::initializer_list<Bytes> parts)
 {
@@ -58,8 +57,7 @@ void PrintTo(const Settings& s, std::ostream* os)
 
 const Settings kDefaults{10, TRUE, 30, 30};
 
-class HistoryListTest : public ::testing::Test
-{
+class HistoryListTest : public ::testing::Test {
 protected:
     // Every message box is answered and counted, so an unexpected one fails
     // the test instead of hanging it.
@@ -107,8 +105,8 @@ TEST_F(HistoryListTest, DefaultsAndReset)
 
 TEST_F(HistoryListTest, ExampleFileIsThirtyThreeBytes)
 {
-    const Bytes expected = {0x01, 0, 0, 0, 0x0A, 0, 0, 0, 0x01, 0, 0, 0, 0x1E, 0, 0, 0, 0x1E, 0, 0, 0,
-                            0x01, 0, 0, 0, 0x08, 'C', ':', '\\', 'a', '.', 'j', 'p', 'g'};
+    const Bytes expected = {0x01, 0, 0, 0,    0x0A, 0, 0, 0,    0x01, 0,   0,    0,   0x1E, 0,   0,   0,  0x1E,
+                            0,    0, 0, 0x01, 0,    0, 0, 0x08, 'C',  ':', '\\', 'a', '.',  'j', 'p', 'g'};
     ASSERT_EQ(expected.size(), 33u);
 
     HistoryList saved;
@@ -180,7 +178,7 @@ TEST_F(HistoryListTest, VanishedFilesAreDroppedOnReading)
     const std::string a = Image("a.jpg");
     const std::string c = Image("c.jpg");
     const std::string gone = m_images.File("gone.jpg");
-    const std::string wildcard = m_images.File("*.jpg");  // matches a.jpg, but is no file
+    const std::string wildcard = m_images.File("*.jpg"); // matches a.jpg, but is no file
     WriteBytes(File(), HistoryFileBytes(10, TRUE, 30, 30, {gone, a, wildcard, c, ""}));
 
     HistoryList h;
@@ -214,8 +212,7 @@ TEST_F(HistoryListTest, FilesWithTooManyEntriesLoadTheirFirstOnes)
         {"more than 50, maximum above 50", 60, images, 50, first(50)},
         {"negative maximum gives the default", -5, first(12), 10, first(10)},
         {"maximum 0", 0, first(4), 0, {}},
-        {"later duplicates left out", 10,
-         {images[0], images[1], images[0], images[2]}, 10, first(3)},
+        {"later duplicates left out", 10, {images[0], images[1], images[0], images[2]}, 10, first(3)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -276,7 +273,7 @@ TEST_F(HistoryListTest, DamagedFileGivesTheMessageAndTheDefaults)
         EXPECT_EQ(m_boxes.Boxes()[0].text, kDamagedText);
         EXPECT_TRUE(h.m_paths.empty());
         EXPECT_EQ(SettingsOf(h), kDefaults);
-        EXPECT_EQ(ReadBytes(File()), c.file);  // Load leaves the damaged file
+        EXPECT_EQ(ReadBytes(File()), c.file); // Load leaves the damaged file
     }
     m_boxes.SetMessageBoxObserver(nullptr);
     m_nExpectedBoxes = 1;
@@ -318,7 +315,7 @@ TEST_F(HistoryListTest, AddPathCreatesTheFolderAndTheFile)
     h.m_bShowThumbnails = FALSE;
     h.m_nThumbWidth = 40;
     h.m_nThumbHeight = 20;
-    h.m_paths.push_back("C:\\stale.jpg");  // a working copy: not carried into the file
+    h.m_paths.push_back("C:\\stale.jpg"); // a working copy: not carried into the file
     EXPECT_TRUE(h.AddPathIn(folder, "C:\\Pics\\表.jpg"));
     EXPECT_EQ(ReadBytes(file), HistoryFileBytes(5, FALSE, 40, 20, {"C:\\Pics\\表.jpg"}));
     EXPECT_EQ(PathsOf(h), std::vector<std::string>{"C:\\Pics\\表.jpg"});
@@ -352,8 +349,9 @@ TEST_F(HistoryListTest, AddPathMovesOrInsertsAndTrimsOnlyNewEntries)
         std::string added;
         std::vector<std::string> after;
     } cases[] = {
-        {"other letter case moves to the front in the new case", 10, std::vector<std::string>(ten.begin(), ten.begin() + 5),
-         upper3, with(std::vector<std::string>(ten.begin(), ten.begin() + 5), 3, upper3)},
+        {"other letter case moves to the front in the new case", 10,
+         std::vector<std::string>(ten.begin(), ten.begin() + 5), upper3,
+         with(std::vector<std::string>(ten.begin(), ten.begin() + 5), 3, upper3)},
         {"moving in a full list trims nothing", 10, ten, upper3, with(ten, 3, upper3)},
         {"the first entry again", 10, ten, images[0], ten},
         {"new entry to a full list drops the oldest", 10, ten, images[10],
@@ -388,7 +386,7 @@ TEST_F(HistoryListTest, InPlaceWriteLeavesOldBytesThatNoReaderSees)
     WriteBytes(File(), before);
 
     HistoryList h;
-    EXPECT_TRUE(h.AddPathIn(Folder(), b.c_str()));  // the long entry drops out
+    EXPECT_TRUE(h.AddPathIn(Folder(), b.c_str())); // the long entry drops out
     const Bytes content = HistoryFileBytes(2, TRUE, 30, 30, {b, a});
     ASSERT_LT(content.size(), before.size());
     const Bytes after = ReadBytes(File());
@@ -414,12 +412,12 @@ TEST_F(HistoryListTest, ShiftJisPathsCompareCharacterByCharacter)
         bool same;
     } cases[] = {
         {"C:\\Pics\\A.JPG", "c:\\pics\\a.jpg", true},
-        {"C:\\表\\a.jpg", "c:\\表\\A.JPG", true},     // letters after the 0x5C trail byte still fold
+        {"C:\\表\\a.jpg", "c:\\表\\A.JPG", true}, // letters after the 0x5C trail byte still fold
         {"C:\\ソa", "C:\\ソA", true},
-        {"C:\\ア.jpg", "C:\\ヂ.jpg", false},          // 83 41 / 83 61: trail bytes 'A' and 'a'
-        {"C:\\表.jpg", "C:\\怖.jpg", false},          // 95 5C / 95 7C
-        {"C:\\ソ.jpg", "C:\\ポ.jpg", false},          // 83 5C / 83 7C
-        {"C:\\表.jpg", "C:\\ソ.jpg", false},          // same trail byte 0x5C
+        {"C:\\ア.jpg", "C:\\ヂ.jpg", false}, // 83 41 / 83 61: trail bytes 'A' and 'a'
+        {"C:\\表.jpg", "C:\\怖.jpg", false}, // 95 5C / 95 7C
+        {"C:\\ソ.jpg", "C:\\ポ.jpg", false}, // 83 5C / 83 7C
+        {"C:\\表.jpg", "C:\\ソ.jpg", false}, // same trail byte 0x5C
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.a << " / " << c.b);
@@ -544,8 +542,8 @@ TEST_F(HistoryListTest, ApplySettingsKeepsTheEntriesOfTheFileAndTrimsToTheNewMax
 {
     const std::vector<std::string> images = Images(8);
     WriteBytes(File(), HistoryFileBytes(10, TRUE, 30, 30, std::vector<std::string>(images.begin() + 1, images.end())));
-    HistoryList h;  // as after a failed Load: no entries
-    EXPECT_TRUE(h.AddPathIn(Folder(), images[0].c_str()));  // another window adds meanwhile
+    HistoryList h;                                         // as after a failed Load: no entries
+    EXPECT_TRUE(h.AddPathIn(Folder(), images[0].c_str())); // another window adds meanwhile
     h.m_paths.clear();
     EXPECT_TRUE(h.ApplySettingsIn(Folder(), 20, FALSE, 48, -2));
     EXPECT_EQ(ReadBytes(File()), HistoryFileBytes(20, FALSE, 48, -2, images)) << "no entry lost, sizes as given";
@@ -611,4 +609,4 @@ TEST(HistoryListFileTest, FileIsInTheSettingsFolder)
     EXPECT_EQ(HistoryList::GetFilePath(), GetSettingsFolder() + "\\history.def");
 }
 
-}  // namespace
+} // namespace

@@ -11,7 +11,7 @@ TEST(HistoryMenuLayoutTest, EntryIsBoxPlusTextWithTwoPixelMargins)
         int width;
         int height;
         SIZE size;
-        POINT origin;   // in an entry at (10, 100)
+        POINT origin; // in an entry at (10, 100)
         RECT box;
     } cases[] = {
         {30, 30, {214, 34}, {44, 107}, {12, 102, 42, 132}},

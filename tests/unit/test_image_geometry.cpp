@@ -185,14 +185,14 @@ TEST(ImageGeometry, MarginStrips)
     EXPECT_EQ(99, strips[0].bottom);
     EXPECT_EQ(0, strips[1].left);
     EXPECT_EQ(99, strips[1].top);
-    EXPECT_EQ(198, strips[1].right);  // the corner is left out
+    EXPECT_EQ(198, strips[1].right); // the corner is left out
     EXPECT_EQ(100, strips[1].bottom);
 
     ASSERT_EQ(1, MarginRects(200, 100, 200, 99, strips));
-    EXPECT_EQ(99, strips[0].top);      // only the bottom strip
+    EXPECT_EQ(99, strips[0].top); // only the bottom strip
     ASSERT_EQ(1, MarginRects(200, 100, 198, 100, strips));
-    EXPECT_EQ(198, strips[0].left);    // only the right strip
-    EXPECT_EQ(0, MarginRects(200, 100, 250, 120, strips));  // covered
+    EXPECT_EQ(198, strips[0].left);                        // only the right strip
+    EXPECT_EQ(0, MarginRects(200, 100, 250, 120, strips)); // covered
 }
 
 // Screen geometry used to check the transform independently of its table:
@@ -234,7 +234,7 @@ Picture MirrorTopBottom(const Picture& p)
     return q;
 }
 
-const int kBw = 40, kBh = 30;  // the bitmap, in the image's own orientation
+const int kBw = 40, kBh = 30; // the bitmap, in the image's own orientation
 
 Picture PictureOf(TransformState s)
 {
@@ -264,8 +264,7 @@ std::string StateName(TransformState s)
 }
 
 const TransformState kAllStates[] = {
-    {0, false}, {1, false}, {2, false}, {3, false},
-    {0, true}, {1, true}, {2, true}, {3, true},
+    {0, false}, {1, false}, {2, false}, {3, false}, {0, true}, {1, true}, {2, true}, {3, true},
 };
 
 // The picture is the bitmap mirrored first (when set), then turned clockwise.
@@ -283,11 +282,9 @@ TEST(ImageTransform, DestinationPointsMirrorThenTurn)
     // Two rows as written in the transfer table.
     POINT pts[3];
     TransformDestinationPoints(1, false, 30, 40, pts);
-    EXPECT_TRUE(pts[0].x == 30 && pts[0].y == 0 && pts[1].x == 30 && pts[1].y == 40 &&
-                pts[2].x == 0 && pts[2].y == 0);
+    EXPECT_TRUE(pts[0].x == 30 && pts[0].y == 0 && pts[1].x == 30 && pts[1].y == 40 && pts[2].x == 0 && pts[2].y == 0);
     TransformDestinationPoints(3, true, 30, 40, pts);
-    EXPECT_TRUE(pts[0].x == 0 && pts[0].y == 0 && pts[1].x == 0 && pts[1].y == 40 &&
-                pts[2].x == 30 && pts[2].y == 0);
+    EXPECT_TRUE(pts[0].x == 0 && pts[0].y == 0 && pts[1].x == 0 && pts[1].y == 40 && pts[2].x == 30 && pts[2].y == 0);
 }
 
 // Each operation turns or flips the picture as seen on the screen, from
@@ -350,7 +347,7 @@ TEST(ImageTransform, OperationSequences)
     }
 }
 
-}  // namespace
+} // namespace
 
 // Transferring only the part of the bitmap that a paint region names gives
 // exactly the visible pixels of the whole transfer, for all eight transforms.

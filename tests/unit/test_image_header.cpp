@@ -18,11 +18,28 @@ void Put(Bytes& b, std::initializer_list<int> v)
     for (int x : v)
         b.push_back(static_cast<unsigned char>(x));
 }
-void PutStr(Bytes& b, const char* s) { b.insert(b.end(), s, s + std::strlen(s)); }
-void Be16(Bytes& b, std::uint32_t v) { Put(b, {int(v >> 8 & 0xFF), int(v & 0xFF)}); }
-void Be32(Bytes& b, std::uint32_t v) { Be16(b, v >> 16); Be16(b, v & 0xFFFF); }
-void Le16(Bytes& b, std::uint32_t v) { Put(b, {int(v & 0xFF), int(v >> 8 & 0xFF)}); }
-void Le32(Bytes& b, std::uint32_t v) { Le16(b, v & 0xFFFF); Le16(b, v >> 16); }
+void PutStr(Bytes& b, const char* s)
+{
+    b.insert(b.end(), s, s + std::strlen(s));
+}
+void Be16(Bytes& b, std::uint32_t v)
+{
+    Put(b, {int(v >> 8 & 0xFF), int(v & 0xFF)});
+}
+void Be32(Bytes& b, std::uint32_t v)
+{
+    Be16(b, v >> 16);
+    Be16(b, v & 0xFFFF);
+}
+void Le16(Bytes& b, std::uint32_t v)
+{
+    Put(b, {int(v & 0xFF), int(v >> 8 & 0xFF)});
+}
+void Le32(Bytes& b, std::uint32_t v)
+{
+    Le16(b, v & 0xFFFF);
+    Le16(b, v >> 16);
+}
 
 Bytes Png(std::uint32_t w, std::uint32_t h)
 {
@@ -33,7 +50,7 @@ Bytes Png(std::uint32_t w, std::uint32_t h)
     Be32(b, w);
     Be32(b, h);
     Put(b, {8, 6, 0, 0, 0});
-    Be32(b, 0);   // CRC: not checked here
+    Be32(b, 0); // CRC: not checked here
     return b;
 }
 
@@ -88,7 +105,9 @@ Bytes BmpCore(std::uint32_t w, std::uint32_t h)
     return b;
 }
 
-struct GifFrame { std::uint32_t left, top, w, h; };
+struct GifFrame {
+    std::uint32_t left, top, w, h;
+};
 
 // Global colour table of 2 entries, a comment extension, then each frame with
 // a local colour table and one data sub-block.
@@ -115,7 +134,10 @@ Bytes Gif(std::uint32_t w, std::uint32_t h, const std::vector<GifFrame>& frames)
     return b;
 }
 
-struct TiffPage { std::uint32_t w, h; int type; };   // type 3 SHORT, 4 LONG
+struct TiffPage {
+    std::uint32_t w, h;
+    int type;
+}; // type 3 SHORT, 4 LONG
 
 // Header, then one IFD per page (compression, width, length), chained.
 Bytes Tiff(bool bigEndian, const std::vector<TiffPage>& pages)
@@ -149,8 +171,16 @@ Bytes Tiff(bool bigEndian, const std::vector<TiffPage>& pages)
     return b;
 }
 
-enum class Embedded { None, Png, Dib };
-struct IconEntry { int dirW, dirH; Embedded kind; std::uint32_t w, h; };
+enum class Embedded {
+    None,
+    Png,
+    Dib
+};
+struct IconEntry {
+    int dirW, dirH;
+    Embedded kind;
+    std::uint32_t w, h;
+};
 
 Bytes Ico(const std::vector<IconEntry>& entries, int type = 1)
 {
@@ -162,7 +192,7 @@ Bytes Ico(const std::vector<IconEntry>& entries, int type = 1)
         } else if (e.kind == Embedded::Dib) {
             Le32(img, 40);
             Le32(img, e.w);
-            Le32(img, e.h * 2);   // colour and mask bitmaps
+            Le32(img, e.h * 2); // colour and mask bitmaps
             Le16(img, 1);
             Le16(img, 32);
             for (int i = 0; i < 6; ++i)
@@ -180,7 +210,7 @@ Bytes Ico(const std::vector<IconEntry>& entries, int type = 1)
         Le16(b, 1);
         Le16(b, 32);
         Le32(b, static_cast<std::uint32_t>(images[i].size()));
-        Le32(b, images[i].empty() ? 0xFFFFFFF0u : offset);   // no image: points past the end
+        Le32(b, images[i].empty() ? 0xFFFFFFF0u : offset); // no image: points past the end
         offset += static_cast<std::uint32_t>(images[i].size());
     }
     for (const Bytes& img : images)
@@ -208,10 +238,13 @@ struct Case {
     const char* name;
     Bytes data;
     ImageHeaderResult result;
-    unsigned long width, height;   // when Ok
+    unsigned long width, height; // when Ok
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 const char* ResultName(ImageHeaderResult r)
 {
@@ -227,7 +260,7 @@ constexpr auto Ok = ImageHeaderResult::Ok;
 constexpr auto Unknown = ImageHeaderResult::Unknown;
 constexpr auto Truncated = ImageHeaderResult::Truncated;
 
-Bytes JpegPrefix()   // SOI, APP0
+Bytes JpegPrefix() // SOI, APP0
 {
     Bytes b = Jpeg(1, 1);
     b.resize(20);
@@ -238,56 +271,112 @@ std::vector<Case> HeaderCases()
 {
     std::vector<Case> c;
     c.push_back({"Png", Png(640, 480), Ok, 640, 480});
-    c.push_back({"PngFirstChunkNotIhdr", [] { Bytes b = Png(640, 480); std::memcpy(&b[12], "IDAT", 4); return b; }(), Unknown, 0, 0});
+    c.push_back({"PngFirstChunkNotIhdr",
+                 [] {
+                     Bytes b = Png(640, 480);
+                     std::memcpy(&b[12], "IDAT", 4);
+                     return b;
+                 }(),
+                 Unknown, 0, 0});
     c.push_back({"PngZeroWidth", Png(0, 480), Unknown, 0, 0});
 
     c.push_back({"JpegBaseline", Jpeg(1024, 768), Ok, 1024, 768});
     c.push_back({"JpegProgressive", Jpeg(300, 200, 0xC2), Ok, 300, 200});
     c.push_back({"JpegArithmeticLossless", Jpeg(17, 9, 0xCB), Ok, 17, 9});
     // DHT (C4) and DAC (CC) share the SOF range but are ordinary segments.
-    c.push_back({"JpegSkipsDhtAndDac", Jpeg(50, 60, 0xC0, {0xFF, 0xC4, 0, 4, 0xAA, 0xBB, 0xFF, 0xCC, 0, 4, 0xC0, 0xC0}), Ok, 50, 60});
-    c.push_back({"JpegAppCommentFillAndRst", Jpeg(4000, 3000, 0xC0,
-        {0xFF, 0xE1, 0, 6, 'E', 'x', 0xFF, 0xC0,   // APP1 whose data looks like SOF0
-         0xFF, 0xFF, 0xFF, 0xFE, 0, 3, 'c',          // fill bytes, COM
-         0xFF, 0xD0, 0xFF, 0x01,                     // RST0, TEM
-         0x12, 0x34, 0xFF, 0x00,                     // stray bytes and a stuffed zero
-         0xFF, 0xFF}), Ok, 4000, 3000});
+    c.push_back({"JpegSkipsDhtAndDac", Jpeg(50, 60, 0xC0, {0xFF, 0xC4, 0, 4, 0xAA, 0xBB, 0xFF, 0xCC, 0, 4, 0xC0, 0xC0}),
+                 Ok, 50, 60});
+    c.push_back(
+        {"JpegAppCommentFillAndRst",
+         Jpeg(4000, 3000, 0xC0, {0xFF, 0xE1, 0,    6,    'E', 'x', 0xFF, 0xC0, // APP1 whose data looks like SOF0
+                                 0xFF, 0xFF, 0xFF, 0xFE, 0,   3,   'c',        // fill bytes, COM
+                                 0xFF, 0xD0, 0xFF, 0x01,                       // RST0, TEM
+                                 0x12, 0x34, 0xFF, 0x00,                       // stray bytes and a stuffed zero
+                                 0xFF, 0xFF}),
+         Ok, 4000, 3000});
     c.push_back({"JpegDnlHeight", Jpeg(640, 0), Unknown, 0, 0});
     c.push_back({"JpegScanBeforeFrame", Jpeg(640, 480, 0xC0, {0xFF, 0xDA, 0, 2}), Unknown, 0, 0});
     c.push_back({"JpegEndBeforeFrame", Jpeg(640, 480, 0xC0, {0xFF, 0xD9}), Unknown, 0, 0});
     // A decoder goes on right after a length below two, and finds the frame.
     c.push_back({"JpegSegmentLengthBelowTwo", Jpeg(640, 480, 0xC0, {0xFF, 0xE2, 0, 1}), Ok, 640, 480});
-    c.push_back({"JpegSegmentPastEnd", [] { Bytes b = JpegPrefix(); Put(b, {0xFF, 0xE1, 0xFF, 0xF0, 1, 2, 3}); return b; }(), Truncated, 0, 0});
+    c.push_back({"JpegSegmentPastEnd",
+                 [] {
+                     Bytes b = JpegPrefix();
+                     Put(b, {0xFF, 0xE1, 0xFF, 0xF0, 1, 2, 3});
+                     return b;
+                 }(),
+                 Truncated, 0, 0});
     c.push_back({"JpegShortFrameHeader", Jpeg(640, 480, 0xC0, {0xFF, 0xC1, 0, 5, 8, 1, 1}), Unknown, 0, 0});
 
     c.push_back({"Bmp", Bmp(300, 200), Ok, 300, 200});
     c.push_back({"BmpTopDown", Bmp(300, -200), Ok, 300, 200});
     c.push_back({"BmpMostNegativeHeight", Bmp(10, INT32_MIN), Ok, 10, 2147483648ul});
     c.push_back({"BmpCoreHeader", BmpCore(65535, 40), Ok, 65535, 40});
-    c.push_back({"BmpOddHeaderSize", [] { Bytes b = Bmp(300, 200); b[14] = 13; return b; }(), Unknown, 0, 0});
+    c.push_back({"BmpOddHeaderSize",
+                 [] {
+                     Bytes b = Bmp(300, 200);
+                     b[14] = 13;
+                     return b;
+                 }(),
+                 Unknown, 0, 0});
 
     c.push_back({"Gif", Gif(100, 50, {{0, 0, 100, 50}}), Ok, 100, 50});
     c.push_back({"GifFrameBeyondScreen", Gif(100, 50, {{0, 0, 10, 10}, {10, 20, 200, 40}}), Ok, 210, 60});
     c.push_back({"GifZeroScreenTakesFrame", Gif(0, 0, {{0, 0, 32, 16}}), Ok, 32, 16});
     // The frame's data is cut off, but its descriptor is complete.
-    c.push_back({"GifCutInsideFrame", [] { Bytes b = Gif(10, 10, {{0, 0, 9000, 8000}}); b.resize(b.size() - 6); return b; }(), Ok, 9000, 8000});
+    c.push_back({"GifCutInsideFrame",
+                 [] {
+                     Bytes b = Gif(10, 10, {{0, 0, 9000, 8000}});
+                     b.resize(b.size() - 6);
+                     return b;
+                 }(),
+                 Ok, 9000, 8000});
 
     c.push_back({"TiffIntelShort", Tiff(false, {{640, 480, 3}}), Ok, 640, 480});
     c.push_back({"TiffMotorolaShort", Tiff(true, {{640, 480, 3}}), Ok, 640, 480});
     c.push_back({"TiffMotorolaLong", Tiff(true, {{70000, 3, 4}}), Ok, 70000, 3});
     c.push_back({"TiffLargestPage", Tiff(false, {{100, 100, 3}, {5000, 4000, 4}, {200, 200, 3}}), Ok, 5000, 4000});
-    c.push_back({"TiffIfdPastEnd", [] { Bytes b = Tiff(false, {{640, 480, 3}}); b[4] = 0xF0; b[5] = 0xFF; return b; }(), Truncated, 0, 0});
-    c.push_back({"TiffEntryCountPastEnd", [] { Bytes b = Tiff(false, {{640, 480, 3}}); b[8] = 0xFF; b[9] = 0xFF; b.resize(8 + 2 + 12 * 2); return b; }(), Truncated, 0, 0});
-    c.push_back({"TiffWithoutLength", [] { Bytes b = Tiff(false, {{640, 480, 3}}); b[8 + 2 + 24] = 0x99; return b; }(), Unknown, 0, 0});
+    c.push_back({"TiffIfdPastEnd",
+                 [] {
+                     Bytes b = Tiff(false, {{640, 480, 3}});
+                     b[4] = 0xF0;
+                     b[5] = 0xFF;
+                     return b;
+                 }(),
+                 Truncated, 0, 0});
+    c.push_back({"TiffEntryCountPastEnd",
+                 [] {
+                     Bytes b = Tiff(false, {{640, 480, 3}});
+                     b[8] = 0xFF;
+                     b[9] = 0xFF;
+                     b.resize(8 + 2 + 12 * 2);
+                     return b;
+                 }(),
+                 Truncated, 0, 0});
+    c.push_back({"TiffWithoutLength",
+                 [] {
+                     Bytes b = Tiff(false, {{640, 480, 3}});
+                     b[8 + 2 + 24] = 0x99;
+                     return b;
+                 }(),
+                 Unknown, 0, 0});
     // A looping chain ends by itself.
-    c.push_back({"TiffChainLoops", [] { Bytes b = Tiff(true, {{64, 48, 3}}); b[b.size() - 1] = 8; return b; }(), Ok, 64, 48});
-    c.push_back({"TiffEmptyIfdLoops", [] {
-        Bytes b = Tiff(false, {{64, 48, 3}});
-        const std::size_t empty = b.size();
-        b[empty - 4] = static_cast<unsigned char>(empty);   // next IFD: an empty one that names itself
-        Put(b, {0, 0, static_cast<int>(empty), 0, 0, 0});
-        return b;
-    }(), Ok, 64, 48});
+    c.push_back({"TiffChainLoops",
+                 [] {
+                     Bytes b = Tiff(true, {{64, 48, 3}});
+                     b[b.size() - 1] = 8;
+                     return b;
+                 }(),
+                 Ok, 64, 48});
+    c.push_back({"TiffEmptyIfdLoops",
+                 [] {
+                     Bytes b = Tiff(false, {{64, 48, 3}});
+                     const std::size_t empty = b.size();
+                     b[empty - 4] = static_cast<unsigned char>(empty); // next IFD: an empty one that names itself
+                     Put(b, {0, 0, static_cast<int>(empty), 0, 0, 0});
+                     return b;
+                 }(),
+                 Ok, 64, 48});
 
     c.push_back({"IcoDirectory", Ico({{16, 16, Embedded::None, 0, 0}, {48, 32, Embedded::None, 0, 0}}), Ok, 48, 32});
     c.push_back({"IcoZeroMeans256", Ico({{32, 32, Embedded::None, 0, 0}, {0, 0, Embedded::None, 0, 0}}), Ok, 256, 256});
@@ -295,14 +384,39 @@ std::vector<Case> HeaderCases()
     c.push_back({"IcoPngLargerThanDirectory", Ico({{16, 16, Embedded::Png, 20000, 20000}}), Ok, 20000, 20000});
     c.push_back({"IcoDibHeaderHalvesHeight", Ico({{16, 16, Embedded::Dib, 64, 64}}), Ok, 64, 64});
     c.push_back({"CurDirectory", Ico({{32, 24, Embedded::None, 0, 0}}, 2), Ok, 32, 24});
-    c.push_back({"IcoCountPastEnd", [] { Bytes b = Ico({{24, 24, Embedded::None, 0, 0}}); b[4] = 0xFF; b[5] = 0xFF; return b; }(), Ok, 24, 24});
+    c.push_back({"IcoCountPastEnd",
+                 [] {
+                     Bytes b = Ico({{24, 24, Embedded::None, 0, 0}});
+                     b[4] = 0xFF;
+                     b[5] = 0xFF;
+                     return b;
+                 }(),
+                 Ok, 24, 24});
     c.push_back({"IcoNoEntries", Ico({}), Unknown, 0, 0});
 
     c.push_back({"Text", Text("Hello, world\r\nThis is not a picture.\r\n"), Unknown, 0, 0});
     c.push_back({"TextStartingBm", Text("BMW 320i: notes on the six-cylinder engine"), Unknown, 0, 0});
     c.push_back({"Empty", Bytes{}, Unknown, 0, 0});
-    c.push_back({"Emf", [] { Bytes b; Le32(b, 1); Le32(b, 108); for (int i = 0; i < 25; ++i) Le32(b, 0); return b; }(), Unknown, 0, 0});
-    c.push_back({"PlaceableWmf", [] { Bytes b; Put(b, {0xD7, 0xCD, 0xC6, 0x9A}); Le16(b, 0); for (int i = 0; i < 6; ++i) Le16(b, 1000); return b; }(), Unknown, 0, 0});
+    c.push_back({"Emf",
+                 [] {
+                     Bytes b;
+                     Le32(b, 1);
+                     Le32(b, 108);
+                     for (int i = 0; i < 25; ++i)
+                         Le32(b, 0);
+                     return b;
+                 }(),
+                 Unknown, 0, 0});
+    c.push_back({"PlaceableWmf",
+                 [] {
+                     Bytes b;
+                     Put(b, {0xD7, 0xCD, 0xC6, 0x9A});
+                     Le16(b, 0);
+                     for (int i = 0; i < 6; ++i)
+                         Le16(b, 1000);
+                     return b;
+                 }(),
+                 Unknown, 0, 0});
     return c;
 }
 
@@ -394,8 +508,11 @@ TEST(ImageHeaderTruncation, ShortHeadersAreTruncated)
 // Only the pixel count is bounded: a long panorama is an ordinary picture.
 TEST(ImageHeaderBound, PixelCount)
 {
-    struct { unsigned long w, h; bool ok; } cases[] = {
-        {16384, 16384, true},    // 256 MP exactly
+    struct {
+        unsigned long w, h;
+        bool ok;
+    } cases[] = {
+        {16384, 16384, true}, // 256 MP exactly
         {16385, 16384, false},
         {16384, 16385, false},
         {65535, 4096, true},
@@ -412,7 +529,10 @@ TEST(ImageHeaderBound, PixelCount)
         EXPECT_EQ(c.ok, IsDecodableImageSize({c.w, c.h})) << c.w << " x " << c.h;
 }
 
-bool TooLarge(const Bytes& b) { return IsImageTooLarge(b.data(), b.size()); }
+bool TooLarge(const Bytes& b)
+{
+    return IsImageTooLarge(b.data(), b.size());
+}
 
 TEST(ImageHeaderBound, TooLargeFiles)
 {

@@ -90,8 +90,7 @@ TEST(MetafileCheck, RefusedBeforeDecoding)
 }
 
 // A 200 x 150 picture on a memory DC, white, for the metafiles to draw on.
-class MemoryPicture
-{
+class MemoryPicture {
 public:
     MemoryPicture()
     {
@@ -145,12 +144,12 @@ TEST(MetafileEllipses, HugeEllipsesAreLeftOut)
     EXPECT_TRUE(picture.Draw(Emf({EmfRecord(42, {0, 0, 30, 20})}), RECT{0, 0, 10000000, 7500000}));
     // A small ellipse that the file's own mapping blows up, unless the mapping
     // is put back first.
-    const Bytes scaled = Emf({EmfRecord(17, {8}), EmfRecord(9, {1, 1}), EmfRecord(11, {100000, 100000}),
-                              EmfRecord(42, {0, 0, 10, 10})});
+    const Bytes scaled =
+        Emf({EmfRecord(17, {8}), EmfRecord(9, {1, 1}), EmfRecord(11, {100000, 100000}), EmfRecord(42, {0, 0, 10, 10})});
     EXPECT_TRUE(picture.Draw(scaled));
-    EXPECT_FALSE(picture.Draw(Emf({EmfRecord(33, {}), EmfRecord(17, {8}), EmfRecord(9, {1, 1}),
-                                   EmfRecord(11, {100000, 100000}), EmfRecord(34, {static_cast<std::uint32_t>(-1)}),
-                                   EmfRecord(42, {0, 0, 10, 10})})));
+    EXPECT_FALSE(
+        picture.Draw(Emf({EmfRecord(33, {}), EmfRecord(17, {8}), EmfRecord(9, {1, 1}), EmfRecord(11, {100000, 100000}),
+                          EmfRecord(34, {static_cast<std::uint32_t>(-1)}), EmfRecord(42, {0, 0, 10, 10})})));
     // Rounded corners count by their own size.
     EXPECT_FALSE(picture.Draw(Emf({EmfRecord(44, {0, 0, kHuge, 20, 5, 5})})));
     EXPECT_TRUE(picture.Draw(Emf({EmfRecord(44, {0, 0, kHuge, 20, kHuge, 20})})));

@@ -66,14 +66,13 @@ struct Transform {
 };
 
 const Transform kTransforms[] = {
-    {false, 0}, {false, 1}, {false, 2}, {false, 3},
-    {true, 0},  {true, 1},  {true, 2},  {true, 3},
+    {false, 0}, {false, 1}, {false, 2}, {false, 3}, {true, 0}, {true, 1}, {true, 2}, {true, 3},
 };
 
 std::string Name(const Transform& t, int w, int h)
 {
-    return std::string(t.bMirrored ? "mirrored" : "unmirrored") + " rotation " +
-           std::to_string(t.nRotation) + " of " + std::to_string(w) + "x" + std::to_string(h);
+    return std::string(t.bMirrored ? "mirrored" : "unmirrored") + " rotation " + std::to_string(t.nRotation) + " of " +
+           std::to_string(w) + "x" + std::to_string(h);
 }
 
 // The view's destination points (upper-left, upper-right, lower-left image
@@ -136,8 +135,7 @@ TEST(TransformPixelsTest, ViewTransformsGiveMirrorThenTurn)
                 if (dst[i] != expected.px[i] && nWrong++ == 0)
                     nFirst = i;
             }
-            EXPECT_EQ(0u, nWrong) << "first wrong pixel at x " << nFirst % d.cx
-                                  << ", y " << nFirst / d.cx;
+            EXPECT_EQ(0u, nWrong) << "first wrong pixel at x " << nFirst % d.cx << ", y " << nFirst / d.cx;
         }
     }
 }
@@ -157,12 +155,11 @@ TEST(TransformPixelsTest, PartOfDestinationComesFromMappedSourceRect)
         RECT rc;
         ASSERT_TRUE(GetPlgAxes(pts, &axes, &rc));
         const Picture expected = MirrorThenTurn(src, t.bMirrored, t.nRotation);
-        const RECT parts[] = {{3, 5, 20, 17}, {0, 0, d.cx, 1}, {d.cx - 1, 0, d.cx, d.cy},
-                              {1, 2, d.cx - 2, d.cy - 1}, {0, 0, d.cx, d.cy}};
+        const RECT parts[] = {
+            {3, 5, 20, 17}, {0, 0, d.cx, 1}, {d.cx - 1, 0, d.cx, d.cy}, {1, 2, d.cx - 2, d.cy - 1}, {0, 0, d.cx, d.cy}};
         for (const RECT& part : parts) {
-            SCOPED_TRACE(Name(t, w, h) + ", part " + std::to_string(part.left) + "," +
-                         std::to_string(part.top) + "-" + std::to_string(part.right) + "," +
-                         std::to_string(part.bottom));
+            SCOPED_TRACE(Name(t, w, h) + ", part " + std::to_string(part.left) + "," + std::to_string(part.top) + "-" +
+                         std::to_string(part.right) + "," + std::to_string(part.bottom));
             const RECT rs = MapDestRectToSource(axes, w, h, part);
             const RECT back = MapSourceRectToDest(axes, w, h, rs);
             EXPECT_TRUE(EqualRect(&back, &part));
@@ -172,13 +169,12 @@ TEST(TransformPixelsTest, PartOfDestinationComesFromMappedSourceRect)
             ASSERT_LE(rs.bottom, h);
             const int pw = part.right - part.left, ph = part.bottom - part.top;
             std::vector<DWORD> dst(static_cast<size_t>(pw) * ph, kBackground);
-            TransformPixels(&src.px[static_cast<size_t>(rs.top) * w + rs.left], w * 4,
-                            rs.right - rs.left, rs.bottom - rs.top, dst.data(), pw * 4, axes);
+            TransformPixels(&src.px[static_cast<size_t>(rs.top) * w + rs.left], w * 4, rs.right - rs.left,
+                            rs.bottom - rs.top, dst.data(), pw * 4, axes);
             size_t nWrong = 0;
             for (int y = 0; y < ph; ++y)
                 for (int x = 0; x < pw; ++x)
-                    nWrong += dst[static_cast<size_t>(y) * pw + x] !=
-                              expected.At(part.left + x, part.top + y);
+                    nWrong += dst[static_cast<size_t>(y) * pw + x] != expected.At(part.left + x, part.top + y);
             EXPECT_EQ(0u, nWrong);
         }
     }
@@ -207,7 +203,7 @@ TEST(PlgAxesTest, BoundsFollowThePointsAndSlantedSidesAreRefused)
 {
     PlgAxes axes;
     RECT rc;
-    const POINT turned[3] = {{110, 20}, {110, 70}, {10, 20}};  // rotation 1, 100 x 50 display
+    const POINT turned[3] = {{110, 20}, {110, 70}, {10, 20}}; // rotation 1, 100 x 50 display
     ASSERT_TRUE(GetPlgAxes(turned, &axes, &rc));
     EXPECT_TRUE(axes.bSwap);
     EXPECT_EQ(10, rc.left);
@@ -232,7 +228,11 @@ TEST(PlgAxesTest, BoundsFollowThePointsAndSlantedSidesAreRefused)
 // in a memory DC.
 class CTestBitmap {
 public:
-    enum Kind { kTopDownDib, kBottomUpDib, kCompatible };
+    enum Kind {
+        kTopDownDib,
+        kBottomUpDib,
+        kCompatible
+    };
 
     CTestBitmap(Kind kind, int w, int h) : m_w(w), m_h(h)
     {
@@ -305,8 +305,8 @@ private:
 
 // Counts destination pixels that differ from the expected picture at
 // (x0, y0) inside rcPainted, and from the background everywhere else.
-size_t CountWrongPixels(const std::vector<DWORD>& dst, int dstW, int dstH, const Picture& expected,
-                        int x0, int y0, const RECT& rcPainted)
+size_t CountWrongPixels(const std::vector<DWORD>& dst, int dstW, int dstH, const Picture& expected, int x0, int y0,
+                        const RECT& rcPainted)
 {
     size_t nWrong = 0;
     for (int y = 0; y < dstH; ++y) {
@@ -346,8 +346,7 @@ TEST(ParallelogramBltTest, AllEightTransformsArePixelExact)
                 EXPECT_TRUE(ParallelogramBlt(dest.Dc(), pts, source.Dc(), 1, 2, w, h));
                 const RECT rcPainted = {2, 3, 2 + d.cx, 3 + d.cy};
                 EXPECT_EQ(0u, CountWrongPixels(dest.Read(), d.cx + 5, d.cy + 4,
-                                               MirrorThenTurn(src, t.bMirrored, t.nRotation),
-                                               2, 3, rcPainted));
+                                               MirrorThenTurn(src, t.bMirrored, t.nRotation), 2, 3, rcPainted));
             }
         }
     }
@@ -375,8 +374,7 @@ TEST(ParallelogramBltTest, ClippedTransferPaintsOnlyTheClippedPart)
             EXPECT_TRUE(ParallelogramBlt(dest.Dc(), pts, source.Dc(), 0, 0, w, h));
             const RECT rcPainted = {4 + 5, 6 + 3, 4 + 29, 6 + 21};
             EXPECT_EQ(0u, CountWrongPixels(dest.Read(), d.cx + 10, d.cy + 10,
-                                           MirrorThenTurn(src, t.bMirrored, t.nRotation),
-                                           4, 6, rcPainted));
+                                           MirrorThenTurn(src, t.bMirrored, t.nRotation), 4, 6, rcPainted));
         }
     }
 }
@@ -409,4 +407,4 @@ TEST(ParallelogramBltTest, DoubledSizeStretchesTheMovedPicture)
     }
 }
 
-}  // namespace
+} // namespace

@@ -45,11 +45,25 @@ TEST(WheelSteps, ZoomStepsFromOnAndBetweenTheItemsToTheEnds)
         int notches;
         UINT id;
     } cases[] = {
-        {50, 1, ID_ZOOM_60},    {50, -1, ID_ZOOM_40},   {50, 3, ID_ZOOM_80},    {50, -2, ID_ZOOM_30},
-        {47.5, 1, ID_ZOOM_50},  {47.5, -1, ID_ZOOM_40}, {53, 1, ID_ZOOM_60},    {53, -1, ID_ZOOM_50},
-        {49.8, 1, ID_ZOOM_60},  {150, -1, ID_ZOOM_100}, {150, 1, 0},            {100, 1, 0},
-        {10, -1, 0},            {5, -1, 0},             {5, 1, ID_ZOOM_10},     {90, 5, ID_ZOOM_100},
-        {20, -5, ID_ZOOM_10},   {0, 1, ID_ZOOM_10},     {55, 0, 0},
+        {50, 1, ID_ZOOM_60},
+        {50, -1, ID_ZOOM_40},
+        {50, 3, ID_ZOOM_80},
+        {50, -2, ID_ZOOM_30},
+        {47.5, 1, ID_ZOOM_50},
+        {47.5, -1, ID_ZOOM_40},
+        {53, 1, ID_ZOOM_60},
+        {53, -1, ID_ZOOM_50},
+        {49.8, 1, ID_ZOOM_60},
+        {150, -1, ID_ZOOM_100},
+        {150, 1, 0},
+        {100, 1, 0},
+        {10, -1, 0},
+        {5, -1, 0},
+        {5, 1, ID_ZOOM_10},
+        {90, 5, ID_ZOOM_100},
+        {20, -5, ID_ZOOM_10},
+        {0, 1, ID_ZOOM_10},
+        {55, 0, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ZoomCommandForWheel(c.percent, c.notches), c.id) << c.percent << " % by " << c.notches;

@@ -13,7 +13,7 @@ TEST(AlphaFromPercent, EveryMenuStepGivesItsByte)
     const struct {
         int percent;
         int alpha;
-    } cases[] = {{10, 25}, {20, 51}, {30, 76}, {40, 102}, {50, 127},
+    } cases[] = {{10, 25},  {20, 51},  {30, 76},  {40, 102}, {50, 127},
                  {60, 153}, {70, 178}, {80, 204}, {90, 229}, {100, 255}};
     for (const auto& c : cases)
         EXPECT_EQ(AlphaFromPercent(c.percent), c.alpha) << c.percent << "%";
@@ -46,7 +46,8 @@ TEST(FixedZoomMenuText, TextsFollowModeAndSign)
         {ID_ZOOM_FIX_WIDTH, ZOOM_FIX_WIDTH, 0, "最大幅を固定 0 ピクセル"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FixedZoomMenuText(c.id, c.mode, c.value), c.text) << c.id << " mode " << c.mode << " value " << c.value;
+        EXPECT_EQ(FixedZoomMenuText(c.id, c.mode, c.value), c.text)
+            << c.id << " mode " << c.mode << " value " << c.value;
     EXPECT_EQ(FixedZoomMenuText(ID_ZOOM_50, ZOOM_PERCENT, 50), "");
 }
 

@@ -18,8 +18,7 @@
 namespace {
 
 const char kDamagedCaption[] = "エラー";
-const char kDamagedText[] =
-    "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
+const char kDamagedText[] = "ウィンドウ設定のバックアップからの回復に失敗しました\r\nウィンドウ設定を初期値に戻します";
 
 bool IsFolder(const CString& path)
 {
@@ -33,8 +32,8 @@ using Fields = std::tuple<int, int, int, UINT, UINT, UINT, BOOL, BOOL, BOOL>;
 
 Fields FieldsOf(const WindowSettings& s)
 {
-    return Fields(s.m_nAlpha, s.m_nZoomValue, s.m_nZoomMode, s.m_bandInfo.wID, s.m_bandInfo.fStyle,
-                  s.m_bandInfo.cx, s.m_bFrameless, s.m_bStatusBar, s.m_bTopMost);
+    return Fields(s.m_nAlpha, s.m_nZoomValue, s.m_nZoomMode, s.m_bandInfo.wID, s.m_bandInfo.fStyle, s.m_bandInfo.cx,
+                  s.m_bFrameless, s.m_bStatusBar, s.m_bTopMost);
 }
 
 // Every field away from its default, so a load that forgets one shows.
@@ -56,8 +55,7 @@ Fields DefaultsWithWidth(UINT cx)
     return Fields(100, 0, ZOOM_ANY, 0, RBBS_BREAK, cx, FALSE, TRUE, FALSE);
 }
 
-class WindowSettingsTest : public ::testing::Test
-{
+class WindowSettingsTest : public ::testing::Test {
 protected:
     // Any message box is answered and recorded, so an unexpected one fails
     // the test instead of hanging it.
@@ -120,7 +118,7 @@ TEST_F(WindowSettingsTest, EveryVersionLoadsItsOwnLayout)
         ASSERT_EQ(c.file.size(), c.size);
         WriteSettings(c.file);
         WindowSettings s;
-        Scramble(s, 4444);  // topmost TRUE: files without it must keep it
+        Scramble(s, 4444); // topmost TRUE: files without it must keep it
         EXPECT_TRUE(s.LoadFrom(File()));
         EXPECT_EQ(FieldsOf(s), c.expected);
     }
@@ -135,8 +133,9 @@ TEST_F(WindowSettingsTest, OldZoomValuesCarryTheZoomMode)
     } cases[] = {
         // 0 is what the free size ("任意") stored then: it stays the free size
         // rather than a percent of 0, which would show every picture 0 x 0.
-        {350, ZOOM_FIX_WIDTH, 250}, {-480, ZOOM_FIX_HEIGHT, 480}, {0, ZOOM_ANY, 0},
-        {70, ZOOM_PERCENT, 70},     {100, ZOOM_PERCENT, 100},     {101, ZOOM_FIX_WIDTH, 1},
+        {350, ZOOM_FIX_WIDTH, 250}, {-480, ZOOM_FIX_HEIGHT, 480},
+        {0, ZOOM_ANY, 0},           {70, ZOOM_PERCENT, 70},
+        {100, ZOOM_PERCENT, 100},   {101, ZOOM_FIX_WIDTH, 1},
         {-1, ZOOM_FIX_HEIGHT, 1},   {INT_MIN, ZOOM_FIX_HEIGHT, INT_MAX},
     };
     for (const auto& c : cases) {
@@ -156,7 +155,7 @@ TEST_F(WindowSettingsTest, ShortFileReportsOnceAndFallsBackToDefaults)
     const struct {
         const char* name;
         Bytes file;
-        UINT cx;  // the band width survives; the file's own when it was read
+        UINT cx; // the band width survives; the file's own when it was read
     } cases[] = {
         {"20 bytes", Bytes(full.begin(), full.begin() + 20), 55},
         {"empty", Bytes(), 55},
@@ -182,7 +181,7 @@ TEST_F(WindowSettingsTest, ShortFileReportsOnceAndFallsBackToDefaults)
         EXPECT_EQ(m_boxes.Boxes()[0].caption, kDamagedCaption);
         EXPECT_EQ(m_boxes.Boxes()[0].text, kDamagedText);
         EXPECT_EQ(FieldsOf(s), DefaultsWithWidth(c.cx));
-        EXPECT_EQ(ReadSettings(), c.file);  // the damaged file stays
+        EXPECT_EQ(ReadSettings(), c.file); // the damaged file stays
     }
     m_boxes.SetMessageBoxObserver(nullptr);
     m_nExpectedBoxes = 1;
@@ -200,8 +199,8 @@ TEST_F(WindowSettingsTest, ValuesTheProgramNeverStoresAreReplaced)
         {-20, 50, ZOOM_PERCENT, 100, 50, ZOOM_PERCENT},
         {10, 50, ZOOM_PERCENT, 10, 50, ZOOM_PERCENT},
         {55, 50, ZOOM_PERCENT, 55, 50, ZOOM_PERCENT},
-        {100, 640, 99, 100, 0, ZOOM_ANY},  // no such mode
-        {100, 640, -1, 100, 0, ZOOM_ANY},  // no such mode
+        {100, 640, 99, 100, 0, ZOOM_ANY}, // no such mode
+        {100, 640, -1, 100, 0, ZOOM_ANY}, // no such mode
         {100, -300, ZOOM_FIX_HEIGHT, 100, -300, ZOOM_FIX_HEIGHT},
         {100, -50, ZOOM_PERCENT, 100, -50, ZOOM_PERCENT},
         {100, 0, ZOOM_FIX_BOTH, 100, 0, ZOOM_FIX_BOTH},
@@ -337,4 +336,4 @@ TEST(SettingsFolderTest, EnsureSucceedsWhenAnotherCallerMadeTheFolderFirst)
     }
 }
 
-}  // namespace
+} // namespace
