@@ -6,7 +6,7 @@
 #include "AfxGlobals.h"
 #include "CCmdUI.h"
 #include "CFileDialog.h"
-#include "frame/OpenFilter.h"
+#include "image/PictureTypes.h"
 #include "res/resource.h"
 #include "settings/SettingsFolder.h"
 

@@ -14,7 +14,7 @@
 #include "CBitmap.h"
 #include "CDC.h"
 #include "CSelectedObject.h"
-#include "view/ImageFile.h"
+#include "image/ImageFile.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

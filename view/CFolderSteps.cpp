@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "framework/AnsiPath.h"
-#include "frame/OpenFilter.h"
+#include "image/PictureTypes.h"
 
 namespace {
 

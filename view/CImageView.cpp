@@ -26,8 +26,8 @@
 #include "framework/AnsiPath.h"
 #include "res/resource.h"
 #include "view/ImageGeometry.h"
-#include "view/ImageFile.h"
-#include "view/MetafileEllipses.h"
+#include "image/ImageFile.h"
+#include "image/MetafileEllipses.h"
 #include "view/WheelSteps.h"
 
 using namespace Gdiplus;
@@ -599,7 +599,7 @@ void CImageView::DrawCoverPart(const DrawnSize& drawn, const RECT& source)
 
 // Under Wine an ellipse costs time and memory by its whole size, however
 // little of it shows: a metafile that would draw one larger than the bound
-// here is drawn record by record without it (see view/MetafileEllipses.h).
+// here is drawn record by record without it (see image/MetafileEllipses.h).
 bool CImageView::DrawMetafileWithHugeEllipsesLeftOut(HDC hdc, const RECT& dest)
 {
     ImageType type = ImageTypeUnknown;

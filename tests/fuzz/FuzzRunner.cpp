@@ -11,7 +11,7 @@
 #include "support/MessageBoxCapture.h"
 #include "support/Polling.h"
 #include "support/TestFiles.h"
-#include "view/ImageHeader.h"
+#include "image/ImageHeader.h"
 
 const char* const kCategoryNames[kCategoryCount] = {"wndset.def", "history.def", "history add", "bmp", "jpg", "png",
                                                     "gif",        "tif",         "ico",         "cur", "emf", "wmf"};

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CFileDialog.h"
-#include "frame/OpenFilter.h"
+#include "image/PictureTypes.h"
 
 namespace {
 

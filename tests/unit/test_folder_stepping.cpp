@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/OpenFilter.h"
+#include "image/PictureTypes.h"
 #include "view/FolderStepping.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "view/ImageHeader.h"
+#include "image/ImageHeader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "view/MetafileCheck.h"
+#include "image/MetafileCheck.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "support/MetafileBytes.h"
-#include "view/ImageHeader.h"
-#include "view/MetafileEllipses.h"
+#include "image/ImageHeader.h"
+#include "image/MetafileEllipses.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "view/ImageHeader.h"
+#include "image/ImageHeader.h"
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include "view/MetafileCheck.h"
+#include "image/MetafileCheck.h"
 
 namespace {
 

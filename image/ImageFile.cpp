@@ -1,11 +1,11 @@
-#include "view/ImageFile.h"
+#include "image/ImageFile.h"
 
 #include <algorithm>
 #include <climits>
 #include <vector>
 
 #include "CFile.h"
-#include "view/ImageHeader.h"
+#include "image/ImageHeader.h"
 
 namespace {
 

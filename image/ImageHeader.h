@@ -47,7 +47,7 @@ bool HasOffsetBeyondData(const unsigned char* data, std::size_t size);
 
 // What the view refuses before any decoder sees it: a picture over the pixel
 // bound, one with an offset beyond its data, or a metafile whose records a
-// player must not be given (view/MetafileCheck.h).
+// player must not be given (image/MetafileCheck.h).
 bool IsImageRefused(const unsigned char* data, std::size_t size);
 
 // True when the header is readable and the picture is over the bound. Unknown

@@ -1,4 +1,4 @@
-#include "view/MetafileCheck.h"
+#include "image/MetafileCheck.h"
 
 #include <cstdint>
 

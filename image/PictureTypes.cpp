@@ -1,4 +1,4 @@
-#include "frame/OpenFilter.h"
+#include "image/PictureTypes.h"
 
 const char kOpenFilter[] =
     "BMPファイル (*.bmp;*.dib;*.rle)|*.bmp;*.dib;*.rle|JPEGファイル (*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|"

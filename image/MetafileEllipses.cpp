@@ -1,4 +1,4 @@
-#include "view/MetafileEllipses.h"
+#include "image/MetafileEllipses.h"
 
 #include <algorithm>
 #include <cmath>
