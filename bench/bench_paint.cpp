@@ -13,6 +13,7 @@
 //     (BenchLoadAndFirstPaint).
 // Not part of the test suite: bench/run.sh builds and runs it under Wine.
 #include "bench/BenchPictures.h"
+#include "framework/AfxPlatform.h"
 #include "framework/ParallelogramBlt.h"
 #include "view/CImageView.h"
 
@@ -367,7 +368,7 @@ int main(int argc, char* argv[])
 
     HDC hdcScreen = GetDC(nullptr);
     std::printf("kep_bench: %s, screen %d x %d, %u hardware threads\n",
-                IsRunningOnWine() ? "Wine (ParallelogramBlt moves the pixels itself)"
+                AfxIsRunningOnWine() ? "Wine (ParallelogramBlt moves the pixels itself)"
                                   : "Windows (ParallelogramBlt is PlgBlt)",
                 GetDeviceCaps(hdcScreen, HORZRES), GetDeviceCaps(hdcScreen, VERTRES),
                 static_cast<unsigned>(std::max<DWORD>(1, [] {

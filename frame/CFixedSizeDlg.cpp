@@ -1,6 +1,6 @@
 #include "CFixedSizeDlg.h"
 
-#include "frame/CommandLine.h"
+#include "framework/NumberText.h"
 #include "res/resource.h"
 
 CFixedSizeDlg::CFixedSizeDlg(CWnd* pParent) : CDialog(IDD_FIXED_SIZE, pParent)

@@ -4,6 +4,7 @@
 
 #include "framework/AnsiPath.h"
 #include "framework/MbString.h"
+#include "framework/NumberText.h"
 
 namespace {
 
@@ -58,32 +59,6 @@ std::string StripOuterQuotes(const std::string& token)
     return token.substr(first, last - first);
 }
 
-int AtoiLike(const char* text)
-{
-    if (text == nullptr)
-        return 0;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    // The C locale's white space; bytes from 0x80 up never count as blank.
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = (*p == '-');
-        ++p;
-    }
-    // Accumulated in 64 bits; once past INT_MIN's magnitude further digits
-    // cannot change the clamped result and are only skipped.
-    long long value = 0;
-    const long long limit = -static_cast<long long>(INT_MIN);
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        if (value <= limit)
-            value = value * 10 + (*p - '0');
-    }
-    if (negative)
-        return value >= limit ? INT_MIN : static_cast<int>(-value);
-    return value >= INT_MAX ? INT_MAX : static_cast<int>(value);
-}
-
 // The option text is split at its first and second ':'; left and top read up
 // to the next ':' by themselves, and so does zoom, which ignores any further
 // fields.
@@ -113,13 +88,6 @@ OptionSuffix SplitOptionSuffix(const std::string& token)
     result.hasZoom = true;
     result.zoom = AtoiLike(afterFirst.c_str() + colon2 + 1);
     return result;
-}
-
-std::string QuoteForNewInstance(const std::string& path)
-{
-    if (FindFirstByteMb(path, ' ') != std::string::npos && FindFirstByteMb(path, '"') == std::string::npos)
-        return '"' + path + '"';
-    return path;
 }
 
 std::wstring ArgumentsOfCommandLine(const std::wstring& commandLine)

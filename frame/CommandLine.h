@@ -15,11 +15,6 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line);
 // Removes every leading double quote, then every trailing one.
 std::string StripOuterQuotes(const std::string& token);
 
-// Reads an int the way the C runtime's atoi does: leading white space, an
-// optional sign, then decimal digits up to the first other character; no
-// digits gives 0. Out-of-range values are clamped to INT_MIN / INT_MAX.
-int AtoiLike(const char* text);
-
 // The parts of token 0: "path/left:top:zoom".
 struct OptionSuffix {
     bool hasOptions = false; // the token holds a '/'
@@ -35,10 +30,6 @@ struct OptionSuffix {
 // text. With fewer than two ':' no value is taken: the caller keeps the frame
 // where it is and the zoom value unchanged.
 OptionSuffix SplitOptionSuffix(const std::string& token);
-
-// The argument for a new process: a path holding a blank and no double quote
-// is put in double quotes; any other path is returned unchanged.
-std::string QuoteForNewInstance(const std::string& path);
 
 // The text after the program name of a whole UTF-16 command line (as
 // GetCommandLineW gives it), found the way the C runtime finds the one it

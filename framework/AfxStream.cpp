@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "ParallelogramBlt.h"
+#include "AfxPlatform.h"
 
 namespace {
 
@@ -141,7 +141,7 @@ HRESULT AfxCreateStreamOnHGlobal(HGLOBAL hGlobal, BOOL fDeleteOnRelease, IStream
     HRESULT hr = ::CreateStreamOnHGlobal(hGlobal, fDeleteOnRelease, &pStream);
     if (hr != S_OK)
         return hr;
-    if (!IsRunningOnWine()) {
+    if (!AfxIsRunningOnWine()) {
         *ppStream = pStream;
         return S_OK;
     }

@@ -5,19 +5,10 @@
 #include <memory>
 #include <new>
 
+#include "AfxPlatform.h"
+#include "CDC.h"
+#include "CDibSection.h"
 #include "PixelTransform.h"
-
-BOOL IsRunningOnWine()
-{
-    static const BOOL s_bWine =
-        [] {
-            HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
-            return hNtdll != NULL && GetProcAddress(hNtdll, "wine_get_version") != NULL;
-        }()
-            ? TRUE
-            : FALSE;
-    return s_bWine;
-}
 
 namespace {
 
@@ -42,65 +33,42 @@ public:
 
     bool Reserve(int cx, int cy)
     {
-        if (m_pBits != nullptr && cx <= m_cx && cy <= m_cy)
+        if (m_dib.GetBits() != nullptr && cx <= m_dib.GetWidth() && cy <= m_dib.GetHeight())
             return true;
-        const int nNewCx = std::max(cx, m_cx);
-        const int nNewCy = std::max(cy, m_cy);
+        const int nNewCx = std::max(cx, m_dib.GetWidth());
+        const int nNewCy = std::max(cy, m_dib.GetHeight());
         Free();
-        m_hdc = CreateCompatibleDC(NULL);
-        if (m_hdc == NULL)
-            return false;
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = nNewCx;
-        bmi.bmiHeader.biHeight = -nNewCy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* pBits = nullptr;
-        m_hbm = CreateDIBSection(m_hdc, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-        if (m_hbm == NULL) {
+        if (!m_dc.CreateCompatibleDC(nullptr) || !m_dib.Create(nNewCx, nNewCy)) {
             Free();
             return false;
         }
-        m_hbmOld = static_cast<HBITMAP>(SelectObject(m_hdc, m_hbm));
-        m_pBits = static_cast<BYTE*>(pBits);
-        m_cx = nNewCx;
-        m_cy = nNewCy;
+        m_hbmOld = ::SelectObject(m_dc, m_dib);
         return true;
     }
 
     void Free()
     {
-        if (m_hdc != NULL && m_hbmOld != NULL)
-            SelectObject(m_hdc, m_hbmOld);
-        if (m_hbm != NULL)
-            DeleteObject(m_hbm);
-        if (m_hdc != NULL)
-            DeleteDC(m_hdc);
-        m_hdc = NULL;
-        m_hbm = m_hbmOld = NULL;
-        m_pBits = nullptr;
-        m_cx = m_cy = 0;
+        if (m_dc && m_hbmOld)
+            ::SelectObject(m_dc, m_hbmOld);
+        m_hbmOld = nullptr;
+        m_dib.Free();
+        m_dc.DeleteDC();
     }
 
     void TrimIfLarge()
     {
-        if (static_cast<long long>(m_cx) * m_cy > kKeepPixels)
+        if (static_cast<long long>(m_dib.GetWidth()) * m_dib.GetHeight() > kKeepPixels)
             Free();
     }
 
-    HDC Dc() const { return m_hdc; }
-    BYTE* Bits() const { return m_pBits; }
-    int Pitch() const { return m_cx * static_cast<int>(sizeof(Pixel)); }
+    HDC Dc() const { return m_dc; }
+    BYTE* Bits() const { return reinterpret_cast<BYTE*>(m_dib.GetBits()); }
+    int Pitch() const { return m_dib.GetPitch(); }
 
 private:
-    HDC m_hdc = NULL;
-    HBITMAP m_hbm = NULL;
-    HBITMAP m_hbmOld = NULL;
-    BYTE* m_pBits = nullptr;
-    int m_cx = 0;
-    int m_cy = 0;
+    CDC m_dc;
+    CDibSection m_dib;
+    HGDIOBJ m_hbmOld = nullptr;
 };
 
 // Plain memory for the moved pixels, grown as needed and never cleared.
@@ -236,7 +204,7 @@ BOOL TransferAxisAligned(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, int xSrc, 
 
 BOOL ParallelogramBlt(HDC hdcDest, const POINT pts[3], HDC hdcSrc, int xSrc, int ySrc, int width, int height)
 {
-    if (!IsRunningOnWine())
+    if (!AfxIsRunningOnWine())
         return PlgBlt(hdcDest, pts, hdcSrc, xSrc, ySrc, width, height, NULL, 0, 0);
 
     PlgAxes axes;

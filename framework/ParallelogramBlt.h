@@ -10,10 +10,6 @@
 
 #include <windows.h>
 
-// TRUE when the program runs under Wine (ntdll exports wine_get_version).
-// Looked up once.
-BOOL IsRunningOnWine();
-
 // PlgBlt without mask: copies the width x height rectangle at (xSrc, ySrc)
 // of hdcSrc onto the parallelogram pts of hdcDest. Under Wine an axis-
 // aligned transfer of the same size is done here, touching only what the

@@ -180,7 +180,7 @@ BOOL CHistoryMenu::DrawEntry(const DRAWITEMSTRUCT* pDraw, const char* pszCurrent
     const RECT box = HistoryThumbnailRect(rc, m_nThumbWidth, m_nThumbHeight);
     if (!::IsRectEmpty(&box)) {
         if (HBITMAP hThumbnail = GetThumbnail(entry))
-            DrawThumbnail(hdc, box.left, box.top, hThumbnail);
+            DrawThumbnail(hdc, box, hThumbnail);
     }
     return TRUE;
 }

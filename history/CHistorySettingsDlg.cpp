@@ -1,6 +1,6 @@
 #include "history/CHistorySettingsDlg.h"
 
-#include "frame/CommandLine.h"
+#include "framework/NumberText.h"
 #include "history/HistoryList.h"
 #include "res/resource.h"
 

@@ -1,71 +1,32 @@
 #include "history/HistoryThumbnail.h"
 
-#include "history/ThumbnailScale.h"
-
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <climits>
-#include <cstring>
+#include <algorithm>
+#include <cstdint>
 #include <memory>
-#include <new>
+#include <vector>
 
-#include "AfxStream.h"
 #include "CBitmap.h"
 #include "CDC.h"
+#include "CDibSection.h"
 #include "CSelectedObject.h"
-#include "image/ImageFile.h"
+#include "history/ThumbnailScale.h"
+#include "image/CPicture.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 namespace {
 
-struct ImageDeleter {
-    void operator()(GpImage* p) const { GdipDisposeImage(p); }
-};
 struct GraphicsDeleter {
     void operator()(GpGraphics* p) const { GdipDeleteGraphics(p); }
 };
-struct StreamReleaser {
-    void operator()(IStream* p) const { p->Release(); }
-};
-using ImagePtr = std::unique_ptr<GpImage, ImageDeleter>;
-using StreamPtr = std::unique_ptr<IStream, StreamReleaser>;
-
-// The file's bytes in a stream that owns its memory block, or null: read as
-// the view reads a picture (shared with other programs, refused when its
-// header is over the bound or points beyond the file), over a stream that
-// never reads beyond the data.
-StreamPtr ReadFileStream(const char* path)
-{
-    HGLOBAL hData = nullptr;
-    SIZE_T cbData = 0;
-    if (ReadImageFile(path, &hData, &cbData) != ImageFileResult::Ok)
-        return nullptr;
-    IStream* pStream = nullptr;
-    if (AfxCreateStreamOnHGlobal(hData, TRUE, &pStream) != S_OK) {
-        ::GlobalFree(hData);
-        return nullptr;
-    }
-    return StreamPtr(pStream);
-}
-
-// Decodes the picture held by stream; the stream has to outlive the image.
-ImagePtr Decode(IStream* pStream)
-{
-    GpImage* pImage = nullptr;
-    if (GdipLoadImageFromStream(pStream, &pImage) != Ok) {
-        if (pImage)
-            GdipDisposeImage(pImage);
-        return nullptr;
-    }
-    return ImagePtr(pImage);
-}
 
 // The whole picture averaged into the box when it is an opaque 24- or 32-bit
 // bitmap; false (box untouched) for any other picture.
-bool ShrinkOpaqueInto(GpImage* pImage, int nWidth, int nHeight, uint32_t* pBox)
+bool ShrinkOpaqueInto(GpImage* pImage, const CDibSection& box)
 {
     ImageType type = ImageTypeUnknown;
     PixelFormat format = 0;
@@ -85,68 +46,103 @@ bool ShrinkOpaqueInto(GpImage* pImage, int nWidth, int nHeight, uint32_t* pBox)
     if (GdipBitmapLockBits(pBitmap, &all, ImageLockModeRead, format, &data) != Ok)
         return false;
     ShrinkIntoBox(static_cast<const uint8_t*>(data.Scan0), data.Stride, static_cast<int>(width),
-                  static_cast<int>(height), format == PixelFormat24bppRGB ? 3 : 4, pBox, nWidth, nHeight);
+                  static_cast<int>(height), format == PixelFormat24bppRGB ? 3 : 4,
+                  reinterpret_cast<uint32_t*>(box.GetBits()), box.GetWidth(), box.GetHeight());
     GdipBitmapUnlockBits(pBitmap, &data);
     return true;
 }
 
-} // namespace
-
-BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap)
+// A metafile whose ellipses are too large to work out is played by GDI
+// without them (as the view plays it), which leaves no alpha: it is played
+// once on black and once on white, and a pixel that came out the same on
+// both is what the picture drew there, one that did not is background.
+bool DrawGuardedMetafileInto(const CPicture& picture, CDibSection& box)
 {
-    if (!path || nWidth <= 0 || nHeight <= 0 ||
-        static_cast<long long>(nWidth) * static_cast<long long>(nHeight) > kMaxThumbnailPixels)
-        return FALSE;
-    // The image is released before the stream it was decoded from.
-    StreamPtr stream = ReadFileStream(path);
-    if (!stream)
-        return FALSE;
-    ImagePtr image = Decode(stream.get());
-    if (!image)
-        return FALSE;
+    if (!picture.IsMetafile())
+        return false;
+    CDC dc;
+    if (!dc.CreateCompatibleDC(nullptr))
+        return false;
+    CSelectedObject selected(dc, box);
+    if (!selected.Selected())
+        return false;
+    const RECT all = {0, 0, box.GetWidth(), box.GetHeight()};
+    const size_t count = static_cast<size_t>(box.GetWidth()) * static_cast<size_t>(box.GetHeight());
+    DWORD* pBits = box.GetBits();
+    ::PatBlt(dc, 0, 0, all.right, all.bottom, BLACKNESS);
+    if (!picture.DrawWithHugeEllipsesLeftOut(dc, all))
+        return false;
+    ::GdiFlush();
+    const std::vector<DWORD> onBlack(pBits, pBits + count);
+    ::PatBlt(dc, 0, 0, all.right, all.bottom, WHITENESS);
+    picture.DrawWithHugeEllipsesLeftOut(dc, all);
+    ::GdiFlush();
+    for (size_t i = 0; i < count; ++i) {
+        const DWORD black = onBlack[i] & 0x00FFFFFF;
+        const DWORD white = pBits[i] & 0x00FFFFFF;
+        pBits[i] = black == white ? (0xFF000000 | black) : 0;
+    }
+    return true;
+}
 
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = nWidth;
-    bi.bmiHeader.biHeight = -nHeight; // top-down, as GDI+ lays out its rows
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    CBitmap thumbnail;
-    if (!thumbnail.Attach(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0)) || !pBits)
-        return FALSE;
-    std::memset(pBits, 0, static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight) * 4);
-
-    // An opaque picture of 24 or 32 bits, the usual photo, is averaged into
-    // the box from its own pixels: GDI+ would first convert the whole picture
-    // for each thumbnail, which costs about half as much as decoding it.
-    if (ShrinkOpaqueInto(image.get(), nWidth, nHeight, static_cast<uint32_t*>(pBits)))
-        return bitmap.Attach(thumbnail.Detach());
-
-    // GDI+ draws straight into the section's pixels, premultiplied, so that
-    // transparent parts can be blended over any background later.
+// GDI+ draws straight into the section's pixels, premultiplied, so that
+// transparent parts can be blended over any background later.
+bool DrawWithGdiplusInto(const CPicture& picture, CDibSection& box)
+{
     GpBitmap* pTarget = nullptr;
-    if (GdipCreateBitmapFromScan0(nWidth, nHeight, nWidth * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(pBits),
-                                  &pTarget) != Ok)
-        return FALSE;
-    ImagePtr target(pTarget);
+    if (GdipCreateBitmapFromScan0(box.GetWidth(), box.GetHeight(), box.GetPitch(), PixelFormat32bppPARGB,
+                                  reinterpret_cast<BYTE*>(box.GetBits()), &pTarget) != Ok)
+        return false;
+    GdiplusImagePtr target(pTarget);
     GpGraphics* pGraphics = nullptr;
     if (GdipGetImageGraphicsContext(target.get(), &pGraphics) != Ok)
-        return FALSE;
+        return false;
     GpStatus status;
     {
         std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
-        status = GdipDrawImageRectI(graphics.get(), image.get(), 0, 0, nWidth, nHeight);
+        status = GdipDrawImageRectI(graphics.get(), picture.GetImage(), 0, 0, box.GetWidth(), box.GetHeight());
     }
     target.reset();
     ::GdiFlush();
-    if (status != Ok)
+    return status == Ok;
+}
+
+} // namespace
+
+SIZE KeptThumbnailSize(int nWidth, int nHeight)
+{
+    if (nWidth <= 0 || nHeight <= 0)
+        return SIZE{0, 0};
+    const int longest = std::max(nWidth, nHeight);
+    if (longest <= kMaxKeptThumbnailSide)
+        return SIZE{nWidth, nHeight};
+    auto scaled = [longest](int side) {
+        return std::max(1, static_cast<int>(static_cast<long long>(side) * kMaxKeptThumbnailSide / longest));
+    };
+    return SIZE{scaled(nWidth), scaled(nHeight)};
+}
+
+BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap)
+{
+    const SIZE kept = KeptThumbnailSize(nWidth, nHeight);
+    if (!path || kept.cx <= 0)
+        return FALSE;
+    std::unique_ptr<CPicture> picture;
+    if (CPicture::Load(path, &picture) != PictureResult::Ok)
+        return FALSE;
+    CDibSection thumbnail;
+    if (!thumbnail.Create(kept.cx, kept.cy))
+        return FALSE;
+    // An opaque picture of 24 or 32 bits, the usual photo, is averaged into
+    // the box from its own pixels: GDI+ would first convert the whole picture
+    // for each thumbnail, which costs about half as much as decoding it.
+    if (!ShrinkOpaqueInto(picture->GetImage(), thumbnail) && !DrawGuardedMetafileInto(*picture, thumbnail) &&
+        !DrawWithGdiplusInto(*picture, thumbnail))
         return FALSE;
     return bitmap.Attach(thumbnail.Detach());
 }
 
-BOOL DrawThumbnail(HDC hdc, int x, int y, HBITMAP hThumbnail)
+BOOL DrawThumbnail(HDC hdc, const RECT& box, HBITMAP hThumbnail)
 {
     BITMAP bm = {};
     if (!hThumbnail || !::GetObjectA(hThumbnail, sizeof(bm), &bm))
@@ -158,5 +154,6 @@ BOOL DrawThumbnail(HDC hdc, int x, int y, HBITMAP hThumbnail)
     if (!selected.Selected())
         return FALSE;
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return ::AlphaBlend(hdc, x, y, bm.bmWidth, bm.bmHeight, dcThumbnail, 0, 0, bm.bmWidth, bm.bmHeight, blend);
+    return ::AlphaBlend(hdc, box.left, box.top, box.right - box.left, box.bottom - box.top, dcThumbnail, 0, 0,
+                        bm.bmWidth, bm.bmHeight, blend);
 }

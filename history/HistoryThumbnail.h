@@ -1,23 +1,32 @@
 // Thumbnails of the history menu: a picture file read and decoded once, drawn
-// whole, stretched to exactly the box (first frame), into a bitmap of the
-// box's size that is then drawn as often as the menu needs.
+// whole, stretched to exactly the box (first frame), into a bitmap that is
+// then drawn as often as the menu needs.
 #pragma once
 
 #include <windows.h>
 
 class CBitmap;
 
-// Box-sized thumbnails beyond this many pixels are not made (a box that
-// large is no menu entry any more).
-constexpr long long kMaxThumbnailPixels = 4096LL * 4096LL;
+// The longest side a kept thumbnail has: a box larger than this (no menu
+// entry shows more) is drawn from a thumbnail of this size, stretched, so an
+// open submenu never holds more than 1 MiB per entry, whatever box the
+// settings ask for.
+constexpr int kMaxKeptThumbnailSide = 512;
 
-// Reads the file (shared with other programs that have it open), refuses a
-// header that claims more pixels than can be decoded safely, decodes it and
-// draws it into a new 32-bit premultiplied-alpha bitmap of nWidth x nHeight.
-// FALSE, with bitmap untouched, when the file cannot be read or decoded or
-// the box has a side of 0 or below or is too large.
+// The size of the thumbnail kept for a box of nWidth x nHeight: the box, or
+// the box scaled down (its aspect kept, each side at least 1) so that no side
+// exceeds kMaxKeptThumbnailSide. 0 x 0 for a side of 0 or below.
+SIZE KeptThumbnailSize(int nWidth, int nHeight);
+
+// Reads the file (shared with other programs that have it open, refused when
+// its header claims more pixels than can be decoded safely), decodes it and
+// draws it into a new 32-bit premultiplied-alpha bitmap of the kept size for
+// a box of nWidth x nHeight. A metafile with ellipses too large to work out
+// is drawn without them, as the view draws it. FALSE, with bitmap untouched,
+// when the file cannot be read or decoded or the box has a side of 0 or
+// below.
 BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap);
 
-// Draws a thumbnail made by MakeThumbnail with its top-left corner at (x, y),
-// blending transparent parts over what is there.
-BOOL DrawThumbnail(HDC hdc, int x, int y, HBITMAP hThumbnail);
+// Draws a thumbnail made by MakeThumbnail stretched into box, blending
+// transparent parts over what is there.
+BOOL DrawThumbnail(HDC hdc, const RECT& box, HBITMAP hThumbnail);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 #include <vector>
 
 #include "CFile.h"
+#include "CGlobalLock.h"
 #include "image/ImageHeader.h"
 
 namespace {
@@ -16,47 +18,6 @@ constexpr ULONGLONG kMaxImageFileBytes = INT_MAX;
 // Enough for the size in the header of every format read there, even behind
 // long leading segments.
 constexpr UINT kHeadBytes = 64 * 1024;
-
-// A global block that is freed unless it is handed on.
-class CGlobalBlock {
-public:
-    explicit CGlobalBlock(SIZE_T cb) : m_h(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, cb)) {}
-    ~CGlobalBlock()
-    {
-        if (m_h)
-            ::GlobalFree(m_h);
-    }
-    CGlobalBlock(const CGlobalBlock&) = delete;
-    CGlobalBlock& operator=(const CGlobalBlock&) = delete;
-    HGLOBAL Get() const { return m_h; }
-    HGLOBAL Release()
-    {
-        HGLOBAL h = m_h;
-        m_h = nullptr;
-        return h;
-    }
-
-private:
-    HGLOBAL m_h;
-};
-
-// Locks a global block for the life of the object.
-class CGlobalLock {
-public:
-    explicit CGlobalLock(HGLOBAL h) : m_h(h), m_p(static_cast<unsigned char*>(::GlobalLock(h))) {}
-    ~CGlobalLock()
-    {
-        if (m_p)
-            ::GlobalUnlock(m_h);
-    }
-    CGlobalLock(const CGlobalLock&) = delete;
-    CGlobalLock& operator=(const CGlobalLock&) = delete;
-    unsigned char* Get() const { return m_p; }
-
-private:
-    HGLOBAL m_h;
-    unsigned char* m_p;
-};
 
 // Reads all n bytes; false on an error or an early end.
 bool ReadAll(CFile& file, unsigned char* p, ULONGLONG n)
@@ -74,10 +35,9 @@ bool ReadAll(CFile& file, unsigned char* p, ULONGLONG n)
 
 } // namespace
 
-ImageFileResult ReadImageFile(const char* path, HGLOBAL* phData, SIZE_T* pcbData)
+ImageFileResult ReadImageFile(const char* path, CGlobalBlock& data)
 {
-    *phData = nullptr;
-    *pcbData = 0;
+    data.Close();
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
         return ImageFileResult::CannotOpen;
@@ -94,21 +54,20 @@ ImageFileResult ReadImageFile(const char* path, HGLOBAL* phData, SIZE_T* pcbData
     if (IsImageTooLarge(head.data(), headLength))
         return ImageFileResult::Unsupported;
 
-    CGlobalBlock block(static_cast<SIZE_T>(length));
-    if (!block.Get())
+    CGlobalBlock block;
+    if (!block.Allocate(static_cast<SIZE_T>(length)))
         return ImageFileResult::NoMemory;
     {
-        CGlobalLock data(block.Get());
-        if (!data.Get())
+        CGlobalLock bytes(block.Get());
+        if (!bytes.Get())
             return ImageFileResult::NoMemory;
-        std::copy(head.begin(), head.end(), data.Get());
-        if (!ReadAll(file, data.Get() + headLength, length - headLength))
+        std::copy(head.begin(), head.end(), bytes.Get());
+        if (!ReadAll(file, bytes.Get() + headLength, length - headLength))
             return ImageFileResult::CannotOpen;
         file.Close();
-        if (IsImageRefused(data.Get(), static_cast<std::size_t>(length)))
+        if (IsImageRefused(bytes.Get(), static_cast<std::size_t>(length)))
             return ImageFileResult::Unsupported;
     }
-    *pcbData = static_cast<SIZE_T>(length);
-    *phData = block.Release();
+    data = std::move(block);
     return ImageFileResult::Ok;
 }

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include "CGlobalBlock.h"
+
 enum class ImageFileResult {
-    Ok,          // *phData holds the file's bytes
+    Ok,          // the block holds the file's bytes (its size is the file's length)
     CannotOpen,  // missing, a folder, no access, held with no sharing, too large, a short read
     Unsupported, // empty, over the pixel bound, or offsets beyond the data
     NoMemory,    // the global block could not be had
@@ -19,4 +21,4 @@ enum class ImageFileResult {
 // neither the time nor the memory of reading it; the whole structure is
 // checked once the file is in memory. On any result but Ok nothing is
 // allocated.
-ImageFileResult ReadImageFile(const char* path, HGLOBAL* phData, SIZE_T* pcbData);
+ImageFileResult ReadImageFile(const char* path, CGlobalBlock& data);

@@ -1,18 +1,21 @@
-// The view: the frame's one child window, which holds the image (its bytes in
-// a global memory block, a stream over them and the decoded GDI+ image) and
-// paints it at the current zoom, rotation and mirror.
+// The view: the frame's one child window, which holds the picture shown and
+// paints it at the current zoom, rotation and mirror, plays its animation and
+// takes the mouse and the files dropped on it.
 #pragma once
 
-#include <objidl.h>
-#include <gdiplus.h>
+#include <windows.h>
 #include <shellapi.h>
 
-#include "CBitmap.h"
-#include "CDC.h"
+#include <memory>
+
 #include "CString.h"
 #include "CWnd.h"
 #include "history/HistoryList.h"
+#include "image/CPicture.h"
 #include "settings/WindowSettings.h"
+#include "view/CAnimationPlayer.h"
+#include "view/CCoverCopy.h"
+#include "view/CKeptBitmap.h"
 #include "view/ImageGeometry.h"
 
 class CImageView : public CWnd {
@@ -41,32 +44,28 @@ public:
 
     // Starts another process of this program for the image path.
     BOOL OpenInNewInstance(CString path);
-    // How OpenInNewInstance starts the process (the shell's ShellExecuteExA;
-    // tests put a recorder here instead).
-    static BOOL(WINAPI* s_pfnShellExecuteEx)(SHELLEXECUTEINFOA* pInfo);
 
-    // Reads the frame count and the frame delays of the image; TRUE when it
-    // has more than one frame to play.
+    // Takes the frames of the picture shown; TRUE when it has more than one
+    // frame to play.
     BOOL ReadFrameInfo();
-    // How long frame nFrame stays on the screen, in milliseconds.
+    // How long frame nFrame of the picture shown stays on the screen, in
+    // milliseconds.
     UINT GetFrameDelayMs(int nFrame) const;
 
-    IStream* m_pStream = nullptr;
-    HGLOBAL m_hImageData = nullptr;
+    // The picture shown; null when the view is empty.
+    std::unique_ptr<CPicture> m_pImage;
     WindowSettings m_settings;
     double m_dFreeZoom = 1.0;
     int m_nZoomPercent = 0;
     int m_nImageWidth = 0;
     int m_nImageHeight = 0;
-    Gdiplus::GpImage* m_pImage = nullptr;
     BOOL m_bCoverView = FALSE;
     HistoryList m_history;
-    BOOL m_bNeedMemDC = TRUE;
-    CDC m_memDC;
-    CBitmap m_bitmap;
-    void* m_pFrameDelays = nullptr;
-    int m_nFrameCount = 0;
-    int m_nCurFrame = 0;
+    // The off-screen bitmap a paint draws into, and the pulse's copy.
+    CKeptBitmap m_offscreen;
+    CCoverCopy m_coverCopy;
+    // The frames of an animation (view timer 2).
+    CAnimationPlayer m_animation;
     CString m_strPath;
     int m_nRotation = 0;
     BOOL m_bMirrored = FALSE;
@@ -93,41 +92,19 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Deletes the image, then the stream (which frees the memory block), or
-    // the block itself when no stream was made over it.
+    // Lets the picture go, with what was drawn of it.
     void ReleaseImage();
     // Repaints the whole view at once (also when it has become empty).
     void RepaintNow();
     SIZE GetDisplaySize() const;
-    void FillOutsideDisplay(HDC hdc, SIZE display);
-    // Draws a metafile into dest on hdc itself when it holds an ellipse too
-    // large to draw there, leaving that out; false otherwise.
-    bool DrawMetafileWithHugeEllipsesLeftOut(HDC hdc, const RECT& dest);
-    void SelectFrame(int nFrame);
-    // Replaces a still, opaque picture by a 32-bit RGB copy of its own.
-    void ConvertForDrawing();
-    HGDIOBJ m_hStockBitmap = nullptr; // the memory DC's own bitmap, put back before the DC goes
-    SIZE m_sizeBitmap = {0, 0};       // the size of m_bitmap, kept from paint to paint
-    bool m_bOpaqueStill = false;      // a still bitmap without transparency is shown
-    // Has m_bitmap (selected into m_memDC) hold at least the part source.
-    BOOL PrepareOffscreen(HDC hdc, const RECT& source);
-    void ReleaseOffscreen();
-    void DrawPart(const DrawnSize& drawn, SIZE bitmap, const RECT& source);
-    // The pulse's paint: the part source of the picture scaled to drawn, from
-    // a copy drawn once at the largest size.
-    void DrawCoverPart(const DrawnSize& drawn, const RECT& source);
-    void DropCoverCopy();
-    CDC m_coverDC;
-    CBitmap m_coverCopy;
-    SIZE m_sizeCoverCopy = {0, 0};
-    HGDIOBJ m_hCoverStockBitmap = nullptr;
+    // Reads and decodes the file into m_pImage, with the wait cursor;
+    // reports a failure by message box (or silently when only memory was
+    // short).
+    void ReadPicture(const CString& path);
     // Changes the turn and mirror state as one of the four operations says.
     void ApplyTransform(TransformState (*operation)(TransformState));
     // Loads a dropped file into this window and has the frame fit it.
     void LoadDropped(const CString& path);
-    // Reads the file into m_hImageData, with the wait cursor. FALSE after a
-    // message (or silently when only the memory block could not be had).
-    BOOL ReadFileIntoMemory(const CString& path, SIZE_T* pcbData);
     // Sends the frame a command, as the mouse input of the view does.
     void SendToFrame(UINT nID);
 

@@ -2,8 +2,12 @@
 
 #include "AfxGlobals.h"
 #include "CCmdUI.h"
+#include "CDC.h"
+#include "CDibSection.h"
+#include "CSelectedObject.h"
 #include "CWinApp.h"
 #include "res/resource.h"
+#include "shell/NewInstance.h"
 
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
@@ -33,12 +37,12 @@ std::vector<LaunchRecorder::Launch> LaunchRecorder::s_launches;
 LaunchRecorder::LaunchRecorder()
 {
     s_launches.clear();
-    CImageView::s_pfnShellExecuteEx = &Record;
+    g_pfnNewInstanceShellExecuteEx = &Record;
 }
 
 LaunchRecorder::~LaunchRecorder()
 {
-    CImageView::s_pfnShellExecuteEx = &::ShellExecuteExA;
+    g_pfnNewInstanceShellExecuteEx = &::ShellExecuteExA;
 }
 
 std::vector<std::string> LaunchRecorder::Parameters() const
@@ -63,25 +67,19 @@ Capture CaptureDrawing(int width, int height, const std::function<void(HDC hdc)>
         return cap;
     cap.width = width;
     cap.height = height;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC hdcMem = ::CreateCompatibleDC(nullptr);
-    HBITMAP hbm = ::CreateDIBSection(hdcMem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(hdcMem, hbm);
-    draw(hdcMem);
-    ::GdiFlush();
-    const auto* p = static_cast<const uint32_t*>(bits);
+    CDC dc;
+    CDibSection dib;
+    if (!dc.CreateCompatibleDC(nullptr) || !dib.Create(width, height))
+        return cap;
+    {
+        CSelectedObject selected(dc, dib);
+        draw(dc);
+        ::GdiFlush();
+    }
+    const DWORD* p = dib.GetBits();
     cap.pixels.assign(p, p + static_cast<size_t>(width) * static_cast<size_t>(height));
     for (uint32_t& px : cap.pixels)
         px &= 0x00FFFFFF;
-    ::SelectObject(hdcMem, old);
-    ::DeleteObject(hbm);
-    ::DeleteDC(hdcMem);
     return cap;
 }
 

@@ -233,10 +233,10 @@ TEST_F(HostilePictureTest, DisplaysLargerThanTheViewPaintOnlyWhatShows)
     View().GetImageRect(&rcImage);
     const SIZE client = ClientSizeOf(View().m_hWnd);
     ASSERT_GT(rcImage.right - rcImage.left, 100 * client.cx) << "the display is far wider than the view";
-    BITMAP bm = {};
-    ASSERT_TRUE(::GetObject(View().m_bitmap, sizeof bm, &bm));
-    EXPECT_LE(bm.bmWidth, client.cx);
-    EXPECT_LE(bm.bmHeight, client.cy);
+    const SIZE kept = View().m_offscreen.GetSize();
+    ASSERT_GT(kept.cx, 0);
+    EXPECT_LE(kept.cx, client.cx);
+    EXPECT_LE(kept.cy, client.cy);
     const Capture shot = CaptureClient(View().m_hWnd);
     EXPECT_EQ(shot.At(client.cx / 2, client.cy / 2), 0x3060C0u);
 }

@@ -89,8 +89,6 @@ TEST_F(LoadTest, FailuresShowTheirMessageAndLeaveAnEmptyViewTitledKEP)
         EXPECT_EQ(capture.Boxes()[0].text, c.message);
         EXPECT_EQ(capture.Boxes()[0].caption, "KEP");
         EXPECT_EQ(View().m_pImage, nullptr);
-        EXPECT_EQ(View().m_pStream, nullptr);
-        EXPECT_EQ(View().m_hImageData, nullptr);
         EXPECT_TRUE(View().m_strPath.IsEmpty());
         EXPECT_EQ(WindowTextOf(m_pFrame->m_hWnd), "KEP");
     }
@@ -167,15 +165,16 @@ TEST_F(LoadTest, ReplacingAnImageReleasesTheOldStreamAndBlock)
     std::string second = m_folder.File("second.bmp");
     ASSERT_TRUE(WriteBmp(second, 10, 20, Gray));
     View().LoadImageFile(first.c_str());
-    IStream* oldStream = View().m_pStream;
+    ASSERT_NE(View().m_pImage, nullptr);
+    IStream* oldStream = View().m_pImage->GetStream();
     ASSERT_NE(oldStream, nullptr);
     oldStream->AddRef();
     View().LoadImageFile(second.c_str());
     // Our reference is now the last one: the view released its own once.
     EXPECT_EQ(oldStream->Release(), 0u);
     ASSERT_NE(View().m_pImage, nullptr);
-    EXPECT_EQ(View().m_pStream, nullptr);
-    EXPECT_EQ(View().m_hImageData, nullptr);
+    EXPECT_EQ(View().m_pImage->GetStream(), nullptr);
+    EXPECT_EQ(View().m_pImage->GetData(), nullptr);
     EXPECT_EQ(View().m_nImageWidth, 10);
     EXPECT_EQ(View().m_nImageHeight, 20);
     EXPECT_EQ(WindowTextOf(m_pFrame->m_hWnd), "KEP - " + second);

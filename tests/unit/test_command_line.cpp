@@ -9,6 +9,8 @@
 #include "frame/CommandLine.h"
 #include "framework/AnsiPath.h"
 #include "framework/MbString.h"
+#include "framework/NumberText.h"
+#include "shell/NewInstance.h"
 
 namespace {
 

@@ -1,0 +1,188 @@
+#include "image/CPicture.h"
+
+#include <climits>
+#include <utility>
+
+#include "AfxStream.h"
+#include "CGlobalLock.h"
+#include "image/ImageFile.h"
+#include "image/MetafileEllipses.h"
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+constexpr UINT kDefaultFrameDelayMs = 100;
+constexpr PROPID kFrameDelayProperty = 0x5100;
+
+// The time dimension of animated images.
+const GUID kFrameDimensionTime = {0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
+
+struct GraphicsDeleter {
+    void operator()(GpGraphics* p) const { GdipDeleteGraphics(p); }
+};
+
+// Whether GDI+ holds the picture as a bitmap without transparency: a pixel
+// format without alpha, or an indexed one whose palette has none.
+bool IsOpaqueBitmap(GpImage* pImage)
+{
+    ImageType type = ImageTypeUnknown;
+    PixelFormat format = 0;
+    if (GdipGetImageType(pImage, &type) != Ok || type != ImageTypeBitmap ||
+        GdipGetImagePixelFormat(pImage, &format) != Ok)
+        return false;
+    if (format & (PixelFormatAlpha | PixelFormatPAlpha))
+        return false;
+    if (!(format & PixelFormatIndexed))
+        return true;
+    INT size = 0;
+    if (GdipGetImagePaletteSize(pImage, &size) != Ok || size < static_cast<INT>(sizeof(ColorPalette)))
+        return false;
+    std::vector<BYTE> buffer(static_cast<size_t>(size));
+    auto* pPalette = reinterpret_cast<ColorPalette*>(buffer.data());
+    return GdipGetImagePalette(pImage, pPalette, size) == Ok && !(pPalette->Flags & PaletteFlagsHasAlpha);
+}
+
+} // namespace
+
+void GdiplusImageDeleter::operator()(GpImage* pImage) const
+{
+    GdipDisposeImage(pImage);
+}
+
+UINT FrameDelayMs(const std::vector<UINT>& delays, int nFrame)
+{
+    if (nFrame < 0 || static_cast<size_t>(nFrame) >= delays.size())
+        return kDefaultFrameDelayMs;
+    const UINT delay = delays[static_cast<size_t>(nFrame)];
+    return delay > UINT_MAX / 10 ? UINT_MAX : delay * 10;
+}
+
+CPicture::~CPicture() = default;
+
+PictureResult CPicture::Load(const char* path, std::unique_ptr<CPicture>* ppPicture)
+{
+    CGlobalBlock data;
+    switch (ReadImageFile(path, data)) {
+    case ImageFileResult::Ok: return Decode(std::move(data), ppPicture);
+    case ImageFileResult::CannotOpen: return PictureResult::CannotOpen;
+    case ImageFileResult::Unsupported: return PictureResult::Unsupported;
+    case ImageFileResult::NoMemory: break;
+    }
+    return PictureResult::NoMemory;
+}
+
+PictureResult CPicture::Decode(CGlobalBlock data, std::unique_ptr<CPicture>* ppPicture)
+{
+    std::unique_ptr<CPicture> picture(new CPicture);
+    picture->m_cbData = data.GetSize();
+    picture->m_data = std::move(data);
+    // The picture keeps the block; the stream only reads it.
+    IStream* pStream = nullptr;
+    if (AfxCreateStreamOnHGlobal(picture->m_data, FALSE, &pStream) != S_OK || !pStream)
+        return PictureResult::NoMemory;
+    *picture->m_stream.Receive() = pStream;
+
+    GpImage* pImage = nullptr;
+    const GpStatus status = GdipLoadImageFromStream(picture->m_stream.Get(), &pImage);
+    picture->m_image.reset(pImage);
+    if (status != Ok || !pImage)
+        return PictureResult::Unsupported;
+
+    UINT width = 0;
+    UINT height = 0;
+    GdipGetImageWidth(pImage, &width);
+    GdipGetImageHeight(pImage, &height);
+    picture->m_nWidth = static_cast<int>(width);
+    picture->m_nHeight = static_cast<int>(height);
+    ImageType type = ImageTypeUnknown;
+    picture->m_bMetafile = GdipGetImageType(pImage, &type) == Ok && type == ImageTypeMetafile;
+    picture->ReadFrames();
+    picture->m_bOpaqueStill = !picture->IsAnimated() && IsOpaqueBitmap(pImage);
+    *ppPicture = std::move(picture);
+    return PictureResult::Ok;
+}
+
+// The frame count of the first dimension, and the delays of the frames when
+// the picture lists them.
+void CPicture::ReadFrames()
+{
+    GpImage* pImage = m_image.get();
+    UINT dimensions = 0;
+    GdipImageGetFrameDimensionsCount(pImage, &dimensions);
+    if (dimensions == 0)
+        return;
+    std::vector<GUID> ids(dimensions);
+    GdipImageGetFrameDimensionsList(pImage, ids.data(), dimensions);
+    UINT frames = 0;
+    GdipImageGetFrameCount(pImage, &ids[0], &frames);
+    m_nFrameCount = static_cast<int>(frames);
+    m_bTimeFrames = IsEqualGUID(ids[0], kFrameDimensionTime) != FALSE;
+
+    UINT size = 0;
+    if (GdipGetPropertyItemSize(pImage, kFrameDelayProperty, &size) != Ok || size < sizeof(PropertyItem))
+        return;
+    std::vector<BYTE> buffer(size);
+    auto* pItem = reinterpret_cast<PropertyItem*>(buffer.data());
+    if (GdipGetPropertyItem(pImage, kFrameDelayProperty, size, pItem) != Ok || !pItem->value)
+        return;
+    // The values lie inside the buffer GDI+ filled, after the item's header.
+    const auto* pValues = static_cast<const BYTE*>(pItem->value);
+    const BYTE* pEnd = buffer.data() + buffer.size();
+    if (pValues < buffer.data() || pValues > pEnd)
+        return;
+    const size_t count = std::min<size_t>(pItem->length, static_cast<size_t>(pEnd - pValues)) / sizeof(UINT32);
+    const auto* pDelays = reinterpret_cast<const UINT32*>(pValues);
+    m_delays.assign(pDelays, pDelays + count);
+}
+
+void CPicture::SelectFrame(int nFrame)
+{
+    GdipImageSelectActiveFrame(m_image.get(), &kFrameDimensionTime, static_cast<UINT>(nFrame));
+}
+
+void CPicture::ConvertForDrawing()
+{
+    PixelFormat format = 0;
+    if (!m_bOpaqueStill || GdipGetImagePixelFormat(m_image.get(), &format) != Ok || format == PixelFormat32bppRGB ||
+        GetPixelFormatSize(format) < 24)
+        return;
+    // While the copy is made the decoder's image and the copy are both held;
+    // the first paint of the decoder's image at 100 % would take as much
+    // again, since GDI+ converts the whole picture for it.
+    GpBitmap* pCopy = nullptr;
+    if (GdipCloneBitmapAreaI(0, 0, m_nWidth, m_nHeight, PixelFormat32bppRGB, static_cast<GpBitmap*>(m_image.get()),
+                             &pCopy) != Ok ||
+        !pCopy)
+        return;
+    m_image.reset(pCopy);
+    m_stream.Release();
+    m_data.Close();
+    m_cbData = 0;
+}
+
+bool CPicture::DrawWithHugeEllipsesLeftOut(HDC hdc, const RECT& dest) const
+{
+    if (!m_bMetafile || !m_data)
+        return false;
+    CGlobalLock bytes(m_data);
+    if (!bytes.Get())
+        return false;
+    return DrawMetafileWithoutHugeEllipses(hdc, bytes.Get(), m_cbData, dest);
+}
+
+void CPicture::Draw(HDC hdc, const RECT& dest, const RECT& clip) const
+{
+    if (DrawWithHugeEllipsesLeftOut(hdc, dest))
+        return;
+    GpGraphics* pGraphics = nullptr;
+    GdipCreateFromHDC(hdc, &pGraphics);
+    std::unique_ptr<GpGraphics, GraphicsDeleter> graphics(pGraphics);
+    if (!graphics)
+        return;
+    GdipSetClipRectI(graphics.get(), clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top,
+                     CombineModeReplace);
+    GdipDrawImageRectI(graphics.get(), m_image.get(), dest.left, dest.top, dest.right - dest.left,
+                       dest.bottom - dest.top);
+}

@@ -1,0 +1,110 @@
+// A decoded picture and everything that keeps it drawable: the file's bytes in
+// a global block, the stream the decoder reads them from, the decoder's image,
+// its size, its frames and their delays, and whether it is an opaque still.
+// The view shows one; the history menu makes its thumbnails from one. Every
+// part is owned here and let go in the right order (the image before the
+// stream, the stream before the bytes).
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <memory>
+#include <vector>
+
+#include "CComPtr.h"
+#include "CGlobalBlock.h"
+
+enum class PictureResult {
+    Ok,
+    CannotOpen,  // the file cannot be opened or read
+    Unsupported, // empty, refused by the checks, or no decoder takes it
+    NoMemory,    // the block or the stream over it could not be had
+};
+
+struct GdiplusImageDeleter {
+    void operator()(Gdiplus::GpImage* pImage) const;
+};
+using GdiplusImagePtr = std::unique_ptr<Gdiplus::GpImage, GdiplusImageDeleter>;
+
+// How long a frame stays on the screen, in milliseconds, from the delays a
+// picture lists in hundredths of a second: a frame beyond the list gets a
+// default of 100 ms, and a delay too long for a timer the longest one.
+UINT FrameDelayMs(const std::vector<UINT>& delays, int nFrame);
+
+class CPicture {
+public:
+    CPicture(const CPicture&) = delete;
+    CPicture& operator=(const CPicture&) = delete;
+    ~CPicture();
+
+    // Reads the file (shared with other programs, checked before any decoder
+    // sees it: image/ImageFile.h) and decodes it. *ppPicture is set on Ok
+    // only.
+    static PictureResult Load(const char* path, std::unique_ptr<CPicture>* ppPicture);
+    // Decodes the bytes of a block the caller has checked; the picture takes
+    // the block over.
+    static PictureResult Decode(CGlobalBlock data, std::unique_ptr<CPicture>* ppPicture);
+
+    // The image GDI+ draws: the decoder's, or the 32-bit copy of an opaque
+    // still once ConvertForDrawing made it.
+    Gdiplus::GpImage* GetImage() const { return m_image.get(); }
+    int GetWidth() const { return m_nWidth; }
+    int GetHeight() const { return m_nHeight; }
+    bool IsMetafile() const { return m_bMetafile; }
+    // A still bitmap without transparency: it covers every pixel it is drawn
+    // on at its own size.
+    bool IsOpaqueStill() const { return m_bOpaqueStill; }
+
+    // The number of frames in the picture's first frame dimension (the pages
+    // of a multi-page picture count too); 0 when it has none.
+    int GetFrameCount() const { return m_nFrameCount; }
+    // Frames in time, more than one: an animation to play. The pages of a
+    // multi-page picture are no animation; its first page stays.
+    bool IsAnimated() const { return m_bTimeFrames && m_nFrameCount > 1; }
+    UINT GetFrameDelayMs(int nFrame) const { return FrameDelayMs(m_delays, nFrame); }
+    // Makes frame nFrame (in time) the one drawn.
+    void SelectFrame(int nFrame);
+
+    // A still, opaque picture of 24 bits a pixel or more is kept as a 32-bit
+    // RGB bitmap of its own instead of the decoder's image: GDI+ then copies
+    // it to the screen at 100 % without converting the whole picture at every
+    // paint, and a scaled paint reads it as fast as the original. The
+    // decoder's image, the stream and the file's bytes are let go, so this
+    // costs no memory (it saves the decoder's own copy). Any other picture
+    // stays as decoded.
+    void ConvertForDrawing();
+
+    // Draws the current frame scaled into dest on hdc, only within clip
+    // (dest may reach far beyond it). A metafile that would draw an ellipse
+    // too large to work out is played without it (image/MetafileEllipses.h).
+    void Draw(HDC hdc, const RECT& dest, const RECT& clip) const;
+    // The metafile case of Draw alone: true when the picture is a metafile
+    // with such an ellipse and was drawn into dest on hdc without it; false,
+    // having drawn nothing, for every other picture.
+    bool DrawWithHugeEllipsesLeftOut(HDC hdc, const RECT& dest) const;
+
+    // What the picture still holds of its file: the stream and the block
+    // (both null once an opaque still was converted).
+    IStream* GetStream() const { return m_stream.Get(); }
+    HGLOBAL GetData() const { return m_data.Get(); }
+
+private:
+    CPicture() = default;
+    void ReadFrames();
+
+    // Declared in the order they are made; destroyed the other way round.
+    CGlobalBlock m_data;
+    SIZE_T m_cbData = 0;
+    CComPtr<IStream> m_stream;
+    GdiplusImagePtr m_image;
+
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    bool m_bMetafile = false;
+    bool m_bOpaqueStill = false;
+    int m_nFrameCount = 0;
+    bool m_bTimeFrames = false;
+    std::vector<UINT> m_delays; // hundredths of a second, one per frame
+};
