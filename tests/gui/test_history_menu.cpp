@@ -4,14 +4,21 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
+#include <climits>
+#include <future>
+#include <thread>
 #include <cstdlib>
 #include <cstring>
 
+#include "CBitmap.h"
 #include "GuiHarness.h"
 #include "MenuInput.h"
 #include "MessageLog.h"
 #include "history/HistoryList.h"
 #include "history/HistoryMenuLayout.h"
+#include "history/HistoryThumbnail.h"
+#include "support/MetafileBytes.h"
 #include "support/MessageBoxCapture.h"
 
 namespace {
@@ -280,6 +287,80 @@ TEST_F(HistoryMenuTest, PictureWhoseHeaderClaimsTooManyPixelsGetsNoThumbnail)
     const DWORD start = ::GetTickCount();
     EXPECT_EQ(Draw(0, 0, 120).At(16, 16), SysColour(COLOR_MENU)) << "an empty box";
     EXPECT_LT(::GetTickCount() - start, 3000u);
+}
+
+// The pixels of a thumbnail (a DIB section), premultiplied ARGB.
+std::vector<uint32_t> ThumbnailPixels(HBITMAP hThumbnail, SIZE* pSize)
+{
+    DIBSECTION dib = {};
+    if (!::GetObjectA(hThumbnail, sizeof dib, &dib) || !dib.dsBm.bmBits)
+        return {};
+    *pSize = SIZE{dib.dsBm.bmWidth, dib.dsBm.bmHeight};
+    const auto* p = static_cast<const uint32_t*>(dib.dsBm.bmBits);
+    return std::vector<uint32_t>(p, p + static_cast<size_t>(dib.dsBm.bmWidth) * dib.dsBm.bmHeight);
+}
+
+// A metafile with an ellipse millions of pixels wide is worked out over its
+// whole size by the system's player: its thumbnail leaves that ellipse out,
+// as the view does, instead of keeping the menu busy for minutes.
+TEST_F(HistoryMenuTest, MetafileThumbnailLeavesOutAnEllipseTooLargeToDraw)
+{
+    std::vector<MetafileBytes> records = EmfShapes();
+    // An ellipse 16 million units across, centred on the picture's corner,
+    // drawn with the rectangle's brush: it would cover the whole picture.
+    records.insert(records.end() - 1, EmfRecord(42, {0xFF800000, 0xFF800000, 0x800000, 0x800000}));
+    const std::string path = m_folder.File("ellipse.emf");
+    ASSERT_TRUE(WriteBytes(path, Emf(records)));
+    // Made on a thread of its own, so that a thumbnail that takes minutes
+    // fails the test at once instead of holding it up.
+    std::packaged_task<std::pair<SIZE, std::vector<uint32_t>>()> make([path] {
+        CBitmap thumbnail;
+        SIZE size = {};
+        std::vector<uint32_t> pixels;
+        if (MakeThumbnail(path.c_str(), 40, 30, thumbnail))
+            pixels = ThumbnailPixels(thumbnail, &size);
+        return std::make_pair(size, pixels);
+    });
+    auto made = make.get_future();
+    std::thread(std::move(make)).detach();
+    ASSERT_EQ(made.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "the thumbnail takes minutes";
+    const auto [size, pixels] = made.get();
+    ASSERT_EQ(size.cx, 40);
+    ASSERT_EQ(size.cy, 30);
+    EXPECT_EQ(pixels[5 * 40 + 5], 0xFFC06030u) << "the rectangle, opaque";
+    EXPECT_EQ(pixels[25 * 40 + 35], 0u) << "the ellipse is left out: transparent";
+}
+
+// However large a box the settings ask for, a kept thumbnail holds at most
+// 512 x 512 pixels (1 MiB), and is stretched to the box as it is drawn.
+TEST_F(HistoryMenuTest, ThumbnailsOfHugeBoxesAreKeptSmallAndStretchedToTheBox)
+{
+    const struct {
+        int w, h;
+        SIZE kept;
+    } sizes[] = {{30, 30, {30, 30}},    {512, 100, {512, 100}}, {4096, 4096, {512, 512}}, {4096, 16, {512, 2}},
+                 {1, 100000, {1, 512}}, {INT_MAX, 1, {512, 1}}, {0, 30, {0, 0}},          {30, -1, {0, 0}}};
+    for (const auto& c : sizes) {
+        const SIZE kept = KeptThumbnailSize(c.w, c.h);
+        EXPECT_TRUE(kept.cx == c.kept.cx && kept.cy == c.kept.cy) << c.w << " x " << c.h;
+    }
+
+    const uint32_t halves[] = {kRed, kBlue};
+    const std::string path = Picture(
+        "halves.bmp", [&](int x, int) { return halves[x / 100]; }, 200, 100);
+    CBitmap thumbnail;
+    ASSERT_TRUE(MakeThumbnail(path.c_str(), 4096, 4096, thumbnail));
+    SIZE size = {};
+    ASSERT_FALSE(ThumbnailPixels(thumbnail, &size).empty());
+    EXPECT_EQ(size.cx, 512);
+    EXPECT_EQ(size.cy, 512);
+    const Capture box = CaptureDrawing(1024, 1024, [&](HDC hdc) {
+        DrawThumbnail(hdc, RECT{0, 0, 1024, 1024}, thumbnail);
+    });
+    EXPECT_TRUE(Near(box.At(0, 0), kRed));
+    EXPECT_TRUE(Near(box.At(500, 1023), kRed));
+    EXPECT_TRUE(Near(box.At(530, 0), kBlue));
+    EXPECT_TRUE(Near(box.At(1023, 1023), kBlue)) << "stretched to the whole box";
 }
 
 TEST_F(HistoryMenuTest, ChoosingAnEntryOpensItHereOrWithShiftInANewWindow)
