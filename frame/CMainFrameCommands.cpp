@@ -6,6 +6,8 @@
 #include "AfxGlobals.h"
 #include "CCmdUI.h"
 #include "CFileDialog.h"
+#include "framework/AnsiPath.h"
+#include "framework/MbString.h"
 #include "image/PictureTypes.h"
 #include "res/resource.h"
 #include "settings/SettingsFolder.h"
@@ -52,7 +54,14 @@ void CMainFrame::OnContextMenu(HWND, POINT)
 
 void CMainFrame::OnFileOpen()
 {
-    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kOpenFilter, nullptr);
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, OpenDialogFilter().c_str(),
+                    nullptr);
+    // The dialog opens in the folder of the picture shown.
+    const std::string shown = m_wndView.m_strPath.GetString();
+    const std::string folder = FolderOfPath(shown);
+    const std::wstring initialDir = folder != shown ? AnsiToWide(folder) : std::wstring();
+    if (!initialDir.empty())
+        dlg.m_ofn.lpstrInitialDir = initialDir.c_str();
     if (dlg.DoModal() != IDOK)
         return;
     if (::GetKeyState(VK_SHIFT) < 0) {

@@ -1,12 +1,15 @@
 #include "image/CPicture.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <utility>
 
 #include "AfxStream.h"
 #include "CGlobalLock.h"
 #include "image/ImageFile.h"
 #include "image/MetafileEllipses.h"
+#include "image/WicDecoder.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -42,6 +45,37 @@ bool IsOpaqueBitmap(GpImage* pImage)
     std::vector<BYTE> buffer(static_cast<size_t>(size));
     auto* pPalette = reinterpret_cast<ColorPalette*>(buffer.data());
     return GdipGetImagePalette(pImage, pPalette, size) == Ok && !(pPalette->Flags & PaletteFlagsHasAlpha);
+}
+
+// The formats GDI+ decodes, by their first bytes: BMP, JPEG, PNG, GIF, TIFF,
+// icons and cursors, EMF and WMF (with or without the placeable header).
+// GDI+'s verdict on them stands; only other files go to the system's codecs.
+bool IsGdiplusFormat(const unsigned char* d, std::size_t size)
+{
+    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    auto le32 = [d](std::size_t at) {
+        return static_cast<unsigned>(d[at]) | static_cast<unsigned>(d[at + 1]) << 8 |
+               static_cast<unsigned>(d[at + 2]) << 16 | static_cast<unsigned>(d[at + 3]) << 24;
+    };
+    if (size >= 2 && ((d[0] == 'B' && d[1] == 'M') || (d[0] == 0xFF && d[1] == 0xD8)))
+        return true;
+    if (size >= 8 && std::memcmp(d, kPng, 8) == 0)
+        return true;
+    if (size >= 6 && (std::memcmp(d, "GIF87a", 6) == 0 || std::memcmp(d, "GIF89a", 6) == 0))
+        return true;
+    if (size >= 4 && (std::memcmp(d, "II*\0", 4) == 0 || std::memcmp(d, "MM\0*", 4) == 0 ||
+                      std::memcmp(d, "II+\0", 4) == 0 || std::memcmp(d, "MM\0+", 4) == 0))
+        return true;
+    // An icon or cursor directory lists at least one image. (An uncompressed
+    // TGA without an identifier begins with the same four bytes, and a zero
+    // where the count would be.)
+    if (size >= 6 && d[0] == 0 && d[1] == 0 && (d[2] == 1 || d[2] == 2) && d[3] == 0 && (d[4] | d[5]) != 0)
+        return true;
+    if (size >= 44 && le32(0) == 1 && le32(40) == 0x464D4520) // EMR_HEADER, " EMF"
+        return true;
+    if (size >= 4 && le32(0) == 0x9AC6CDD7) // placeable WMF
+        return true;
+    return size >= 4 && (d[0] == 1 || d[0] == 2) && d[1] == 0 && d[2] == 9 && d[3] == 0;
 }
 
 } // namespace
@@ -87,8 +121,18 @@ PictureResult CPicture::Decode(CGlobalBlock data, std::unique_ptr<CPicture>* ppP
     GpImage* pImage = nullptr;
     const GpStatus status = GdipLoadImageFromStream(picture->m_stream.Get(), &pImage);
     picture->m_image.reset(pImage);
-    if (status != Ok || !pImage)
-        return PictureResult::Unsupported;
+    if (status != Ok || !pImage) {
+        // What GDI+ cannot decode, the system's other codecs may: pictures of
+        // other formats. A damaged picture of a format GDI+ knows stays
+        // refused, as GDI+ refused it.
+        picture->m_image.reset();
+        if (picture->IsOfGdiplusFormat())
+            return PictureResult::Unsupported;
+        const PictureResult result = picture->DecodeWithSystemCodecs();
+        if (result != PictureResult::Ok)
+            return result;
+        pImage = picture->m_image.get();
+    }
 
     UINT width = 0;
     UINT height = 0;
@@ -101,6 +145,43 @@ PictureResult CPicture::Decode(CGlobalBlock data, std::unique_ptr<CPicture>* ppP
     picture->ReadFrames();
     picture->m_bOpaqueStill = !picture->IsAnimated() && IsOpaqueBitmap(pImage);
     *ppPicture = std::move(picture);
+    return PictureResult::Ok;
+}
+
+bool CPicture::IsOfGdiplusFormat() const
+{
+    CGlobalLock bytes(m_data);
+    return bytes.Get() && IsGdiplusFormat(bytes.Get(), m_cbData);
+}
+
+// The first frame, decoded by the system's codecs into a 32-bit bitmap of
+// the picture's own, which GDI+ then draws like any other. The stream and the
+// file's bytes are let go: the bitmap is all that is drawn.
+PictureResult CPicture::DecodeWithSystemCodecs()
+{
+    WicPixels decoded;
+    WicResult result;
+    {
+        CGlobalLock bytes(m_data);
+        if (!bytes.Get())
+            return PictureResult::NoMemory;
+        result = DecodeWithWic(bytes.Get(), m_cbData, &decoded);
+    }
+    if (result == WicResult::NoMemory)
+        return PictureResult::NoMemory;
+    if (result != WicResult::Ok)
+        return PictureResult::Unsupported;
+    GpBitmap* pBitmap = nullptr;
+    if (GdipCreateBitmapFromScan0(decoded.width, decoded.height, decoded.width * 4,
+                                  decoded.bOpaque ? PixelFormat32bppRGB : PixelFormat32bppPARGB, decoded.pixels.Get(),
+                                  &pBitmap) != Ok ||
+        !pBitmap)
+        return PictureResult::NoMemory;
+    m_pixels = std::move(decoded.pixels);
+    m_image.reset(pBitmap);
+    m_stream.Release();
+    m_data.Close();
+    m_cbData = 0;
     return PictureResult::Ok;
 }
 

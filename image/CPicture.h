@@ -15,6 +15,7 @@
 
 #include "CComPtr.h"
 #include "CGlobalBlock.h"
+#include "CVirtualBlock.h"
 
 enum class PictureResult {
     Ok,
@@ -92,12 +93,15 @@ public:
 
 private:
     CPicture() = default;
+    bool IsOfGdiplusFormat() const;
+    PictureResult DecodeWithSystemCodecs();
     void ReadFrames();
 
     // Declared in the order they are made; destroyed the other way round.
     CGlobalBlock m_data;
     SIZE_T m_cbData = 0;
     CComPtr<IStream> m_stream;
+    CVirtualBlock m_pixels; // the pixels GDI+ draws, when they are the picture's own
     GdiplusImagePtr m_image;
 
     int m_nWidth = 0;

@@ -24,6 +24,7 @@ kep_install_packages() {
     [ -d /usr/src/googletest ] || missing+=(googletest)
     command -v zip >/dev/null || missing+=(zip)
     command -v clang-format >/dev/null || missing+=(clang-format)
+    command -v JxrEncApp >/dev/null || missing+=(libjxr-tools)
     command -v locale-gen >/dev/null || missing+=(locales)
     # The X drag-and-drop source of the end-to-end tests runs on the system python.
     [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import Xlib' 2>/dev/null || missing+=(python3 python3-xlib)

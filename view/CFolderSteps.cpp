@@ -7,12 +7,6 @@
 
 namespace {
 
-const std::vector<std::string>& SteppedExtensions()
-{
-    static const std::vector<std::string> extensions = ExtensionsOfFilter(kOpenFilter);
-    return extensions;
-}
-
 // The path made absolute and spelled as the folder spells it (long names).
 std::wstring FullLongPath(const std::wstring& path)
 {
@@ -47,7 +41,7 @@ std::vector<std::wstring> ListPictures(const std::wstring& folder)
     do {
         if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
             continue;
-        if (HasListedExtension(data.cFileName, SteppedExtensions()))
+        if (HasListedExtension(data.cFileName, ReadablePictureExtensions()))
             names.emplace_back(data.cFileName);
     } while (::FindNextFileW(hFind, &data));
     ::FindClose(hFind);

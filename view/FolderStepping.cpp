@@ -20,35 +20,6 @@ bool SameNameFolded(const std::wstring& a, const std::wstring& b)
 
 } // namespace
 
-std::vector<std::string> ExtensionsOfFilter(const char* filter)
-{
-    // Every second field holds patterns. '|', ';', '*' and '.' are below 0x40
-    // and never the trail byte of a double-byte character of the description.
-    std::vector<std::string> extensions;
-    std::string text = filter ? filter : "";
-    std::size_t start = 0;
-    for (int field = 0; start < text.size(); ++field) {
-        std::size_t end = text.find('|', start);
-        if (end == std::string::npos)
-            end = text.size();
-        if (field % 2 == 1) {
-            std::string patterns = text.substr(start, end - start) + ';';
-            std::size_t p = 0;
-            for (std::size_t semi; (semi = patterns.find(';', p)) != std::string::npos; p = semi + 1) {
-                const std::string pattern = patterns.substr(p, semi - p);
-                if (pattern.size() > 2 && pattern.compare(0, 2, "*.") == 0 && pattern != "*.*") {
-                    std::string ext = pattern.substr(2);
-                    std::transform(ext.begin(), ext.end(), ext.begin(),
-                                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-                    extensions.push_back(ext);
-                }
-            }
-        }
-        start = end + 1;
-    }
-    return extensions;
-}
-
 bool HasListedExtension(const std::wstring& name, const std::vector<std::string>& extensions)
 {
     const std::size_t dot = name.rfind(L'.');

@@ -14,10 +14,6 @@ enum class StepKind {
     Last
 };
 
-// The extensions a file-dialog filter lists ("text|*.bmp;*.dib|...||"), in
-// lower case and without the dot; "*.*" lists none.
-std::vector<std::string> ExtensionsOfFilter(const char* filter);
-
 // Whether the name ends in '.' and one of the extensions (ASCII letters folded).
 bool HasListedExtension(const std::wstring& name, const std::vector<std::string>& extensions);
 

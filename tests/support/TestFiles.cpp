@@ -246,6 +246,24 @@ std::string ModuleFolder()
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
+namespace {
+
+std::string WinePath(const std::string& linuxPath)
+{
+    std::string path = "Z:" + linuxPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+} // namespace
+
+std::string BuildPath(const std::string& relative)
+{
+    return WinePath(std::string(KEP_BINARY_DIR) + "/" + relative);
+}
+
 std::string SourcePath(const std::string& relative)
 {
     std::string path = std::string("Z:") + KEP_SOURCE_DIR + "/" + relative;

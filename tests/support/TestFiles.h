@@ -78,3 +78,5 @@ std::string ModuleFolder();
 
 // A path of the source tree (given at build time) as Wine sees it.
 std::string SourcePath(const std::string& relative);
+// A path of the build folder (given at build time) as Wine sees it.
+std::string BuildPath(const std::string& relative);

@@ -44,4 +44,23 @@ TEST(FileDialogFilter, AFilterWithoutItsClosingBarsIsClosedAndNoFilterStaysEmpty
     EXPECT_EQ(DialogFilterOfAnsi(""), std::wstring());
 }
 
+TEST(FileDialogFilter, AllPicturesComeFirstThenTheClassicFilters)
+{
+    const std::vector<std::wstring> parts =
+        PartsOf(DialogFilterOfAnsi(AllPicturesFilter({"bmp", "dds", "jpg"}).c_str()));
+    ASSERT_EQ(parts.size(), 20u);
+    EXPECT_EQ(parts[0], L"すべての画像 (*.bmp;*.dds;*.jpg)");
+    EXPECT_EQ(parts[1], L"*.bmp;*.dds;*.jpg");
+    EXPECT_EQ(parts[2], L"BMPファイル (*.bmp;*.dib;*.rle)");
+    EXPECT_EQ(parts[19], L"*.*");
+}
+
+TEST(FileDialogFilter, DecoderListsMergeIntoOneSortedSetOfExtensions)
+{
+    const std::vector<std::wstring> lists = {L"*.BMP;*.DIB;*.RLE", L".jpg,.jpeg,.jfif", L" .dds ", L"*.JPG",
+                                             L".bad ext,.\u00e9,*.*,,.a.b"};
+    const std::vector<std::string> expected = {"bmp", "dds", "dib", "jfif", "jpe", "jpeg", "jpg", "rle"};
+    EXPECT_EQ(MergeExtensions(lists, {"jpe"}), expected);
+}
+
 } // namespace

@@ -1,0 +1,40 @@
+// Decoding with the system's imaging codecs (WIC): whatever codecs the
+// system has installed (on Windows WebP, HEIC, AVIF, JPEG XR, DDS, camera raw
+// formats where installed; under Wine DDS, TGA and JPEG XR beside the
+// common formats), into a 32-bit bitmap of the program's own.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "CVirtualBlock.h"
+
+// The first frame of a picture as WIC decodes it: width x height pixels,
+// top-down, four bytes a pixel (blue, green, red, alpha premultiplied), rows
+// width pixels apart. bOpaque when every alpha byte is 255.
+struct WicPixels {
+    int width = 0;
+    int height = 0;
+    bool bOpaque = true;
+    CVirtualBlock pixels;
+};
+
+enum class WicResult {
+    Ok,
+    Unsupported, // no codec takes it, it is damaged, or over the pixel bound
+    NoMemory,    // the pixels could not be had
+};
+
+// Decodes the first frame of the picture held in memory. The size is read
+// and checked against the pixel bound before any pixel is decoded; the
+// pixels are decoded a band of rows at a time, so the codec never converts
+// more than a band at once. Runs COM for its own time on the calling thread.
+WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* out);
+
+// The file extensions of every WIC decoder installed, one list per decoder
+// as the decoder gives it (".bmp,.dib,.rle"), in the order the system lists
+// the decoders.
+std::vector<std::wstring> WicDecoderExtensionLists();
