@@ -369,7 +369,7 @@ int main(int argc, char* argv[])
     HDC hdcScreen = GetDC(nullptr);
     std::printf("kep_bench: %s, screen %d x %d, %u hardware threads\n",
                 AfxIsRunningOnWine() ? "Wine (ParallelogramBlt moves the pixels itself)"
-                                  : "Windows (ParallelogramBlt is PlgBlt)",
+                                     : "Windows (ParallelogramBlt is PlgBlt)",
                 GetDeviceCaps(hdcScreen, HORZRES), GetDeviceCaps(hdcScreen, VERTRES),
                 static_cast<unsigned>(std::max<DWORD>(1, [] {
                     SYSTEM_INFO si;
