@@ -1,42 +1,19 @@
 #include "image/ImageHeader.h"
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
+#include "image/ByteReader.h"
 #include "image/MetafileCheck.h"
 
 namespace {
 
 using Result = ImageHeaderResult;
 
-// n bytes are readable at pos (no overflow whatever pos and n are).
-bool Has(std::size_t size, std::size_t pos, std::size_t n)
-{
-    return pos <= size && n <= size - pos;
-}
-
-std::uint32_t Be16(const unsigned char* p)
-{
-    return (std::uint32_t(p[0]) << 8) | p[1];
-}
-std::uint32_t Le16(const unsigned char* p)
-{
-    return (std::uint32_t(p[1]) << 8) | p[0];
-}
-std::uint32_t Be32(const unsigned char* p)
-{
-    return (Be16(p) << 16) | Be16(p + 2);
-}
-std::uint32_t Le32(const unsigned char* p)
-{
-    return (Le16(p + 2) << 16) | Le16(p);
-}
-
 // Magnitude of a little-endian signed 32-bit value; INT_MIN gives 2^31.
-std::uint32_t AbsLe32(const unsigned char* p)
+std::uint32_t AbsLe32(const ByteReader& d, std::size_t pos)
 {
-    const std::uint32_t v = Le32(p);
+    const std::uint32_t v = d.Le32(pos);
     return (v & 0x80000000u) ? (~v + 1u) : v;
 }
 
@@ -62,50 +39,51 @@ ImageDimensions Dims(std::uint32_t w, std::uint32_t h)
 
 const unsigned char kPngMagic[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
-bool IsPng(const unsigned char* d, std::size_t size)
+bool IsPng(const ByteReader& d)
 {
-    return size >= sizeof kPngMagic && std::memcmp(d, kPngMagic, sizeof kPngMagic) == 0;
+    return d.Matches(0, kPngMagic, sizeof kPngMagic);
 }
 
 // The first chunk must be IHDR: width and height, big-endian.
-Result ReadPng(const unsigned char* d, std::size_t size, ImageDimensions* out)
+Result ReadPng(const ByteReader& d, ImageDimensions* out)
 {
-    if (!Has(size, 8, 16))
+    if (!d.Has(8, 16))
         return Result::Truncated;
-    if (std::memcmp(d + 12, "IHDR", 4) != 0)
+    if (!d.Matches(12, "IHDR", 4))
         return Result::Unknown;
-    *out = Dims(Be32(d + 16), Be32(d + 20));
+    *out = Dims(d.Be32(16), d.Be32(20));
     return Result::Ok;
 }
 
 // Markers C0-CF carry a frame header, except DHT (C4), JPG (C8) and DAC (CC).
-bool IsSof(unsigned char m)
+bool IsSof(std::uint32_t m)
 {
     return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
 }
 
 // Walks the markers the way a decoder looks for them: bytes between segments
 // that are not a marker are skipped, as are fill bytes (FF FF ...) and FF 00.
-Result ReadJpeg(const unsigned char* d, std::size_t size, ImageDimensions* out)
+Result ReadJpeg(const ByteReader& d, ImageDimensions* out)
 {
+    const std::size_t size = d.Size();
     std::size_t pos = 2;
     for (;;) {
-        while (pos < size && d[pos] != 0xFF)
+        while (pos < size && d.U8(pos) != 0xFF)
             ++pos;
-        while (pos < size && d[pos] == 0xFF)
+        while (pos < size && d.U8(pos) == 0xFF)
             ++pos;
         if (pos >= size)
             return Result::Truncated;
-        const unsigned char m = d[pos++];
+        const std::uint32_t m = d.U8(pos++);
         if (m == 0x00)
             continue; // a stuffed byte, not a marker
         if (m == 0x01 || (m >= 0xD0 && m <= 0xD7))
             continue; // TEM, RSTn: no segment
         if (m == 0xD8 || m == 0xD9 || m == 0xDA)
             return Result::Unknown; // SOI again, EOI or SOS before any frame
-        if (!Has(size, pos, 2))
+        if (!d.Has(pos, 2))
             return Result::Truncated;
-        const std::size_t length = Be16(d + pos); // counts its own two bytes
+        const std::size_t length = d.Be16(pos); // counts its own two bytes
         if (length < 2) {
             // A decoder takes this as an empty segment and looks for the next
             // marker right after the length, where a frame header may follow.
@@ -116,12 +94,12 @@ Result ReadJpeg(const unsigned char* d, std::size_t size, ImageDimensions* out)
             if (length < 8)
                 return Result::Unknown;
             // length(2) precision(1) height(2) width(2)
-            if (!Has(size, pos, 7))
+            if (!d.Has(pos, 7))
                 return Result::Truncated;
-            *out = Dims(Be16(d + pos + 5), Be16(d + pos + 3));
+            *out = Dims(d.Be16(pos + 5), d.Be16(pos + 3));
             return Result::Ok; // a 0 height (DNL) is turned into Unknown by the caller
         }
-        if (!Has(size, pos, length))
+        if (!d.Has(pos, length))
             return Result::Truncated;
         pos += length;
     }
@@ -129,51 +107,52 @@ Result ReadJpeg(const unsigned char* d, std::size_t size, ImageDimensions* out)
 
 // Width and height of a DIB header at off (BITMAPCOREHEADER or a later one);
 // Unknown for header sizes no bitmap has.
-Result ReadDibHeader(const unsigned char* d, std::size_t size, std::size_t off, ImageDimensions* out)
+Result ReadDibHeader(const ByteReader& d, std::size_t off, ImageDimensions* out)
 {
-    if (!Has(size, off, 4))
+    if (!d.Has(off, 4))
         return Result::Truncated;
-    const std::uint32_t headerSize = Le32(d + off);
+    const std::uint32_t headerSize = d.Le32(off);
     if (headerSize == 12) {
-        if (!Has(size, off, 8))
+        if (!d.Has(off, 8))
             return Result::Truncated;
-        *out = Dims(Le16(d + off + 4), Le16(d + off + 6));
+        *out = Dims(d.Le16(off + 4), d.Le16(off + 6));
         return Result::Ok;
     }
     if (headerSize < 16 || headerSize > 1024)
         return Result::Unknown;
-    if (!Has(size, off, 12))
+    if (!d.Has(off, 12))
         return Result::Truncated;
     // Signed; a negative height is a top-down bitmap.
-    *out = Dims(AbsLe32(d + off + 4), AbsLe32(d + off + 8));
+    *out = Dims(AbsLe32(d, off + 4), AbsLe32(d, off + 8));
     return Result::Ok;
 }
 
-Result ReadBmp(const unsigned char* d, std::size_t size, ImageDimensions* out)
+Result ReadBmp(const ByteReader& d, ImageDimensions* out)
 {
-    return ReadDibHeader(d, size, 14, out); // after the 14-byte BITMAPFILEHEADER
+    return ReadDibHeader(d, 14, out); // after the 14-byte BITMAPFILEHEADER
 }
 
 // A decoder may allocate any frame's raster and composes frames on a canvas,
 // so the size is the logical screen grown to cover every image descriptor.
 // Frames cut off by the end of the data still count when their descriptor is
 // complete.
-Result ReadGif(const unsigned char* d, std::size_t size, ImageDimensions* out)
+Result ReadGif(const ByteReader& d, ImageDimensions* out)
 {
-    if (!Has(size, 0, 13))
+    const std::size_t size = d.Size();
+    if (!d.Has(0, 13))
         return Result::Truncated;
-    std::uint32_t width = Le16(d + 6);
-    std::uint32_t height = Le16(d + 8);
+    std::uint32_t width = d.Le16(6);
+    std::uint32_t height = d.Le16(8);
     std::size_t pos = 13;
-    if (d[10] & 0x80)
-        pos += 3u << ((d[10] & 7) + 1); // global colour table
+    if (d.U8(10) & 0x80)
+        pos += 3u << ((d.U8(10) & 7) + 1); // global colour table
 
     // Skips data sub-blocks up to the terminating zero; false when the data ends first.
     auto skipSubBlocks = [&]() {
         for (;;) {
             if (pos >= size)
                 return false;
-            const std::size_t n = d[pos++];
+            const std::size_t n = d.U8(pos++);
             if (n == 0)
                 return true;
             pos += n;
@@ -181,19 +160,19 @@ Result ReadGif(const unsigned char* d, std::size_t size, ImageDimensions* out)
     };
 
     for (bool more = true; more && pos < size;) {
-        switch (d[pos++]) {
+        switch (d.U8(pos++)) {
         case 0x2C: { // image descriptor: left, top, width, height, flags
-            if (!Has(size, pos, 9)) {
+            if (!d.Has(pos, 9)) {
                 more = false;
                 break;
             }
-            const std::uint32_t right = Le16(d + pos) + Le16(d + pos + 4);
-            const std::uint32_t bottom = Le16(d + pos + 2) + Le16(d + pos + 6);
+            const std::uint32_t right = d.Le16(pos) + d.Le16(pos + 4);
+            const std::uint32_t bottom = d.Le16(pos + 2) + d.Le16(pos + 6);
             if (right > width)
                 width = right;
             if (bottom > height)
                 height = bottom;
-            const unsigned char flags = d[pos + 8];
+            const std::uint32_t flags = d.U8(pos + 8);
             pos += 9;
             if (flags & 0x80)
                 pos += 3u << ((flags & 7) + 1); // local colour table
@@ -218,33 +197,30 @@ Result ReadGif(const unsigned char* d, std::size_t size, ImageDimensions* out)
 // complete IFD lacks one, Truncated when the data ends first (or the budget
 // runs out). *next gets the offset of the following IFD (0 when unknown).
 // The IFD itself and each entry read cost one unit of *budget.
-Result ReadTiffIfd(const unsigned char* d, std::size_t size, bool bigEndian, std::uint32_t ifd, std::size_t* budget,
-                   ImageDimensions* out, std::uint32_t* next)
+Result ReadTiffIfd(const ByteReader& d, ByteOrder order, std::uint32_t ifd, std::size_t* budget, ImageDimensions* out,
+                   std::uint32_t* next)
 {
-    auto u16 = [&](std::size_t at) { return bigEndian ? Be16(d + at) : Le16(d + at); };
-    auto u32 = [&](std::size_t at) { return bigEndian ? Be32(d + at) : Le32(d + at); };
-
     *next = 0;
-    if (*budget == 0 || !Has(size, ifd, 2))
+    if (*budget == 0 || !d.Has(ifd, 2))
         return Result::Truncated;
     --*budget;
-    const std::size_t count = u16(ifd);
+    const std::size_t count = d.U16(ifd, order);
     const std::size_t first = std::size_t(ifd) + 2;
     bool haveWidth = false, haveHeight = false;
     std::uint32_t width = 0, height = 0;
     std::size_t i = 0;
-    for (; i<count&& * budget> 0 && Has(size, first + i * 12, 12); ++i, --*budget) {
+    for (; i<count&& * budget> 0 && d.Has(first + i * 12, 12); ++i, --*budget) {
         const std::size_t e = first + i * 12;
-        const std::uint32_t tag = u16(e);
+        const std::uint32_t tag = d.U16(e, order);
         if (tag != 256 && tag != 257)
             continue;
-        const std::uint32_t type = u16(e + 2);
-        const std::uint32_t n = u32(e + 4);
+        const std::uint32_t type = d.U16(e + 2, order);
+        const std::uint32_t n = d.U32(e + 4, order);
         std::uint32_t value;
         if (type == 3 && n >= 1)
-            value = u16(e + 8); // SHORT, kept in the first half of the value field
+            value = d.U16(e + 8, order); // SHORT, kept in the first half of the value field
         else if (type == 4 && n >= 1)
-            value = u32(e + 8); // LONG
+            value = d.U32(e + 8, order); // LONG
         else
             return Result::Unknown;
         if (tag == 256) {
@@ -255,8 +231,8 @@ Result ReadTiffIfd(const unsigned char* d, std::size_t size, bool bigEndian, std
             haveHeight = true;
         }
     }
-    if (i == count && Has(size, first + count * 12, 4))
-        *next = u32(first + count * 12);
+    if (i == count && d.Has(first + count * 12, 4))
+        *next = d.U32(first + count * 12, order);
     if (haveWidth && haveHeight) {
         *out = Dims(width, height);
         return Result::Ok;
@@ -267,24 +243,24 @@ Result ReadTiffIfd(const unsigned char* d, std::size_t size, bool bigEndian, std
 // The first IFD decides the result; later pages can be selected after loading,
 // so the chain is followed too, as far as it stays inside the data. The
 // budget stops IFD chains that loop, empty IFDs included.
-Result ReadTiff(const unsigned char* d, std::size_t size, ImageDimensions* out)
+Result ReadTiff(const ByteReader& d, ImageDimensions* out)
 {
-    if (!Has(size, 0, 8))
+    if (!d.Has(0, 8))
         return Result::Truncated;
-    const bool bigEndian = d[0] == 'M';
-    const std::uint32_t firstIfd = bigEndian ? Be32(d + 4) : Le32(d + 4);
+    const ByteOrder order = d.U8(0) == 'M' ? ByteOrder::big : ByteOrder::little;
+    const std::uint32_t firstIfd = d.U32(4, order);
     if (firstIfd < 8)
         return Result::Unknown;
     std::size_t budget = std::size_t(1) << 20;
     std::uint32_t next = 0;
     ImageDimensions worst{};
-    const Result r = ReadTiffIfd(d, size, bigEndian, firstIfd, &budget, &worst, &next);
+    const Result r = ReadTiffIfd(d, order, firstIfd, &budget, &worst, &next);
     if (r != Result::Ok)
         return r;
     while (next >= 8) {
         ImageDimensions page{};
         const std::uint32_t at = next;
-        const Result pr = ReadTiffIfd(d, size, bigEndian, at, &budget, &page, &next);
+        const Result pr = ReadTiffIfd(d, order, at, &budget, &page, &next);
         if (pr == Result::Truncated)
             break;
         if (pr == Result::Ok && Worse(page, worst))
@@ -297,15 +273,16 @@ Result ReadTiff(const unsigned char* d, std::size_t size, ImageDimensions* out)
 // One icon entry: the directory's size (0 means 256), raised to the size in
 // the embedded PNG or DIB header when the image data is inside the buffer,
 // since a decoder goes by the embedded header.
-ImageDimensions ReadIconEntry(const unsigned char* d, std::size_t size, const unsigned char* entry)
+ImageDimensions ReadIconEntry(const ByteReader& d, std::size_t entry)
 {
-    ImageDimensions dims = Dims(entry[0] ? entry[0] : 256, entry[1] ? entry[1] : 256);
-    const std::uint32_t offset = Le32(entry + 12);
+    const std::uint32_t w = d.U8(entry), h = d.U8(entry + 1);
+    ImageDimensions dims = Dims(w ? w : 256, h ? h : 256);
+    const std::uint32_t offset = d.Le32(entry + 12);
     ImageDimensions inner{};
     bool haveInner = false;
-    if (Has(size, offset, 8) && IsPng(d + offset, 8)) {
-        haveInner = ReadPng(d + offset, size - offset, &inner) == Result::Ok;
-    } else if (ReadDibHeader(d, size, offset, &inner) == Result::Ok) {
+    if (d.Has(offset, 8) && IsPng(d.Part(offset, 8))) {
+        haveInner = ReadPng(d.Part(offset), &inner) == Result::Ok;
+    } else if (ReadDibHeader(d, offset, &inner) == Result::Ok) {
         inner.height = inner.height / 2 + inner.height % 2; // colour and mask bitmaps stacked
         haveInner = true;
     }
@@ -320,17 +297,17 @@ ImageDimensions ReadIconEntry(const unsigned char* d, std::size_t size, const un
 
 // Entries past the end of the data are not read; Truncated when not even the
 // first one is there.
-Result ReadIco(const unsigned char* d, std::size_t size, ImageDimensions* out)
+Result ReadIco(const ByteReader& d, ImageDimensions* out)
 {
-    if (!Has(size, 0, 6))
+    if (!d.Has(0, 6))
         return Result::Truncated;
-    const std::size_t count = Le16(d + 4);
+    const std::size_t count = d.Le16(4);
     if (count == 0)
         return Result::Unknown;
     bool any = false;
     ImageDimensions worst{};
-    for (std::size_t i = 0; i < count && Has(size, 6 + i * 16, 16); ++i) {
-        const ImageDimensions dims = ReadIconEntry(d, size, d + 6 + i * 16);
+    for (std::size_t i = 0; i < count && d.Has(6 + i * 16, 16); ++i) {
+        const ImageDimensions dims = ReadIconEntry(d, 6 + i * 16);
         if (!any || Worse(dims, worst))
             worst = dims;
         any = true;
@@ -393,25 +370,19 @@ bool IsTiffDirectoryTag(std::uint32_t tag)
 // the Exif, GPS and interoperability directories) with a budget against
 // loops. Classic TIFF has 2-byte counts, 12-byte entries and 4-byte offsets;
 // BigTIFF 8-byte counts, 20-byte entries and 8-byte offsets.
-bool TiffOffsetsInside(const unsigned char* d, std::size_t size)
+bool TiffOffsetsInside(const ByteReader& d)
 {
-    if (!Has(size, 0, 8))
+    const std::size_t size = d.Size();
+    if (!d.Has(0, 8))
         return true; // too short to point anywhere
-    const bool big = d[0] == 'M';
-    auto u16 = [&](std::size_t at) { return big ? Be16(d + at) : Le16(d + at); };
-    auto u32 = [&](std::size_t at) { return big ? Be32(d + at) : Le32(d + at); };
-    auto u64 = [&](std::size_t at) {
-        const std::uint64_t hi = u32(at + (big ? 0 : 4));
-        const std::uint64_t lo = u32(at + (big ? 4 : 0));
-        return (hi << 32) | lo;
-    };
-    const bool bigTiff = u16(2) == 43;
-    if (bigTiff && !Has(size, 0, 16))
+    const ByteOrder order = d.U8(0) == 'M' ? ByteOrder::big : ByteOrder::little;
+    const bool bigTiff = d.U16(2, order) == 43;
+    if (bigTiff && !d.Has(0, 16))
         return true;
     const std::size_t offsetSize = bigTiff ? 8 : 4;
     const std::size_t entrySize = bigTiff ? 20 : 12;
     const std::size_t countSize = bigTiff ? 8 : 2;
-    auto offsetAt = [&](std::size_t at) -> std::uint64_t { return bigTiff ? u64(at) : u32(at); };
+    auto offsetAt = [&](std::uint64_t at) -> std::uint64_t { return bigTiff ? d.U64(at, order) : d.U32(at, order); };
 
     std::vector<std::uint64_t> pending = {offsetAt(bigTiff ? 8 : 4)};
     std::size_t budget = std::size_t(1) << 20;
@@ -420,17 +391,17 @@ bool TiffOffsetsInside(const unsigned char* d, std::size_t size)
         pending.pop_back();
         if (ifd > size)
             return false;
-        if (ifd == 0 || budget == 0 || !Has(size, ifd, countSize))
+        if (ifd == 0 || budget == 0 || !d.Has(ifd, countSize))
             continue;
         --budget;
-        const std::uint64_t count = bigTiff ? u64(ifd) : u16(ifd);
+        const std::uint64_t count = bigTiff ? d.U64(ifd, order) : d.U16(ifd, order);
         const std::size_t first = static_cast<std::size_t>(ifd) + countSize;
         std::uint64_t i = 0;
-        for (; i < count && budget > 0 && Has(size, first + i * entrySize, entrySize); ++i, --budget) {
+        for (; i < count && budget > 0 && d.Has(first + i * entrySize, entrySize); ++i, --budget) {
             const std::size_t e = first + static_cast<std::size_t>(i) * entrySize;
-            const std::uint32_t tag = u16(e);
-            const std::uint32_t type = u16(e + 2);
-            const std::uint64_t n = bigTiff ? u64(e + 4) : u32(e + 4);
+            const std::uint32_t tag = d.U16(e, order);
+            const std::uint32_t type = d.U16(e + 2, order);
+            const std::uint64_t n = bigTiff ? d.U64(e + 4, order) : d.U32(e + 4, order);
             const std::size_t valueField = e + (bigTiff ? 12 : 8);
             const std::uint32_t typeSize = TiffTypeSize(type);
             // A value that does not fit the entry lies at an offset.
@@ -444,17 +415,18 @@ bool TiffOffsetsInside(const unsigned char* d, std::size_t size)
             if (!IsTiffOffsetTag(tag) || (typeSize != 2 && typeSize != 4 && typeSize != 8))
                 continue;
             // Every offset the tag lists, as far as the list lies in the data.
-            for (std::uint64_t k = 0; k < n && budget > 0 && Has(size, values + k * typeSize, typeSize);
-                 ++k, --budget) {
+            for (std::uint64_t k = 0; k < n && budget > 0 && d.Has(values + k * typeSize, typeSize); ++k, --budget) {
                 const std::size_t at = values + static_cast<std::size_t>(k) * typeSize;
-                const std::uint64_t offset = typeSize == 2 ? u16(at) : typeSize == 4 ? u32(at) : u64(at);
+                const std::uint64_t offset = typeSize == 2   ? d.U16(at, order)
+                                             : typeSize == 4 ? d.U32(at, order)
+                                                             : d.U64(at, order);
                 if (offset > size)
                     return false;
                 if (IsTiffDirectoryTag(tag))
                     pending.push_back(offset);
             }
         }
-        if (i == count && Has(size, first + count * entrySize, offsetSize))
+        if (i == count && d.Has(first + count * entrySize, offsetSize))
             pending.push_back(offsetAt(first + static_cast<std::size_t>(count) * entrySize));
     }
     return true;
@@ -462,40 +434,40 @@ bool TiffOffsetsInside(const unsigned char* d, std::size_t size)
 
 // The pixel data offset of the file header and, for a version-5 header with
 // an embedded colour profile, the profile's offset (counted from the header).
-bool BmpOffsetsInside(const unsigned char* d, std::size_t size)
+bool BmpOffsetsInside(const ByteReader& d)
 {
-    if (!Has(size, 10, 4))
+    if (!d.Has(10, 4))
         return true;
-    if (Le32(d + 10) > size)
+    if (d.Le32(10) > d.Size())
         return false;
     constexpr std::uint32_t kProfileEmbedded = 0x4D424544; // 'MBED'
-    if (Has(size, 14, 4) && Le32(d + 14) >= 124 && Has(size, 14, 124) && Le32(d + 14 + 56) == kProfileEmbedded)
-        return 14ull + Le32(d + 14 + 112) <= size;
+    if (d.Le32(14) >= 124 && d.Has(14, 124) && d.Le32(14 + 56) == kProfileEmbedded)
+        return 14ull + d.Le32(14 + 112) <= d.Size();
     return true;
 }
 
 // Every icon entry's image offset, as far as the directory lies in the data.
-bool IcoOffsetsInside(const unsigned char* d, std::size_t size)
+bool IcoOffsetsInside(const ByteReader& d)
 {
-    if (!Has(size, 0, 6))
+    if (!d.Has(0, 6))
         return true;
-    const std::size_t count = Le16(d + 4);
-    for (std::size_t i = 0; i < count && Has(size, 6 + i * 16, 16); ++i) {
-        if (Le32(d + 6 + i * 16 + 12) > size)
+    const std::size_t count = d.Le16(4);
+    for (std::size_t i = 0; i < count && d.Has(6 + i * 16, 16); ++i) {
+        if (d.Le32(6 + i * 16 + 12) > d.Size())
             return false;
     }
     return true;
 }
 
-bool IsTiffMagic(const unsigned char* d, std::size_t size)
+bool IsTiffMagic(const ByteReader& d)
 {
-    return size >= 4 && ((d[0] == 'I' && d[1] == 'I' && (Le16(d + 2) == 42 || Le16(d + 2) == 43)) ||
-                         (d[0] == 'M' && d[1] == 'M' && (Be16(d + 2) == 42 || Be16(d + 2) == 43)));
+    return (d.Matches(0, "II", 2) && (d.Le16(2) == 42 || d.Le16(2) == 43)) ||
+           (d.Matches(0, "MM", 2) && (d.Be16(2) == 42 || d.Be16(2) == 43));
 }
 
-bool IsIcoMagic(const unsigned char* d, std::size_t size)
+bool IsIcoMagic(const ByteReader& d)
 {
-    return size >= 4 && d[0] == 0 && d[1] == 0 && (d[2] == 1 || d[2] == 2) && d[3] == 0;
+    return d.Has(0, 4) && d.U8(0) == 0 && d.U8(1) == 0 && (d.U8(2) == 1 || d.U8(2) == 2) && d.U8(3) == 0;
 }
 
 } // namespace
@@ -505,20 +477,21 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
     if (!data || !out)
         return Result::Unknown;
 
+    const ByteReader d(data, size);
     ImageDimensions dims{};
     Result r = Result::Unknown;
-    if (IsPng(data, size))
-        r = ReadPng(data, size, &dims);
-    else if (size >= 2 && data[0] == 0xFF && data[1] == 0xD8)
-        r = ReadJpeg(data, size, &dims);
-    else if (size >= 2 && data[0] == 'B' && data[1] == 'M')
-        r = ReadBmp(data, size, &dims);
-    else if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0))
-        r = ReadGif(data, size, &dims);
-    else if (size >= 4 && (std::memcmp(data, "II*\0", 4) == 0 || std::memcmp(data, "MM\0*", 4) == 0))
-        r = ReadTiff(data, size, &dims);
-    else if (size >= 4 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0)
-        r = ReadIco(data, size, &dims);
+    if (IsPng(d))
+        r = ReadPng(d, &dims);
+    else if (d.U8(0) == 0xFF && d.U8(1) == 0xD8)
+        r = ReadJpeg(d, &dims);
+    else if (d.Matches(0, "BM", 2))
+        r = ReadBmp(d, &dims);
+    else if (d.Matches(0, "GIF87a", 6) || d.Matches(0, "GIF89a", 6))
+        r = ReadGif(d, &dims);
+    else if (d.Matches(0, "II*\0", 4) || d.Matches(0, "MM\0*", 4))
+        r = ReadTiff(d, &dims);
+    else if (IsIcoMagic(d))
+        r = ReadIco(d, &dims);
 
     if (r != Result::Ok)
         return r;
@@ -535,14 +508,13 @@ bool IsDecodableImageSize(const ImageDimensions& dims)
 
 bool HasOffsetBeyondData(const unsigned char* data, std::size_t size)
 {
-    if (!data)
-        return false;
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M')
-        return !BmpOffsetsInside(data, size);
-    if (IsTiffMagic(data, size))
-        return !TiffOffsetsInside(data, size);
-    if (IsIcoMagic(data, size))
-        return !IcoOffsetsInside(data, size);
+    const ByteReader d(data, size);
+    if (d.Matches(0, "BM", 2))
+        return !BmpOffsetsInside(d);
+    if (IsTiffMagic(d))
+        return !TiffOffsetsInside(d);
+    if (IsIcoMagic(d))
+        return !IcoOffsetsInside(d);
     return false;
 }
 
