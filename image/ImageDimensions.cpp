@@ -1,0 +1,364 @@
+#include "image/ImageDimensions.h"
+
+#include <cstdint>
+
+#include "image/ByteReader.h"
+
+namespace {
+
+using Result = ImageHeaderResult;
+
+// Magnitude of a little-endian signed 32-bit value; INT_MIN gives 2^31.
+std::uint32_t AbsLe32(const ByteReader& d, std::size_t pos)
+{
+    const std::uint32_t v = d.Le32(pos);
+    return (v & 0x80000000u) ? (~v + 1u) : v;
+}
+
+unsigned long long Pixels(const ImageDimensions& d)
+{
+    return static_cast<unsigned long long>(d.width) * d.height;
+}
+
+// a should be reported instead of b: breaking the bound first, then size.
+bool Worse(const ImageDimensions& a, const ImageDimensions& b)
+{
+    const bool aOk = IsDecodableImageSize(a);
+    const bool bOk = IsDecodableImageSize(b);
+    if (aOk != bOk)
+        return !aOk;
+    return Pixels(a) > Pixels(b);
+}
+
+ImageDimensions Dims(std::uint32_t w, std::uint32_t h)
+{
+    return ImageDimensions{w, h};
+}
+
+const unsigned char kPngMagic[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+bool IsPng(const ByteReader& d)
+{
+    return d.Matches(0, kPngMagic, sizeof kPngMagic);
+}
+
+// The first chunk must be IHDR: width and height, big-endian.
+Result ReadPng(const ByteReader& d, ImageDimensions* out)
+{
+    if (!d.Has(8, 16))
+        return Result::Truncated;
+    if (!d.Matches(12, "IHDR", 4))
+        return Result::Unknown;
+    *out = Dims(d.Be32(16), d.Be32(20));
+    return Result::Ok;
+}
+
+// Markers C0-CF carry a frame header, except DHT (C4), JPG (C8) and DAC (CC).
+bool IsSof(std::uint32_t m)
+{
+    return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+}
+
+// Walks the markers the way a decoder looks for them: bytes between segments
+// that are not a marker are skipped, as are fill bytes (FF FF ...) and FF 00.
+Result ReadJpeg(const ByteReader& d, ImageDimensions* out)
+{
+    const std::size_t size = d.Size();
+    std::size_t pos = 2;
+    for (;;) {
+        while (pos < size && d.U8(pos) != 0xFF)
+            ++pos;
+        while (pos < size && d.U8(pos) == 0xFF)
+            ++pos;
+        if (pos >= size)
+            return Result::Truncated;
+        const std::uint32_t m = d.U8(pos++);
+        if (m == 0x00)
+            continue; // a stuffed byte, not a marker
+        if (m == 0x01 || (m >= 0xD0 && m <= 0xD7))
+            continue; // TEM, RSTn: no segment
+        if (m == 0xD8 || m == 0xD9 || m == 0xDA)
+            return Result::Unknown; // SOI again, EOI or SOS before any frame
+        if (!d.Has(pos, 2))
+            return Result::Truncated;
+        const std::size_t length = d.Be16(pos); // counts its own two bytes
+        if (length < 2) {
+            // A decoder takes this as an empty segment and looks for the next
+            // marker right after the length, where a frame header may follow.
+            pos += 2;
+            continue;
+        }
+        if (IsSof(m)) {
+            if (length < 8)
+                return Result::Unknown;
+            // length(2) precision(1) height(2) width(2)
+            if (!d.Has(pos, 7))
+                return Result::Truncated;
+            *out = Dims(d.Be16(pos + 5), d.Be16(pos + 3));
+            return Result::Ok; // a 0 height (DNL) is turned into Unknown by the caller
+        }
+        if (!d.Has(pos, length))
+            return Result::Truncated;
+        pos += length;
+    }
+}
+
+// Width and height of a DIB header at off (BITMAPCOREHEADER or a later one);
+// Unknown for header sizes no bitmap has.
+Result ReadDibHeader(const ByteReader& d, std::size_t off, ImageDimensions* out)
+{
+    if (!d.Has(off, 4))
+        return Result::Truncated;
+    const std::uint32_t headerSize = d.Le32(off);
+    if (headerSize == 12) {
+        if (!d.Has(off, 8))
+            return Result::Truncated;
+        *out = Dims(d.Le16(off + 4), d.Le16(off + 6));
+        return Result::Ok;
+    }
+    if (headerSize < 16 || headerSize > 1024)
+        return Result::Unknown;
+    if (!d.Has(off, 12))
+        return Result::Truncated;
+    // Signed; a negative height is a top-down bitmap.
+    *out = Dims(AbsLe32(d, off + 4), AbsLe32(d, off + 8));
+    return Result::Ok;
+}
+
+Result ReadBmp(const ByteReader& d, ImageDimensions* out)
+{
+    return ReadDibHeader(d, 14, out); // after the 14-byte BITMAPFILEHEADER
+}
+
+// A decoder may allocate any frame's raster and composes frames on a canvas,
+// so the size is the logical screen grown to cover every image descriptor.
+// Frames cut off by the end of the data still count when their descriptor is
+// complete.
+Result ReadGif(const ByteReader& d, ImageDimensions* out)
+{
+    const std::size_t size = d.Size();
+    if (!d.Has(0, 13))
+        return Result::Truncated;
+    std::uint32_t width = d.Le16(6);
+    std::uint32_t height = d.Le16(8);
+    std::size_t pos = 13;
+    if (d.U8(10) & 0x80)
+        pos += 3u << ((d.U8(10) & 7) + 1); // global colour table
+
+    // Skips data sub-blocks up to the terminating zero; false when the data ends first.
+    auto skipSubBlocks = [&]() {
+        for (;;) {
+            if (pos >= size)
+                return false;
+            const std::size_t n = d.U8(pos++);
+            if (n == 0)
+                return true;
+            pos += n;
+        }
+    };
+
+    for (bool more = true; more && pos < size;) {
+        switch (d.U8(pos++)) {
+        case 0x2C: { // image descriptor: left, top, width, height, flags
+            if (!d.Has(pos, 9)) {
+                more = false;
+                break;
+            }
+            const std::uint32_t right = d.Le16(pos) + d.Le16(pos + 4);
+            const std::uint32_t bottom = d.Le16(pos + 2) + d.Le16(pos + 6);
+            if (right > width)
+                width = right;
+            if (bottom > height)
+                height = bottom;
+            const std::uint32_t flags = d.U8(pos + 8);
+            pos += 9;
+            if (flags & 0x80)
+                pos += 3u << ((flags & 7) + 1); // local colour table
+            pos += 1;                           // LZW minimum code size
+            more = skipSubBlocks();
+            break;
+        }
+        case 0x21: // extension: label, then sub-blocks
+            pos += 1;
+            more = skipSubBlocks();
+            break;
+        default: // trailer (3B) or something no decoder goes past
+            more = false;
+            break;
+        }
+    }
+    *out = Dims(width, height);
+    return Result::Ok;
+}
+
+// A page's width and height from one IFD. Ok with both tags, Unknown when the
+// complete IFD lacks one, Truncated when the data ends first (or the budget
+// runs out). *next gets the offset of the following IFD (0 when unknown).
+// The IFD itself and each entry read cost one unit of *budget.
+Result ReadTiffIfd(const ByteReader& d, ByteOrder order, std::uint32_t ifd, std::size_t* budget, ImageDimensions* out,
+                   std::uint32_t* next)
+{
+    *next = 0;
+    if (*budget == 0 || !d.Has(ifd, 2))
+        return Result::Truncated;
+    --*budget;
+    const std::size_t count = d.U16(ifd, order);
+    const std::size_t first = std::size_t(ifd) + 2;
+    bool haveWidth = false, haveHeight = false;
+    std::uint32_t width = 0, height = 0;
+    std::size_t i = 0;
+    for (; i<count&& * budget> 0 && d.Has(first + i * 12, 12); ++i, --*budget) {
+        const std::size_t e = first + i * 12;
+        const std::uint32_t tag = d.U16(e, order);
+        if (tag != 256 && tag != 257)
+            continue;
+        const std::uint32_t type = d.U16(e + 2, order);
+        const std::uint32_t n = d.U32(e + 4, order);
+        std::uint32_t value;
+        if (type == 3 && n >= 1)
+            value = d.U16(e + 8, order); // SHORT, kept in the first half of the value field
+        else if (type == 4 && n >= 1)
+            value = d.U32(e + 8, order); // LONG
+        else
+            return Result::Unknown;
+        if (tag == 256) {
+            width = value;
+            haveWidth = true;
+        } else {
+            height = value;
+            haveHeight = true;
+        }
+    }
+    if (i == count && d.Has(first + count * 12, 4))
+        *next = d.U32(first + count * 12, order);
+    if (haveWidth && haveHeight) {
+        *out = Dims(width, height);
+        return Result::Ok;
+    }
+    return i == count ? Result::Unknown : Result::Truncated;
+}
+
+// The first IFD decides the result; later pages can be selected after loading,
+// so the chain is followed too, as far as it stays inside the data. The
+// budget stops IFD chains that loop, empty IFDs included.
+Result ReadTiff(const ByteReader& d, ImageDimensions* out)
+{
+    if (!d.Has(0, 8))
+        return Result::Truncated;
+    const ByteOrder order = d.U8(0) == 'M' ? ByteOrder::big : ByteOrder::little;
+    const std::uint32_t firstIfd = d.U32(4, order);
+    if (firstIfd < 8)
+        return Result::Unknown;
+    std::size_t budget = std::size_t(1) << 20;
+    std::uint32_t next = 0;
+    ImageDimensions worst{};
+    const Result r = ReadTiffIfd(d, order, firstIfd, &budget, &worst, &next);
+    if (r != Result::Ok)
+        return r;
+    while (next >= 8) {
+        ImageDimensions page{};
+        const std::uint32_t at = next;
+        const Result pr = ReadTiffIfd(d, order, at, &budget, &page, &next);
+        if (pr == Result::Truncated)
+            break;
+        if (pr == Result::Ok && Worse(page, worst))
+            worst = page;
+    }
+    *out = worst;
+    return Result::Ok;
+}
+
+// One icon entry: the directory's size (0 means 256), raised to the size in
+// the embedded PNG or DIB header when the image data is inside the buffer,
+// since a decoder goes by the embedded header.
+ImageDimensions ReadIconEntry(const ByteReader& d, std::size_t entry)
+{
+    const std::uint32_t w = d.U8(entry), h = d.U8(entry + 1);
+    ImageDimensions dims = Dims(w ? w : 256, h ? h : 256);
+    const std::uint32_t offset = d.Le32(entry + 12);
+    ImageDimensions inner{};
+    bool haveInner = false;
+    if (d.Has(offset, 8) && IsPng(d.Part(offset, 8))) {
+        haveInner = ReadPng(d.Part(offset), &inner) == Result::Ok;
+    } else if (ReadDibHeader(d, offset, &inner) == Result::Ok) {
+        inner.height = inner.height / 2 + inner.height % 2; // colour and mask bitmaps stacked
+        haveInner = true;
+    }
+    if (haveInner) {
+        if (inner.width > dims.width)
+            dims.width = inner.width;
+        if (inner.height > dims.height)
+            dims.height = inner.height;
+    }
+    return dims;
+}
+
+// Entries past the end of the data are not read; Truncated when not even the
+// first one is there.
+Result ReadIco(const ByteReader& d, ImageDimensions* out)
+{
+    if (!d.Has(0, 6))
+        return Result::Truncated;
+    const std::size_t count = d.Le16(4);
+    if (count == 0)
+        return Result::Unknown;
+    bool any = false;
+    ImageDimensions worst{};
+    for (std::size_t i = 0; i < count && d.Has(6 + i * 16, 16); ++i) {
+        const ImageDimensions dims = ReadIconEntry(d, 6 + i * 16);
+        if (!any || Worse(dims, worst))
+            worst = dims;
+        any = true;
+    }
+    if (!any)
+        return Result::Truncated;
+    *out = worst;
+    return Result::Ok;
+}
+
+bool IsIcoMagic(const ByteReader& d)
+{
+    return d.Has(0, 4) && d.U8(0) == 0 && d.U8(1) == 0 && (d.U8(2) == 1 || d.U8(2) == 2) && d.U8(3) == 0;
+}
+
+} // namespace
+
+ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t size, ImageDimensions* out)
+{
+    if (!data || !out)
+        return Result::Unknown;
+
+    const ByteReader d(data, size);
+    ImageDimensions dims{};
+    Result r = Result::Unknown;
+    if (IsPng(d))
+        r = ReadPng(d, &dims);
+    else if (d.U8(0) == 0xFF && d.U8(1) == 0xD8)
+        r = ReadJpeg(d, &dims);
+    else if (d.Matches(0, "BM", 2))
+        r = ReadBmp(d, &dims);
+    else if (d.Matches(0, "GIF87a", 6) || d.Matches(0, "GIF89a", 6))
+        r = ReadGif(d, &dims);
+    else if (d.Matches(0, "II*\0", 4) || d.Matches(0, "MM\0*", 4))
+        r = ReadTiff(d, &dims);
+    else if (IsIcoMagic(d))
+        r = ReadIco(d, &dims);
+
+    if (r != Result::Ok)
+        return r;
+    if (dims.width == 0 || dims.height == 0)
+        return Result::Unknown; // nothing a decoder would draw; let it reject the file
+    *out = dims;
+    return Result::Ok;
+}
+
+bool IsDecodableImageSize(const ImageDimensions& dims)
+{
+    return Pixels(dims) <= kMaxDecodablePixels;
+}
+
+bool IsImageTooLarge(const unsigned char* data, std::size_t size)
+{
+    ImageDimensions dims{};
+    return ReadImageDimensions(data, size, &dims) == ImageHeaderResult::Ok && !IsDecodableImageSize(dims);
+}
