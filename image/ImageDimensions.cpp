@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "image/ByteReader.h"
+#include "image/ImageFormat.h"
 
 namespace {
 
@@ -316,11 +317,6 @@ Result ReadIco(const ByteReader& d, ImageDimensions* out)
     return Result::Ok;
 }
 
-bool IsIcoMagic(const ByteReader& d)
-{
-    return d.Has(0, 4) && d.U8(0) == 0 && d.U8(1) == 0 && (d.U8(2) == 1 || d.U8(2) == 2) && d.U8(3) == 0;
-}
-
 } // namespace
 
 ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t size, ImageDimensions* out)
@@ -331,18 +327,16 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
     const ByteReader d(data, size);
     ImageDimensions dims{};
     Result r = Result::Unknown;
-    if (IsPng(d))
-        r = ReadPng(d, &dims);
-    else if (d.U8(0) == 0xFF && d.U8(1) == 0xD8)
-        r = ReadJpeg(d, &dims);
-    else if (d.Matches(0, "BM", 2))
-        r = ReadBmp(d, &dims);
-    else if (d.Matches(0, "GIF87a", 6) || d.Matches(0, "GIF89a", 6))
-        r = ReadGif(d, &dims);
-    else if (d.Matches(0, "II*\0", 4) || d.Matches(0, "MM\0*", 4))
-        r = ReadTiff(d, &dims);
-    else if (IsIcoMagic(d))
-        r = ReadIco(d, &dims);
+    switch (DetectImageFormat(data, size)) {
+    case ImageFormat::Png: r = ReadPng(d, &dims); break;
+    case ImageFormat::Jpeg: r = ReadJpeg(d, &dims); break;
+    case ImageFormat::Bmp: r = ReadBmp(d, &dims); break;
+    case ImageFormat::Gif: r = ReadGif(d, &dims); break;
+    case ImageFormat::Tiff: r = ReadTiff(d, &dims); break;
+    case ImageFormat::Icon:
+    case ImageFormat::Cursor: r = ReadIco(d, &dims); break;
+    default: break; // BigTIFF and the formats without a size reader here
+    }
 
     if (r != Result::Ok)
         return r;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "image/ByteReader.h"
+#include "image/ImageFormat.h"
 
 namespace {
 
@@ -139,27 +140,17 @@ bool IcoOffsetsInside(const ByteReader& d)
     return true;
 }
 
-bool IsTiffMagic(const ByteReader& d)
-{
-    return (d.Matches(0, "II", 2) && (d.Le16(2) == 42 || d.Le16(2) == 43)) ||
-           (d.Matches(0, "MM", 2) && (d.Be16(2) == 42 || d.Be16(2) == 43));
-}
-
-bool IsIcoMagic(const ByteReader& d)
-{
-    return d.Has(0, 4) && d.U8(0) == 0 && d.U8(1) == 0 && (d.U8(2) == 1 || d.U8(2) == 2) && d.U8(3) == 0;
-}
-
 } // namespace
 
 bool HasOffsetBeyondData(const unsigned char* data, std::size_t size)
 {
     const ByteReader d(data, size);
-    if (d.Matches(0, "BM", 2))
-        return !BmpOffsetsInside(d);
-    if (IsTiffMagic(d))
-        return !TiffOffsetsInside(d);
-    if (IsIcoMagic(d))
-        return !IcoOffsetsInside(d);
-    return false;
+    switch (DetectImageFormat(data, size)) {
+    case ImageFormat::Bmp: return !BmpOffsetsInside(d);
+    case ImageFormat::Tiff:
+    case ImageFormat::BigTiff: return !TiffOffsetsInside(d);
+    case ImageFormat::Icon:
+    case ImageFormat::Cursor: return !IcoOffsetsInside(d);
+    default: return false;
+    }
 }

@@ -3,12 +3,11 @@
 #include <cstdint>
 
 #include "image/ByteReader.h"
+#include "image/ImageFormat.h"
 
 namespace {
 
-constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
-constexpr std::size_t kEmfHeaderSize = 88;          // ENHMETAHEADER up to szlMillimeters
-constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::size_t kEmfHeaderSize = 88; // ENHMETAHEADER up to szlMillimeters
 constexpr std::uint32_t kEmrEof = 14;
 constexpr std::uint32_t kEmrSelectObject = 37;
 constexpr std::uint32_t kEmrSelectPalette = 48;
@@ -76,7 +75,6 @@ bool EmfUnsafe(const ByteReader& data)
     return false;
 }
 
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kWmfHeaderWords = 9;
 
@@ -139,14 +137,10 @@ bool WmfUnsafe(const ByteReader& data, std::size_t base)
 bool HasUnsafeMetafileRecords(const unsigned char* data, std::size_t size)
 {
     const ByteReader d(data, size);
-    if (!d.Has(0, 4))
-        return false;
-    if (d.Le32(0) == kEmrHeader && d.Has(0, 44) && d.Le32(40) == kEmfSignature)
-        return EmfUnsafe(d);
-    if (d.Le32(0) == kPlaceableKey)
-        return WmfUnsafe(d, kPlaceableSize);
-    // A WMF without the placeable header: memory or disk type, 9-word header.
-    if ((d.Le16(0) == 1 || d.Le16(0) == 2) && d.Le16(2) == kWmfHeaderWords)
-        return WmfUnsafe(d, 0);
-    return false;
+    switch (DetectImageFormat(data, size)) {
+    case ImageFormat::Emf: return EmfUnsafe(d);
+    case ImageFormat::PlaceableWmf: return WmfUnsafe(d, kPlaceableSize);
+    case ImageFormat::Wmf: return WmfUnsafe(d, 0); // no placeable header: memory or disk type, 9-word header
+    default: return false;
+    }
 }

@@ -6,10 +6,10 @@
 
 #include "CHandleOwner.h"
 #include "image/ByteReader.h"
+#include "image/ImageFormat.h"
 
 namespace {
 
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45; // "EMF+"
 
@@ -130,11 +130,12 @@ struct MemoryDCTraits {
 // decoders turn it, its bounds giving the frame). Null for anything else.
 HENHMETAFILE EnhancedMetafileOf(const unsigned char* data, std::size_t size)
 {
-    const ByteReader d(data, size);
-    if (d.Has(0, 44) && d.Le32(0) == EMR_HEADER && d.Le32(40) == ENHMETA_SIGNATURE)
+    const ImageFormat format = DetectImageFormat(data, size);
+    if (format == ImageFormat::Emf)
         return ::SetEnhMetaFileBits(static_cast<UINT>(size), data);
-    if (size <= kPlaceableSize || d.Le32(0) != kPlaceableKey)
+    if (format != ImageFormat::PlaceableWmf || size <= kPlaceableSize)
         return nullptr;
+    const ByteReader d(data, size);
     const int inch = static_cast<int>(d.Le16(14));
     METAFILEPICT picture = {};
     picture.mm = MM_ANISOTROPIC;
