@@ -4,6 +4,7 @@
 
 #include "image/ByteReader.h"
 #include "image/ImageFormat.h"
+#include "image/TiffWalker.h"
 
 namespace {
 
@@ -193,36 +194,29 @@ Result ReadGif(const ByteReader& d, ImageDimensions* out)
 }
 
 // A page's width and height from one IFD. Ok with both tags, Unknown when the
-// complete IFD lacks one, Truncated when the data ends first (or the budget
-// runs out). *next gets the offset of the following IFD (0 when unknown).
-// The IFD itself and each entry read cost one unit of *budget.
-Result ReadTiffIfd(const ByteReader& d, ByteOrder order, std::uint32_t ifd, std::size_t* budget, ImageDimensions* out,
-                   std::uint32_t* next)
+// complete IFD lacks one, Truncated when the data ends first (or the walk's
+// budget runs out). *next gets the offset of the following IFD (0 when
+// unknown).
+Result ReadTiffIfd(TiffWalker& tiff, std::uint64_t ifd, ImageDimensions* out, std::uint64_t* next)
 {
     *next = 0;
-    if (*budget == 0 || !d.Has(ifd, 2))
+    if (!tiff.OpenDirectory(ifd))
         return Result::Truncated;
-    --*budget;
-    const std::size_t count = d.U16(ifd, order);
-    const std::size_t first = std::size_t(ifd) + 2;
+    const ByteReader& d = tiff.Data();
     bool haveWidth = false, haveHeight = false;
     std::uint32_t width = 0, height = 0;
-    std::size_t i = 0;
-    for (; i<count&& * budget> 0 && d.Has(first + i * 12, 12); ++i, --*budget) {
-        const std::size_t e = first + i * 12;
-        const std::uint32_t tag = d.U16(e, order);
-        if (tag != 256 && tag != 257)
+    TiffEntry e;
+    while (tiff.NextEntry(&e)) {
+        if (e.tag != kTiffImageWidth && e.tag != kTiffImageLength)
             continue;
-        const std::uint32_t type = d.U16(e + 2, order);
-        const std::uint32_t n = d.U32(e + 4, order);
         std::uint32_t value;
-        if (type == 3 && n >= 1)
-            value = d.U16(e + 8, order); // SHORT, kept in the first half of the value field
-        else if (type == 4 && n >= 1)
-            value = d.U32(e + 8, order); // LONG
+        if (e.type == kTiffShort && e.count >= 1)
+            value = d.U16(e.valueField, tiff.Order()); // kept in the first half of the value field
+        else if (e.type == kTiffLong && e.count >= 1)
+            value = d.U32(e.valueField, tiff.Order());
         else
             return Result::Unknown;
-        if (tag == 256) {
+        if (e.tag == kTiffImageWidth) {
             width = value;
             haveWidth = true;
         } else {
@@ -230,36 +224,32 @@ Result ReadTiffIfd(const ByteReader& d, ByteOrder order, std::uint32_t ifd, std:
             haveHeight = true;
         }
     }
-    if (i == count && d.Has(first + count * 12, 4))
-        *next = d.U32(first + count * 12, order);
+    *next = tiff.NextDirectory();
     if (haveWidth && haveHeight) {
         *out = Dims(width, height);
         return Result::Ok;
     }
-    return i == count ? Result::Unknown : Result::Truncated;
+    return tiff.AllEntriesRead() ? Result::Unknown : Result::Truncated;
 }
 
 // The first IFD decides the result; later pages can be selected after loading,
 // so the chain is followed too, as far as it stays inside the data. The
-// budget stops IFD chains that loop, empty IFDs included.
+// walk's budget stops IFD chains that loop, empty IFDs included.
 Result ReadTiff(const ByteReader& d, ImageDimensions* out)
 {
-    if (!d.Has(0, 8))
+    TiffWalker tiff(d);
+    if (!tiff.IsValid())
         return Result::Truncated;
-    const ByteOrder order = d.U8(0) == 'M' ? ByteOrder::big : ByteOrder::little;
-    const std::uint32_t firstIfd = d.U32(4, order);
-    if (firstIfd < 8)
+    if (tiff.FirstDirectory() < 8)
         return Result::Unknown;
-    std::size_t budget = std::size_t(1) << 20;
-    std::uint32_t next = 0;
+    std::uint64_t next = 0;
     ImageDimensions worst{};
-    const Result r = ReadTiffIfd(d, order, firstIfd, &budget, &worst, &next);
+    const Result r = ReadTiffIfd(tiff, tiff.FirstDirectory(), &worst, &next);
     if (r != Result::Ok)
         return r;
     while (next >= 8) {
         ImageDimensions page{};
-        const std::uint32_t at = next;
-        const Result pr = ReadTiffIfd(d, order, at, &budget, &page, &next);
+        const Result pr = ReadTiffIfd(tiff, next, &page, &next);
         if (pr == Result::Truncated)
             break;
         if (pr == Result::Ok && Worse(page, worst))

@@ -5,31 +5,14 @@
 
 #include "image/ByteReader.h"
 #include "image/ImageFormat.h"
+#include "image/TiffWalker.h"
 
 namespace {
 
-// Bytes per value of a TIFF field type; 0 for types no reader knows.
-std::uint32_t TiffTypeSize(std::uint32_t type)
+// Directories that hold further directories rather than data.
+bool IsTiffDirectoryTag(std::uint32_t tag)
 {
-    switch (type) {
-    case 1:
-    case 2:
-    case 6:
-    case 7: return 1; // BYTE ASCII SBYTE UNDEFINED
-    case 3:
-    case 8: return 2; // SHORT SSHORT
-    case 4:
-    case 9:
-    case 11:
-    case 13: return 4; // LONG SLONG FLOAT IFD
-    case 5:
-    case 10:
-    case 12:
-    case 16:
-    case 17:
-    case 18: return 8; // RATIONAL SRATIONAL DOUBLE LONG8 SLONG8 IFD8
-    default: return 0;
-    }
+    return tag == kTiffSubIfds || tag == kTiffExifIfd || tag == kTiffGpsIfd || tag == kTiffInteroperabilityIfd;
 }
 
 // Tags whose values are offsets into the file: StripOffsets, FreeOffsets,
@@ -37,78 +20,45 @@ std::uint32_t TiffTypeSize(std::uint32_t type)
 // interoperability directories.
 bool IsTiffOffsetTag(std::uint32_t tag)
 {
-    return tag == 273 || tag == 288 || tag == 324 || tag == 330 || tag == 513 || tag == 34665 || tag == 34853 ||
-           tag == 40965;
-}
-
-// Directories that hold further directories rather than data.
-bool IsTiffDirectoryTag(std::uint32_t tag)
-{
-    return tag == 330 || tag == 34665 || tag == 34853 || tag == 40965;
+    return tag == kTiffStripOffsets || tag == kTiffFreeOffsets || tag == kTiffTileOffsets || tag == kTiffSubIfds ||
+           tag == kTiffJpegInterchangeFormat || IsTiffDirectoryTag(tag);
 }
 
 // Walks every directory reachable from the header (the chain, sub-IFDs and
-// the Exif, GPS and interoperability directories) with a budget against
-// loops. Classic TIFF has 2-byte counts, 12-byte entries and 4-byte offsets;
-// BigTIFF 8-byte counts, 20-byte entries and 8-byte offsets.
+// the Exif, GPS and interoperability directories), classic or BigTIFF; the
+// walker's budget ends directories that list each other.
 bool TiffOffsetsInside(const ByteReader& d)
 {
-    const std::size_t size = d.Size();
-    if (!d.Has(0, 8))
+    TiffWalker tiff(d);
+    if (!tiff.IsValid())
         return true; // too short to point anywhere
-    const ByteOrder order = d.U8(0) == 'M' ? ByteOrder::big : ByteOrder::little;
-    const bool bigTiff = d.U16(2, order) == 43;
-    if (bigTiff && !d.Has(0, 16))
-        return true;
-    const std::size_t offsetSize = bigTiff ? 8 : 4;
-    const std::size_t entrySize = bigTiff ? 20 : 12;
-    const std::size_t countSize = bigTiff ? 8 : 2;
-    auto offsetAt = [&](std::uint64_t at) -> std::uint64_t { return bigTiff ? d.U64(at, order) : d.U32(at, order); };
-
-    std::vector<std::uint64_t> pending = {offsetAt(bigTiff ? 8 : 4)};
-    std::size_t budget = std::size_t(1) << 20;
+    const std::uint64_t size = d.Size();
+    std::vector<std::uint64_t> pending = {tiff.FirstDirectory()};
     while (!pending.empty()) {
         const std::uint64_t ifd = pending.back();
         pending.pop_back();
         if (ifd > size)
             return false;
-        if (ifd == 0 || budget == 0 || !d.Has(ifd, countSize))
+        if (ifd == 0 || !tiff.OpenDirectory(ifd))
             continue;
-        --budget;
-        const std::uint64_t count = bigTiff ? d.U64(ifd, order) : d.U16(ifd, order);
-        const std::size_t first = static_cast<std::size_t>(ifd) + countSize;
-        std::uint64_t i = 0;
-        for (; i < count && budget > 0 && d.Has(first + i * entrySize, entrySize); ++i, --budget) {
-            const std::size_t e = first + static_cast<std::size_t>(i) * entrySize;
-            const std::uint32_t tag = d.U16(e, order);
-            const std::uint32_t type = d.U16(e + 2, order);
-            const std::uint64_t n = bigTiff ? d.U64(e + 4, order) : d.U32(e + 4, order);
-            const std::size_t valueField = e + (bigTiff ? 12 : 8);
-            const std::uint32_t typeSize = TiffTypeSize(type);
+        TiffEntry e;
+        while (tiff.NextEntry(&e)) {
             // A value that does not fit the entry lies at an offset.
-            std::size_t values = valueField;
-            if (typeSize != 0 && n > offsetSize / typeSize) {
-                const std::uint64_t at = offsetAt(valueField);
-                if (at > size)
-                    return false;
-                values = static_cast<std::size_t>(at);
-            }
-            if (!IsTiffOffsetTag(tag) || (typeSize != 2 && typeSize != 4 && typeSize != 8))
+            if (!tiff.ValuesInline(e) && tiff.ValuesAt(e) > size)
+                return false;
+            const std::uint32_t typeSize = TiffWalker::TypeSize(e.type);
+            if (!IsTiffOffsetTag(e.tag) || (typeSize != 2 && typeSize != 4 && typeSize != 8))
                 continue;
             // Every offset the tag lists, as far as the list lies in the data.
-            for (std::uint64_t k = 0; k < n && budget > 0 && d.Has(values + k * typeSize, typeSize); ++k, --budget) {
-                const std::size_t at = values + static_cast<std::size_t>(k) * typeSize;
-                const std::uint64_t offset = typeSize == 2   ? d.U16(at, order)
-                                             : typeSize == 4 ? d.U32(at, order)
-                                                             : d.U64(at, order);
+            std::uint64_t offset = 0;
+            for (std::uint64_t k = 0; tiff.ReadValue(e, k, &offset); ++k) {
                 if (offset > size)
                     return false;
-                if (IsTiffDirectoryTag(tag))
+                if (IsTiffDirectoryTag(e.tag))
                     pending.push_back(offset);
             }
         }
-        if (i == count && d.Has(first + count * entrySize, offsetSize))
-            pending.push_back(offsetAt(first + static_cast<std::size_t>(count) * entrySize));
+        pending.push_back(tiff.NextDirectory());
     }
     return true;
 }

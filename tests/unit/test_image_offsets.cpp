@@ -102,6 +102,16 @@ std::vector<Case> TiffCases(bool big, bool bigTiff)
     }
     c.push_back({"rational value beyond", Tiff(big, bigTiff, {{282, 5, 2, 0x7FFFFFF0u}}).bytes.Data(), true});
     c.push_back({"rational value inside", Tiff(big, bigTiff, {{282, 5, 2, 8}}).bytes.Data(), false});
+    for (std::uint64_t k = 1; k <= 6; ++k) {
+        // A directory whose sub-directories are itself, k times over: the walk
+        // ends (once it did not, when the values spent the budget exactly).
+        Tiff t(big, bigTiff, {{330, 4, k, 0}});
+        const std::size_t list = t.bytes.Size();
+        for (std::uint64_t i = 0; i < k; ++i)
+            t.bytes.U32(static_cast<std::uint32_t>(t.dir));
+        t.bytes.SetEntry(t.dir, 0, {330, 4, k, k == 1 ? t.dir : list});
+        c.push_back({"sub-directories that list themselves", t.bytes.Data(), false});
+    }
     {
         // More entries claimed than the data holds: those that are there count.
         Tiff t(big, bigTiff, {{273, 4, 1, 0x7FFFFFF0u}});
