@@ -4,6 +4,7 @@
 
 #include "image/ByteReader.h"
 #include "image/ImageFormat.h"
+#include "image/JpegSegments.h"
 #include "image/TiffWalker.h"
 
 namespace {
@@ -61,47 +62,31 @@ bool IsSof(std::uint32_t m)
     return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
 }
 
-// Walks the markers the way a decoder looks for them: bytes between segments
-// that are not a marker are skipped, as are fill bytes (FF FF ...) and FF 00.
+// The first frame header decides; a scan, an end or a second start before
+// it leaves the size Unknown.
 Result ReadJpeg(const ByteReader& d, ImageDimensions* out)
 {
-    const std::size_t size = d.Size();
-    std::size_t pos = 2;
+    JpegSegments segments(d);
+    JpegSegment s;
     for (;;) {
-        while (pos < size && d.U8(pos) != 0xFF)
-            ++pos;
-        while (pos < size && d.U8(pos) == 0xFF)
-            ++pos;
-        if (pos >= size)
-            return Result::Truncated;
-        const std::uint32_t m = d.U8(pos++);
-        if (m == 0x00)
-            continue; // a stuffed byte, not a marker
-        if (m == 0x01 || (m >= 0xD0 && m <= 0xD7))
-            continue; // TEM, RSTn: no segment
-        if (m == 0xD8 || m == 0xD9 || m == 0xDA)
-            return Result::Unknown; // SOI again, EOI or SOS before any frame
-        if (!d.Has(pos, 2))
-            return Result::Truncated;
-        const std::size_t length = d.Be16(pos); // counts its own two bytes
-        if (length < 2) {
-            // A decoder takes this as an empty segment and looks for the next
-            // marker right after the length, where a frame header may follow.
-            pos += 2;
-            continue;
+        switch (segments.Next(&s)) {
+        case JpegSegments::Step::truncated: return Result::Truncated;
+        case JpegSegments::Step::end: return Result::Unknown;
+        case JpegSegments::Step::segment: break;
         }
-        if (IsSof(m)) {
-            if (length < 8)
+        if (s.length < 2)
+            continue; // an empty segment to a decoder: a frame header may follow right after
+        if (IsSof(s.marker)) {
+            if (s.length < 8)
                 return Result::Unknown;
             // length(2) precision(1) height(2) width(2)
-            if (!d.Has(pos, 7))
+            if (!d.Has(s.at, 7))
                 return Result::Truncated;
-            *out = Dims(d.Be16(pos + 5), d.Be16(pos + 3));
+            *out = Dims(d.Be16(s.at + 5), d.Be16(s.at + 3));
             return Result::Ok; // a 0 height (DNL) is turned into Unknown by the caller
         }
-        if (!d.Has(pos, length))
+        if (!segments.IsWhole(s))
             return Result::Truncated;
-        pos += length;
     }
 }
 
