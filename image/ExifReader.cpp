@@ -47,6 +47,12 @@ int OrientationOf(TiffWalker& tiff)
     return static_cast<int>(value);
 }
 
+// The first value of an entry that holds a SHORT or LONG.
+bool ReadInteger(TiffWalker& tiff, const TiffEntry& e, std::uint64_t* value)
+{
+    return (e.type == kTiffShort || e.type == kTiffLong) && tiff.ReadValue(e, 0, value);
+}
+
 } // namespace
 
 int ReadExifOrientation(const unsigned char* data, std::size_t size)
@@ -68,4 +74,40 @@ int ReadExifOrientation(const unsigned char* data, std::size_t size)
     }
     default: return kExifUpright;
     }
+}
+
+bool FindExifThumbnail(const unsigned char* data, std::size_t size, ByteRange* out)
+{
+    const ByteReader d(data, size);
+    ByteReader block;
+    std::size_t start = 0;
+    if (!out || DetectImageFormat(data, size) != ImageFormat::Jpeg || !FindExifBlock(d, &block, &start))
+        return false;
+
+    // IFD1 follows IFD0; one that is IFD0 again is a loop, not a thumbnail.
+    TiffWalker tiff(block);
+    std::uint64_t ifd0 = 0;
+    TiffEntry e;
+    if (!FirstDirectoryOf(tiff, &ifd0) || !tiff.OpenDirectory(ifd0))
+        return false;
+    while (tiff.NextEntry(&e)) {
+    }
+    const std::uint64_t ifd1 = tiff.NextDirectory();
+    if (ifd1 < 8 || ifd1 == ifd0 || !tiff.OpenDirectory(ifd1))
+        return false;
+
+    bool haveOffset = false, haveLength = false;
+    std::uint64_t offset = 0, length = 0;
+    while (tiff.NextEntry(&e)) {
+        if (e.tag == kTiffJpegInterchangeFormat && !haveOffset)
+            haveOffset = ReadInteger(tiff, e, &offset);
+        else if (e.tag == kTiffJpegInterchangeFormatLength && !haveLength)
+            haveLength = ReadInteger(tiff, e, &length);
+    }
+    if (!haveOffset || !haveLength || length < 2 || !block.Has(offset, length) || block.U8(offset) != 0xFF ||
+        block.U8(offset + 1) != 0xD8)
+        return false;
+    out->offset = start + static_cast<std::size_t>(offset);
+    out->length = static_cast<std::size_t>(length);
+    return true;
 }

@@ -1,5 +1,5 @@
 // What the EXIF block of a picture says about it: the orientation the camera
-// was held in.
+// was held in, and the small JPEG it carries as a thumbnail.
 //
 // The EXIF block of a JPEG is its APP1 segment "Exif\0\0", then a TIFF
 // structure whose offsets count from its own header; a TIFF file holds the
@@ -20,3 +20,17 @@ constexpr int kExifUpright = 1;
 // 1 ("as stored") when there is none, when the value is outside 1..8 or not a
 // SHORT, when the block is damaged, and for every other kind of data.
 int ReadExifOrientation(const unsigned char* data, std::size_t size);
+
+// A run of bytes inside the data.
+struct ByteRange {
+    std::size_t offset;
+    std::size_t length;
+};
+
+// The JPEG thumbnail in a JPEG's EXIF block: IFD1's JPEGInterchangeFormat
+// (0x0201, an offset from the block's TIFF header) and
+// JPEGInterchangeFormatLength (0x0202). True, with *out the thumbnail's bytes
+// as a range of data, when both are there, the range is not empty, lies
+// wholly within the EXIF block and starts with a JPEG's SOI; false (out
+// untouched) otherwise, also for any data that is not a JPEG.
+bool FindExifThumbnail(const unsigned char* data, std::size_t size, ByteRange* out);

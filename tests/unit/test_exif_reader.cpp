@@ -119,4 +119,89 @@ TEST(ExifOrientation, DamagedOrMissingBlocksMeanAsStored)
     EXPECT_EQ(1, ReadExifOrientation(nullptr, 100));
 }
 
+// IFD0 (an orientation), IFD1 naming the thumbnail, then the thumbnail.
+struct ThumbnailBlock {
+    TiffBytes tiff;
+    std::size_t ifd0 = 0, ifd1 = 0, thumbnail = 0;
+    Bytes bytes = {0xFF, 0xD8, 0xFF, 0xDB, 1, 2, 3, 0xFF, 0xD9};
+
+    explicit ThumbnailBlock(bool big) : tiff(big)
+    {
+        ifd0 = tiff.Directory({{274, 3, 1, 6}});
+        ifd1 = tiff.Directory({{259, 3, 1, 6}, {513, 4, 1, 0}, {514, 4, 1, bytes.size()}});
+        tiff.SetNext(ifd0, 1, ifd1);
+        thumbnail = tiff.Size();
+        tiff.Append(bytes);
+        SetThumbnail(thumbnail, bytes.size());
+    }
+    void SetThumbnail(std::uint64_t at, std::uint64_t length)
+    {
+        tiff.SetEntry(ifd1, 1, {513, 4, 1, at});
+        tiff.SetEntry(ifd1, 2, {514, 4, 1, length});
+    }
+    Bytes Jpeg() const { return JpegExif(tiff.Data()); }
+};
+
+TEST(ExifThumbnail, FoundInBothByteOrders)
+{
+    for (bool big : {false, true}) {
+        SCOPED_TRACE(big ? "MM" : "II");
+        const ThumbnailBlock block(big);
+        const Bytes jpeg = block.Jpeg();
+        const Exact e(jpeg);
+        ByteRange range{};
+        ASSERT_TRUE(FindExifThumbnail(e.copy.get(), e.size, &range));
+        ASSERT_EQ(block.bytes.size(), range.length);
+        ASSERT_LE(range.offset + range.length, jpeg.size());
+        EXPECT_EQ(block.bytes, Bytes(jpeg.begin() + range.offset, jpeg.begin() + range.offset + range.length));
+    }
+}
+
+TEST(ExifThumbnail, AbsentOrDamagedGivesNothing)
+{
+    struct Case {
+        const char* name;
+        Bytes data;
+    };
+    std::vector<Case> cases;
+    auto with = [&](const char* name, auto change) {
+        ThumbnailBlock block(false);
+        change(block);
+        cases.push_back({name, block.Jpeg()});
+    };
+    with("no IFD1", [](ThumbnailBlock& b) { b.tiff.SetNext(b.ifd0, 1, 0); });
+    with("IFD1 is IFD0 again", [](ThumbnailBlock& b) { b.tiff.SetNext(b.ifd0, 1, b.ifd0); });
+    with("IFD1 past the end", [](ThumbnailBlock& b) { b.tiff.SetNext(b.ifd0, 1, 0x7FFFFFF0u); });
+    with("no length", [](ThumbnailBlock& b) { b.tiff.SetEntry(b.ifd1, 2, {515, 4, 1, 9}); });
+    with("no offset", [](ThumbnailBlock& b) { b.tiff.SetEntry(b.ifd1, 1, {512, 4, 1, 0}); });
+    with("length 0", [](ThumbnailBlock& b) { b.SetThumbnail(b.thumbnail, 0); });
+    with("length one past the block", [](ThumbnailBlock& b) { b.SetThumbnail(b.thumbnail, b.bytes.size() + 1); });
+    with("offset past the block", [](ThumbnailBlock& b) { b.SetThumbnail(0x7FFFFFF0u, 9); });
+    with("offset and length wrap", [](ThumbnailBlock& b) { b.SetThumbnail(0xFFFFFFF8u, 0x10); });
+    with("not a JPEG there", [](ThumbnailBlock& b) { b.SetThumbnail(b.ifd1, 9); });
+    with("offset a RATIONAL", [](ThumbnailBlock& b) { b.tiff.SetEntry(b.ifd1, 1, {513, 5, 1, b.thumbnail}); });
+    {
+        // IFD0 names a thumbnail itself and then itself as IFD1: a loop.
+        ThumbnailBlock block(false);
+        TiffBytes& t = block.tiff;
+        const std::size_t ifd0 = t.Directory({{274, 3, 1, 6}, {513, 4, 1, 0}, {514, 4, 1, block.bytes.size()}});
+        t.SetFirstDirectory(ifd0);
+        t.SetNext(ifd0, 3, ifd0);
+        t.SetEntry(ifd0, 1, {513, 4, 1, block.thumbnail});
+        cases.push_back({"IFD0 naming a thumbnail, then itself", block.Jpeg()});
+    }
+    {
+        // The same thumbnail, but the TIFF structure is a file of its own.
+        const ThumbnailBlock block(false);
+        cases.push_back({"a TIFF file", block.tiff.Data()});
+    }
+    cases.push_back({"no exif block", JpegWith({})});
+    for (const Case& c : cases) {
+        const Exact e(c.data);
+        ByteRange range{12345, 54321};
+        EXPECT_FALSE(FindExifThumbnail(e.copy.get(), e.size, &range)) << c.name;
+        EXPECT_EQ(12345u, range.offset) << c.name;
+    }
+}
+
 } // namespace
