@@ -283,9 +283,9 @@ BOOL HistoryList::ApplySettingsIn(const CString& folder, int nMaxCount, BOOL bSh
 // windows changing it at once never lose each other's entry: the second one
 // fails to open (the view then retries). A file that cannot be read is not
 // written. The file is opened without truncating, also when it did not exist
-// yet (another window may create it in between), and written in place from
-// its start; bytes behind a shorter new content stay and are ignored by
-// every reader.
+// yet (another window may create it in between), written in place from its
+// start and cut where the new content ends, so the paths it no longer lists
+// do not stay on the disk behind it.
 BOOL HistoryList::RewriteIn(const CString& folder, const std::function<void()>& change)
 {
     if (!EnsureSettingsFolder(folder))
@@ -311,6 +311,7 @@ BOOL HistoryList::RewriteIn(const CString& folder, const std::function<void()>& 
     if (bWritten) {
         try {
             WriteContent(file);
+            bWritten = file.SetLength(file.GetPosition()) != FALSE;
         } catch (const CArchiveException&) {
             bWritten = false;
         }

@@ -2,14 +2,21 @@
 // thumbnail box, 2 more pixels, then the path, centred on the box. Free
 // functions, so they can be tested without a window.
 //
-// A thumbnail width or height of 0 or below (the settings dialog takes any
-// number) gives a box of no size in that direction: the entry keeps a sane
-// size and no picture is drawn.
+// The settings dialog takes any number for the thumbnail size. A width or
+// height of 0 or below gives a box of no size in that direction (the entry
+// keeps a sane size and no picture is drawn); one beyond kMaxThumbnailExtent
+// (up to INT_MAX, which a long row of digits becomes) is laid out at that
+// bound. Every sum is worked out in 64 bits and clamped into int, so no
+// size or position wraps.
 #pragma once
 
 #include <windows.h>
 
-// A box side as laid out: the size, or 0 for a size of 0 or below.
+// The largest box side laid out: wider than any screen, and far enough from
+// INT_MAX that the menu can add its own borders to an entry.
+constexpr int kMaxThumbnailExtent = 0x7FFF;
+
+// A box side as laid out: the size within 0..kMaxThumbnailExtent.
 int ThumbnailExtent(int nSize);
 
 // Width and height of an entry whose path text measures text.

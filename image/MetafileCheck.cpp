@@ -2,26 +2,12 @@
 
 #include <cstdint>
 
+#include "image/ByteReader.h"
+#include "image/ImageFormat.h"
+
 namespace {
 
-std::uint32_t Le16(const unsigned char* p)
-{
-    return (std::uint32_t(p[1]) << 8) | p[0];
-}
-std::uint32_t Le32(const unsigned char* p)
-{
-    return (Le16(p + 2) << 16) | Le16(p);
-}
-
-// n bytes are readable at pos (no overflow whatever pos and n are).
-bool Has(std::size_t size, std::size_t pos, std::size_t n)
-{
-    return pos <= size && n <= size - pos;
-}
-
-constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
-constexpr std::size_t kEmfHeaderSize = 88;          // ENHMETAHEADER up to szlMillimeters
-constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::size_t kEmfHeaderSize = 88; // ENHMETAHEADER up to szlMillimeters
 constexpr std::uint32_t kEmrEof = 14;
 constexpr std::uint32_t kEmrSelectObject = 37;
 constexpr std::uint32_t kEmrSelectPalette = 48;
@@ -56,28 +42,30 @@ std::size_t EmfObjectIndexOffset(std::uint32_t type)
     }
 }
 
-bool EmfUnsafe(const unsigned char* d, std::size_t size)
+bool EmfUnsafe(const ByteReader& data)
 {
-    if (!Has(size, 0, kEmfHeaderSize))
+    if (!data.Has(0, kEmfHeaderSize))
         return true;
-    const std::size_t headerSize = Le32(d + 4);
-    const std::size_t total = Le32(d + 48);
-    const std::uint32_t handles = Le16(d + 56);
-    if (total > size || headerSize < kEmfHeaderSize || headerSize > total)
+    const std::size_t headerSize = data.Le32(4);
+    const std::size_t total = data.Le32(48);
+    const std::uint32_t handles = data.Le16(56);
+    if (total > data.Size() || headerSize < kEmfHeaderSize || headerSize > total)
         return true;
+    // The records are read within the size the header states.
+    const ByteReader d = data.Part(0, total);
     for (std::size_t pos = headerSize; pos < total;) {
-        if (!Has(total, pos, 8))
+        if (!d.Has(pos, 8))
             return true;
-        const std::uint32_t type = Le32(d + pos);
-        const std::size_t length = Le32(d + pos + 4);
-        if (length < 8 || length % 4 != 0 || !Has(total, pos, length))
+        const std::uint32_t type = d.Le32(pos);
+        const std::size_t length = d.Le32(pos + 4);
+        if (length < 8 || length % 4 != 0 || !d.Has(pos, length))
             return true;
         if (type == kEmrEof)
             return false;
         if (const std::size_t at = EmfObjectIndexOffset(type)) {
             if (length < at + 4)
                 return true;
-            const std::uint32_t index = Le32(d + pos + at);
+            const std::uint32_t index = d.Le32(pos + at);
             const bool stock = (type == kEmrSelectObject || type == kEmrSelectPalette) && (index & kStockObject);
             if (!stock && index >= handles)
                 return true;
@@ -87,7 +75,6 @@ bool EmfUnsafe(const unsigned char* d, std::size_t size)
     return false;
 }
 
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kWmfHeaderWords = 9;
 
@@ -111,22 +98,24 @@ std::size_t WmfObjectIndexCount(std::uint32_t function)
 }
 
 // base: where the METAHEADER starts (after a placeable header, if any).
-bool WmfUnsafe(const unsigned char* d, std::size_t size, std::size_t base)
+bool WmfUnsafe(const ByteReader& data, std::size_t base)
 {
-    if (!Has(size, base, kWmfHeaderWords * 2))
+    if (!data.Has(base, kWmfHeaderWords * 2))
         return true;
-    const std::size_t headerWords = Le16(d + base + 2);
-    const unsigned long long totalBytes = 2ull * Le32(d + base + 6);
-    const std::uint32_t objects = Le16(d + base + 10);
-    if (headerWords < kWmfHeaderWords || totalBytes > size - base || headerWords * 2 > totalBytes)
+    const ByteReader header = data.Part(base);
+    const std::size_t headerWords = header.Le16(2);
+    const unsigned long long totalBytes = 2ull * header.Le32(6);
+    const std::uint32_t objects = header.Le16(10);
+    if (headerWords < kWmfHeaderWords || totalBytes > header.Size() || headerWords * 2 > totalBytes)
         return true;
-    const unsigned char* m = d + base;
+    // The records are read within the size the header states.
     const std::size_t total = static_cast<std::size_t>(totalBytes);
+    const ByteReader m = header.Part(0, total);
     for (std::size_t pos = headerWords * 2; pos < total;) {
-        if (!Has(total, pos, 6))
+        if (!m.Has(pos, 6))
             return true;
-        const unsigned long long length = 2ull * Le32(m + pos);
-        const std::uint32_t function = Le16(m + pos + 4);
+        const unsigned long long length = 2ull * m.Le32(pos);
+        const std::uint32_t function = m.Le16(pos + 4);
         if (length < 6 || length > total - pos)
             return true;
         if (function == 0) // end of file
@@ -135,7 +124,7 @@ bool WmfUnsafe(const unsigned char* d, std::size_t size, std::size_t base)
         if (length < 6 + 2 * indices)
             return true;
         for (std::size_t i = 0; i < indices; ++i) {
-            if (Le16(m + pos + 6 + 2 * i) >= objects)
+            if (m.Le16(pos + 6 + 2 * i) >= objects)
                 return true;
         }
         pos += static_cast<std::size_t>(length);
@@ -147,14 +136,11 @@ bool WmfUnsafe(const unsigned char* d, std::size_t size, std::size_t base)
 
 bool HasUnsafeMetafileRecords(const unsigned char* data, std::size_t size)
 {
-    if (!data || size < 4)
-        return false;
-    if (Le32(data) == kEmrHeader && size >= 44 && Le32(data + 40) == kEmfSignature)
-        return EmfUnsafe(data, size);
-    if (Le32(data) == kPlaceableKey)
-        return WmfUnsafe(data, size, kPlaceableSize);
-    // A WMF without the placeable header: memory or disk type, 9-word header.
-    if ((Le16(data) == 1 || Le16(data) == 2) && Le16(data + 2) == kWmfHeaderWords)
-        return WmfUnsafe(data, size, 0);
-    return false;
+    const ByteReader d(data, size);
+    switch (DetectImageFormat(data, size)) {
+    case ImageFormat::Emf: return EmfUnsafe(d);
+    case ImageFormat::PlaceableWmf: return WmfUnsafe(d, kPlaceableSize);
+    case ImageFormat::Wmf: return WmfUnsafe(d, 0); // no placeable header: memory or disk type, 9-word header
+    default: return false;
+    }
 }

@@ -5,21 +5,28 @@
 #include <cstdint>
 
 #include "CHandleOwner.h"
+#include "image/ByteReader.h"
+#include "image/ImageFormat.h"
 
 namespace {
 
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45; // "EMF+"
 
-std::int32_t Le32(const unsigned char* p)
+// A record's bytes, as far as its size says.
+ByteReader RecordBytes(const ENHMETARECORD* record)
 {
-    return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+    return ByteReader(reinterpret_cast<const unsigned char*>(record), record->nSize);
 }
 
-std::int16_t Le16(const unsigned char* p)
+// Signed values of a record or header.
+double S32(const ByteReader& r, std::size_t pos)
 {
-    return static_cast<std::int16_t>(p[0] | p[1] << 8);
+    return static_cast<std::int32_t>(r.Le32(pos));
+}
+int S16(const ByteReader& r, std::size_t pos)
+{
+    return static_cast<std::int16_t>(r.Le16(pos));
 }
 
 // Records that move the coordinate mapping: the measuring pass plays only these.
@@ -62,25 +69,24 @@ double DeviceSize(HDC hdc, double width, double height)
 // rectangle's corners (no larger than its box); 0 for every other record.
 double EllipseSize(HDC hdc, const ENHMETARECORD* record)
 {
-    const auto* r = reinterpret_cast<const unsigned char*>(record);
-    const bool ellipse = record->iType == EMR_ELLIPSE && record->nSize >= 24;
-    const bool roundRect = record->iType == EMR_ROUNDRECT && record->nSize >= 32;
+    const ByteReader r = RecordBytes(record);
+    const bool ellipse = record->iType == EMR_ELLIPSE && r.Has(0, 24);
+    const bool roundRect = record->iType == EMR_ROUNDRECT && r.Has(0, 32);
     if (!ellipse && !roundRect)
         return 0;
-    double width = std::fabs(static_cast<double>(Le32(r + 16)) - Le32(r + 8));
-    double height = std::fabs(static_cast<double>(Le32(r + 20)) - Le32(r + 12));
+    double width = std::fabs(S32(r, 16) - S32(r, 8));
+    double height = std::fabs(S32(r, 20) - S32(r, 12));
     if (roundRect) {
-        width = std::min(width, std::fabs(static_cast<double>(Le32(r + 24))));
-        height = std::min(height, std::fabs(static_cast<double>(Le32(r + 28))));
+        width = std::min(width, std::fabs(S32(r, 24)));
+        height = std::min(height, std::fabs(S32(r, 28)));
     }
     return DeviceSize(hdc, width, height);
 }
 
 bool IsEmfPlusComment(const ENHMETARECORD* record)
 {
-    const auto* r = reinterpret_cast<const unsigned char*>(record);
-    return record->iType == EMR_GDICOMMENT && record->nSize >= 16 &&
-           static_cast<std::uint32_t>(Le32(r + 12)) == kEmfPlusSignature;
+    const ByteReader r = RecordBytes(record);
+    return record->iType == EMR_GDICOMMENT && r.Has(0, 16) && r.Le32(12) == kEmfPlusSignature;
 }
 
 struct Playback {
@@ -124,15 +130,17 @@ struct MemoryDCTraits {
 // decoders turn it, its bounds giving the frame). Null for anything else.
 HENHMETAFILE EnhancedMetafileOf(const unsigned char* data, std::size_t size)
 {
-    if (size >= 44 && Le32(data) == EMR_HEADER && Le32(data + 40) == ENHMETA_SIGNATURE)
+    const ImageFormat format = DetectImageFormat(data, size);
+    if (format == ImageFormat::Emf)
         return ::SetEnhMetaFileBits(static_cast<UINT>(size), data);
-    if (size <= kPlaceableSize || static_cast<std::uint32_t>(Le32(data)) != kPlaceableKey)
+    if (format != ImageFormat::PlaceableWmf || size <= kPlaceableSize)
         return nullptr;
-    const int inch = static_cast<std::uint16_t>(Le16(data + 14));
+    const ByteReader d(data, size);
+    const int inch = static_cast<int>(d.Le16(14));
     METAFILEPICT picture = {};
     picture.mm = MM_ANISOTROPIC;
-    picture.xExt = (Le16(data + 10) - Le16(data + 6)) * 2540 / (inch ? inch : 1440);
-    picture.yExt = (Le16(data + 12) - Le16(data + 8)) * 2540 / (inch ? inch : 1440);
+    picture.xExt = (S16(d, 10) - S16(d, 6)) * 2540 / (inch ? inch : 1440);
+    picture.yExt = (S16(d, 12) - S16(d, 8)) * 2540 / (inch ? inch : 1440);
     return ::SetWinMetaFileBits(static_cast<UINT>(size - kPlaceableSize), data + kPlaceableSize, nullptr, &picture);
 }
 

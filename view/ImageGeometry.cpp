@@ -269,3 +269,29 @@ TransformState FlipVerticalState(TransformState state)
         rotation ^= 2;
     return TransformState{rotation, !state.mirrored};
 }
+
+TransformState ExifOrientationState(int orientation)
+{
+    // Mirrored (left-right) first, then turned clockwise.
+    static const TransformState kStates[8] = {
+        {0, false}, // 1 upright
+        {0, true},  // 2 mirrored left-right
+        {2, false}, // 3 turned 180 degrees
+        {2, true},  // 4 mirrored top to bottom
+        {3, true},  // 5 transposed
+        {1, false}, // 6 turned clockwise
+        {1, true},  // 7 transverse
+        {3, false}, // 8 turned counter-clockwise
+    };
+    return orientation >= 1 && orientation <= 8 ? kStates[orientation - 1] : TransformState{0, false};
+}
+
+// A state shows turn(r) . mirror(m) of the stored picture. A mirror turns
+// a rotation that comes before it the other way round, so then . first is
+// turn(r2 -+ r1) . mirror(m2 xor m1).
+TransformState Compose(TransformState first, TransformState then)
+{
+    const int r1 = NormalizeRotation(first.rotation);
+    const int rotation = NormalizeRotation(then.rotation + (then.mirrored ? 4 - r1 : r1));
+    return TransformState{rotation, first.mirrored != then.mirrored};
+}

@@ -88,3 +88,14 @@ TransformState RotateRightState(TransformState state);
 TransformState RotateLeftState(TransformState state);
 TransformState FlipHorizontalState(TransformState state);
 TransformState FlipVerticalState(TransformState state);
+
+// The state that shows a picture stored with EXIF orientation 1..8 upright
+// (tag 0x0112: 2 mirrored left-right, 3 turned 180 degrees, 4 mirrored top
+// to bottom, 5 transposed, 6 to be turned clockwise, 7 transverse, 8 to be
+// turned counter-clockwise); the identity for any other value.
+TransformState ExifOrientationState(int orientation);
+
+// The state that shows the picture `first` shows, with `then` applied to it
+// as seen on the screen: Compose(ExifOrientationState(o), user) shows the
+// upright picture with the user's own turns and mirror.
+TransformState Compose(TransformState first, TransformState then);

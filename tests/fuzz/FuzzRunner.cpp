@@ -11,6 +11,8 @@
 #include "support/MessageBoxCapture.h"
 #include "support/Polling.h"
 #include "support/TestFiles.h"
+#include "image/ExifReader.h"
+#include "image/ImageFormat.h"
 #include "image/ImageHeader.h"
 
 const char* const kCategoryNames[kCategoryCount] = {"wndset.def", "history.def", "history add", "bmp", "jpg", "png",
@@ -432,11 +434,28 @@ CaseResult FuzzRunner::RunHistoryAdd(const Bytes& bytes)
 CaseResult FuzzRunner::RunPicture(const Bytes& bytes)
 {
     bool refused = false;
+    int orientation = 0;
+    bool thumbnailInside = true;
     {
         GuardedCopy copy(bytes);
         ImageDimensions dims = {};
+        DetectImageFormat(copy.Data(), copy.Size());
         ReadImageDimensions(copy.Data(), copy.Size(), &dims);
         refused = IsImageRefused(copy.Data(), copy.Size());
+        orientation = ReadExifOrientation(copy.Data(), copy.Size());
+        ByteRange thumbnail = {};
+        if (FindExifThumbnail(copy.Data(), copy.Size(), &thumbnail)) {
+            thumbnailInside = thumbnail.length >= 2 && thumbnail.offset <= copy.Size() &&
+                              thumbnail.length <= copy.Size() - thumbnail.offset &&
+                              copy.Data()[thumbnail.offset] == 0xFF && copy.Data()[thumbnail.offset + 1] == 0xD8;
+            // The thumbnail is a picture of its own, checked as the view would check it.
+            if (thumbnailInside) {
+                GuardedCopy inner(
+                    Bytes(copy.Data() + thumbnail.offset, copy.Data() + thumbnail.offset + thumbnail.length));
+                IsImageRefused(inner.Data(), inner.Size());
+                ReadExifOrientation(inner.Data(), inner.Size());
+            }
+        }
     }
     const std::string path = m_work + "\\picture";
     WriteBytes(path, bytes);
@@ -453,6 +472,8 @@ CaseResult FuzzRunner::RunPicture(const Bytes& bytes)
     PumpMessages();
 
     Expectations expect;
+    expect.That(orientation >= 1 && orientation <= 8, "an EXIF orientation outside 1..8");
+    expect.That(thumbnailInside, "an EXIF thumbnail that is not a JPEG inside the data");
     if (view.m_pImage) {
         expect.That(boxes.Count() == 0, "a box beside an image");
         expect.That(!refused, "an image although the header check refuses it");

@@ -5,8 +5,10 @@
 //    defaults after exactly one "エラー" box, the latter exactly when the data
 //    ends early (decided by a reading of the format written here, apart from
 //    the loaders).
-//  - a picture to the header check, on a copy that ends where a no-access
-//    page begins (so a read beyond it faults), and then to the real view in a
+//  - a picture to the format detector, the header checks and the EXIF
+//    readers (an orientation of 1..8; a thumbnail only as a JPEG inside the
+//    data, which is checked in turn), each on a copy that ends where a
+//    no-access page begins (so a read beyond it faults), and then to the real view in a
 //    real frame: load, fit, one paint. Either an image and no box, or no
 //    image and one of the view's two messages; a refused header must give
 //    "未対応のフォーマットです".

@@ -131,6 +131,24 @@ def cursor(ico):
     return bytes(data)
 
 
+def exif_app1(big, orientation, thumbnail):
+    """An APP1 segment "Exif\\0\\0": IFD0 with the orientation, IFD1 naming the
+    thumbnail (a JPEG) that follows it, offsets counted from the TIFF header."""
+    o = ">" if big else "<"
+
+    def entry(tag, kind, value):
+        packed = struct.pack(o + "HH", value, 0) if kind == 3 else struct.pack(o + "I", value)
+        return struct.pack(o + "HHI", tag, kind, 1) + packed
+    ifd1_at = 8 + 2 + 12 + 4
+    thumbnail_at = ifd1_at + 2 + 3 * 12 + 4
+    ifd0 = struct.pack(o + "H", 1) + entry(274, 3, orientation) + struct.pack(o + "I", ifd1_at)
+    ifd1 = (struct.pack(o + "H", 3) + entry(259, 3, 6) + entry(513, 4, thumbnail_at) + entry(514, 4, len(thumbnail))
+            + struct.pack(o + "I", 0))
+    tiff = (b"MM" if big else b"II") + struct.pack(o + "HI", 42, 8) + ifd0 + ifd1 + thumbnail
+    data = b"Exif\0\0" + tiff
+    return b"\xFF\xE1" + struct.pack(">H", len(data) + 2) + data
+
+
 # --- broken pictures -------------------------------------------------------
 
 def tiff_strip_at(big, strip_offset, ifd_offset=8):
@@ -245,6 +263,15 @@ def main():
     magick(p("jpg-progressive.jpg"), "-interlace", "Plane")
     magick(p("jpg-grey.jpg"), "-colorspace", "Gray")
     magick(p("jpg-cmyk.jpg"), "-colorspace", "CMYK")
+    thumb = os.path.join(tmp, "thumb.jpg")
+    magick(thumb, "-resize", "8x6!")
+    with open(thumb, "rb") as f:
+        thumbnail = f.read()
+    with open(p("jpg-baseline.jpg"), "rb") as f:
+        baseline = f.read()
+    for name, big, orientation in [("jpg-exif-le.jpg", False, 6), ("jpg-exif-be.jpg", True, 8)]:
+        with open(p(name), "wb") as f:
+            f.write(baseline[:2] + exif_app1(big, orientation, thumbnail) + baseline[2:])
 
     png_opts = ["-define", "png:exclude-chunks=date,time"]
     magick("PNG24:" + p("png-rgb.png"), *png_opts)
@@ -262,6 +289,7 @@ def main():
     magick(p("tif-lzw-be.tif"), "-compress", "lzw", "-define", "tiff:endian=msb")
     magick(p("tif-tiled.tif"), "-define", "tiff:tile-geometry=16x16")
     magick("TIFF64:" + p("tif-big.tif"))
+    magick(p("tif-orient-right-top.tif"), "-orient", "right-top")
     subprocess.run(["convert", BASE, *frames[:2], "-compress", "zip", "-strip", p("tif-pages.tif")], check=True)
     subprocess.run(["convert", BASE, *frames[:2], "-define", "tiff:endian=msb", "-strip", p("tif-pages-be.tif")],
                    check=True)

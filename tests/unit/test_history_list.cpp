@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -377,31 +378,24 @@ TEST_F(HistoryListTest, AddPathMovesOrInsertsAndTrimsOnlyNewEntries)
     }
 }
 
-TEST_F(HistoryListTest, InPlaceWriteLeavesOldBytesThatNoReaderSees)
+// A file that an in-place write of an older version left with old bytes
+// behind its content: no reader sees them, and the next write cuts them off.
+TEST_F(HistoryListTest, OldBytesBehindTheContentAreIgnoredThenCut)
 {
     const std::string a = Image("a.jpg");
-    const std::string longName = Image(std::string(150, 'L') + ".jpg");
     const std::string b = Image("b.jpg");
-    const Bytes before = HistoryFileBytes(2, TRUE, 30, 30, {a, longName});
-    WriteBytes(File(), before);
-
-    HistoryList h;
-    EXPECT_TRUE(h.AddPathIn(Folder(), b.c_str())); // the long entry drops out
-    const Bytes content = HistoryFileBytes(2, TRUE, 30, 30, {b, a});
-    ASSERT_LT(content.size(), before.size());
-    const Bytes after = ReadBytes(File());
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(Bytes(after.begin(), after.begin() + static_cast<long>(content.size())), content);
-    EXPECT_EQ(Bytes(after.begin() + static_cast<long>(content.size()), after.end()),
-              Bytes(before.begin() + static_cast<long>(content.size()), before.end()));
+    const Bytes content = HistoryFileBytes(2, TRUE, 30, 30, {a});
+    Bytes file = content;
+    const Bytes tail = HistoryFileBytes(2, TRUE, 30, 30, {std::string(150, 'L') + ".jpg"});
+    file.insert(file.end(), tail.begin(), tail.end());
+    WriteBytes(File(), file);
 
     HistoryList back;
     EXPECT_TRUE(back.LoadFrom(File().c_str()));
+    EXPECT_EQ(PathsOf(back), (std::vector<std::string>{a}));
+    EXPECT_TRUE(back.AddPathIn(Folder(), b.c_str()));
     EXPECT_EQ(PathsOf(back), (std::vector<std::string>{b, a}));
-    // And the next add reads the same, old tail or not.
-    const std::string c = Image("c.jpg");
-    EXPECT_TRUE(back.AddPathIn(Folder(), c.c_str()));
-    EXPECT_EQ(PathsOf(back), (std::vector<std::string>{c, b}));
+    EXPECT_EQ(ReadBytes(File()), HistoryFileBytes(2, TRUE, 30, 30, {b, a}));
 }
 
 TEST_F(HistoryListTest, ShiftJisPathsCompareCharacterByCharacter)
@@ -554,6 +548,44 @@ TEST_F(HistoryListTest, ApplySettingsKeepsTheEntriesOfTheFileAndTrimsToTheNewMax
     EXPECT_TRUE(back.LoadFrom(File().c_str()));
     EXPECT_EQ(PathsOf(back), std::vector<std::string>(images.begin(), images.begin() + 5));
     EXPECT_EQ(SettingsOf(back), (Settings{5, TRUE, 30, 30}));
+}
+
+// Every rewrite under one open (the settings dialog's OK, an added picture)
+// leaves a file that ends where its content ends: the paths it dropped are
+// gone from the disk, not left behind the new content.
+TEST_F(HistoryListTest, RewritesEndWhereTheirContentEnds)
+{
+    const std::string dropped = Image(std::string(150, 'd') + ".jpg");
+    const std::vector<std::string> images = Images(8);
+    auto first = [&](int n) { return std::vector<std::string>(images.begin(), images.begin() + n); };
+    struct Case {
+        const char* name;
+        Bytes before;
+        std::function<BOOL(HistoryList&)> rewrite;
+        Bytes after;
+    } cases[] = {
+        {"maximum lowered from 10 to 5 with 8 entries", HistoryFileBytes(10, TRUE, 30, 30, images),
+         [&](HistoryList& h) { return h.ApplySettingsIn(Folder(), 5, TRUE, 30, 30); },
+         HistoryFileBytes(5, TRUE, 30, 30, first(5))},
+        {"a new picture pushes the oldest out", HistoryFileBytes(3, TRUE, 30, 30, {images[1], images[2], dropped}),
+         [&](HistoryList& h) { return h.AddPathIn(Folder(), images[0].c_str()); },
+         HistoryFileBytes(3, TRUE, 30, 30, first(3))},
+        {"a vanished picture is left out", HistoryFileBytes(10, TRUE, 30, 30, {images[1], dropped}),
+         [&](HistoryList& h) {
+             ::DeleteFileA(dropped.c_str());
+             return h.AddPathIn(Folder(), images[0].c_str());
+         },
+         HistoryFileBytes(10, TRUE, 30, 30, first(2))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(File(), c.before);
+        HistoryList h;
+        EXPECT_TRUE(c.rewrite(h));
+        const Bytes after = ReadBytes(File());
+        EXPECT_EQ(after, c.after);
+        EXPECT_FALSE(ContainsText(after, std::string(20, 'd'))) << "the dropped path's bytes";
+    }
 }
 
 TEST_F(HistoryListTest, ApplySettingsWritesNothingWhenTheFileIsHeldOrTheMaximumIsOutOfRange)

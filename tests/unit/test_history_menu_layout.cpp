@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "history/HistoryMenuLayout.h"
 
 namespace {
@@ -34,6 +36,62 @@ TEST(HistoryMenuLayoutTest, EntryIsBoxPlusTextWithTwoPixelMargins)
     }
     // Each halving truncates: a 31-high box and a 15-high text give 15 - 7.
     EXPECT_EQ(HistoryTextOrigin(item, 30, 31, 15).y, 108);
+}
+
+// A long row of digits typed as the size reads as INT_MAX: the box is laid
+// out at its bound, and no size or position wraps round to a negative one.
+TEST(HistoryMenuLayoutTest, HugeSizesAreBoundedNeverWrapped)
+{
+    const int kMax = kMaxThumbnailExtent;
+    struct Case {
+        const char* name;
+        int width, height;
+        SIZE text;
+        RECT item;
+        SIZE size;
+        POINT origin;
+        RECT box;
+    } cases[] = {
+        {"INT_MAX box",
+         INT_MAX,
+         INT_MAX,
+         {180, 16},
+         {10, 100, 400, 140},
+         {kMax + 184, kMax + 4},
+         {kMax + 14, 100 + kMax / 2 - 8},
+         {12, 102, 12 + kMax, 102 + kMax}},
+        {"box at the bound",
+         kMax,
+         30,
+         {180, 16},
+         {10, 100, 400, 140},
+         {kMax + 184, 34},
+         {kMax + 14, 107},
+         {12, 102, 12 + kMax, 132}},
+        {"INT_MAX text", 30, 30, {INT_MAX, 16}, {10, 100, 400, 140}, {INT_MAX, 34}, {44, 107}, {12, 102, 42, 132}},
+        {"entry at the far right",
+         INT_MAX,
+         30,
+         {180, 16},
+         {INT_MAX - 3, INT_MAX - 1, INT_MAX, INT_MAX},
+         {kMax + 184, 34},
+         {INT_MAX, INT_MAX},
+         {INT_MAX - 1, INT_MAX, INT_MAX, INT_MAX}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SIZE size = HistoryEntrySize(c.width, c.height, c.text);
+        EXPECT_EQ(size.cx, c.size.cx);
+        EXPECT_EQ(size.cy, c.size.cy);
+        const POINT origin = HistoryTextOrigin(c.item, c.width, c.height, c.text.cy);
+        EXPECT_EQ(origin.x, c.origin.x);
+        EXPECT_EQ(origin.y, c.origin.y);
+        const RECT box = HistoryThumbnailRect(c.item, c.width, c.height);
+        EXPECT_EQ(box.left, c.box.left);
+        EXPECT_EQ(box.top, c.box.top);
+        EXPECT_EQ(box.right, c.box.right);
+        EXPECT_EQ(box.bottom, c.box.bottom);
+    }
 }
 
 TEST(HistoryMenuLayoutTest, DarkerMenuColourIsThreeQuartersPerQuarterStep)

@@ -347,6 +347,77 @@ TEST(ImageTransform, OperationSequences)
     }
 }
 
+// Pixels of a small picture, moved as the view and the camera move them.
+struct Grid {
+    int w, h;
+    std::vector<int> px; // row by row
+    int At(int x, int y) const { return px[static_cast<size_t>(y * w + x)]; }
+    bool operator==(const Grid& o) const { return w == o.w && h == o.h && px == o.px; }
+};
+
+// Builds a w x h grid whose pixel (x, y) is f(x, y).
+template <class F> Grid MakeGrid(int w, int h, F f)
+{
+    Grid g{w, h, std::vector<int>(static_cast<size_t>(w * h))};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            g.px[static_cast<size_t>(y * w + x)] = f(x, y);
+    return g;
+}
+
+// The screen picture of a state: mirrored left-right first, then turned
+// clockwise quarter by quarter.
+Grid Show(TransformState s, Grid g)
+{
+    if (s.mirrored)
+        g = MakeGrid(g.w, g.h, [&](int x, int y) { return g.At(g.w - 1 - x, y); });
+    for (int i = 0; i < s.rotation; ++i)
+        g = MakeGrid(g.h, g.w, [&](int x, int y) { return g.At(y, g.h - 1 - x); });
+    return g;
+}
+
+// The upright picture, from what the orientation says of the stored grid:
+// which side of the picture its first row and its first column show.
+Grid Upright(int orientation, const Grid& s)
+{
+    enum Side {
+        top,
+        bottom,
+        left,
+        right
+    };
+    static const Side kRow0[8] = {top, top, bottom, bottom, left, right, right, left};
+    static const Side kColumn0[8] = {left, right, right, left, top, top, bottom, bottom};
+    const Side row0 = kRow0[orientation - 1];
+    const Side column0 = kColumn0[orientation - 1];
+    if (row0 == top || row0 == bottom) {
+        return MakeGrid(s.w, s.h, [&](int x, int y) {
+            return s.At(column0 == left ? x : s.w - 1 - x, row0 == top ? y : s.h - 1 - y);
+        });
+    }
+    // Stored rows are upright columns, stored columns upright rows.
+    return MakeGrid(
+        s.h, s.w, [&](int x, int y) { return s.At(column0 == top ? y : s.w - 1 - y, row0 == left ? x : s.h - 1 - x); });
+}
+
+TEST(ImageTransform, ExifOrientationThenTheUsersTurns)
+{
+    const Grid stored = MakeGrid(3, 2, [](int x, int y) { return 10 * y + x; });
+    for (int o = 1; o <= 8; ++o) {
+        SCOPED_TRACE("orientation " + std::to_string(o));
+        const TransformState exif = ExifOrientationState(o);
+        const Grid upright = Upright(o, stored);
+        EXPECT_TRUE(Show(exif, stored) == upright) << "the stored picture shown upright";
+        for (const TransformState& user : kAllStates) {
+            EXPECT_TRUE(Show(Compose(exif, user), stored) == Show(user, upright)) << "then " << StateName(user);
+        }
+    }
+    for (int bad : {0, 9, -1}) {
+        const TransformState s = ExifOrientationState(bad);
+        EXPECT_TRUE(s.rotation == 0 && !s.mirrored) << bad;
+    }
+}
+
 } // namespace
 
 // Transferring only the part of the bitmap that a paint region names gives
