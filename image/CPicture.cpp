@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <utility>
 
 #include "AfxStream.h"
 #include "CGlobalLock.h"
 #include "image/ImageFile.h"
+#include "image/ImageFormat.h"
 #include "image/MetafileEllipses.h"
 #include "image/WicDecoder.h"
 
@@ -47,35 +47,24 @@ bool IsOpaqueBitmap(GpImage* pImage)
     return GdipGetImagePalette(pImage, pPalette, size) == Ok && !(pPalette->Flags & PaletteFlagsHasAlpha);
 }
 
-// The formats GDI+ decodes, by their first bytes: BMP, JPEG, PNG, GIF, TIFF,
-// icons and cursors, EMF and WMF (with or without the placeable header).
-// GDI+'s verdict on them stands; only other files go to the system's codecs.
-bool IsGdiplusFormat(const unsigned char* d, std::size_t size)
+// The formats GDI+ decodes. Its verdict on them stands; only other files go
+// to the system's codecs.
+bool IsGdiplusFormat(ImageFormat format)
 {
-    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    auto le32 = [d](std::size_t at) {
-        return static_cast<unsigned>(d[at]) | static_cast<unsigned>(d[at + 1]) << 8 |
-               static_cast<unsigned>(d[at + 2]) << 16 | static_cast<unsigned>(d[at + 3]) << 24;
-    };
-    if (size >= 2 && ((d[0] == 'B' && d[1] == 'M') || (d[0] == 0xFF && d[1] == 0xD8)))
-        return true;
-    if (size >= 8 && std::memcmp(d, kPng, 8) == 0)
-        return true;
-    if (size >= 6 && (std::memcmp(d, "GIF87a", 6) == 0 || std::memcmp(d, "GIF89a", 6) == 0))
-        return true;
-    if (size >= 4 && (std::memcmp(d, "II*\0", 4) == 0 || std::memcmp(d, "MM\0*", 4) == 0 ||
-                      std::memcmp(d, "II+\0", 4) == 0 || std::memcmp(d, "MM\0+", 4) == 0))
-        return true;
-    // An icon or cursor directory lists at least one image. (An uncompressed
-    // TGA without an identifier begins with the same four bytes, and a zero
-    // where the count would be.)
-    if (size >= 6 && d[0] == 0 && d[1] == 0 && (d[2] == 1 || d[2] == 2) && d[3] == 0 && (d[4] | d[5]) != 0)
-        return true;
-    if (size >= 44 && le32(0) == 1 && le32(40) == 0x464D4520) // EMR_HEADER, " EMF"
-        return true;
-    if (size >= 4 && le32(0) == 0x9AC6CDD7) // placeable WMF
-        return true;
-    return size >= 4 && (d[0] == 1 || d[0] == 2) && d[1] == 0 && d[2] == 9 && d[3] == 0;
+    switch (format) {
+    case ImageFormat::Bmp:
+    case ImageFormat::Jpeg:
+    case ImageFormat::Png:
+    case ImageFormat::Gif:
+    case ImageFormat::Tiff:
+    case ImageFormat::BigTiff:
+    case ImageFormat::Icon:
+    case ImageFormat::Cursor:
+    case ImageFormat::Emf:
+    case ImageFormat::PlaceableWmf:
+    case ImageFormat::Wmf: return true;
+    default: return false;
+    }
 }
 
 } // namespace
@@ -151,7 +140,7 @@ PictureResult CPicture::Decode(CGlobalBlock data, std::unique_ptr<CPicture>* ppP
 bool CPicture::IsOfGdiplusFormat() const
 {
     CGlobalLock bytes(m_data);
-    return bytes.Get() && IsGdiplusFormat(bytes.Get(), m_cbData);
+    return bytes.Get() && IsGdiplusFormat(DetectImageFormat(bytes.Get(), m_cbData));
 }
 
 // The first frame, decoded by the system's codecs into a 32-bit bitmap of
