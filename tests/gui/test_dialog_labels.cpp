@@ -3,7 +3,8 @@
 // which every Wine prefix of the project maps to a font of the same metrics)
 // against the room the control gives its text. The templates were laid out
 // for the Windows fonts, and one label is a little too narrow for its stand-in:
-// "（最大50）" may lose its closing parenthesis, no more.
+// "（最大50）" may lose its closing parenthesis, no more. (What it shows is less:
+// the static wraps its line before "50）", and the second line lies below it.)
 #include <mbstring.h>
 
 #include "GuiHarness.h"
