@@ -3,6 +3,10 @@
 // follows the displayed image.
 #pragma once
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include "CFrameWnd.h"
 #include "CStatusBar.h"
 #include "bars/CMenuBarCtrl.h"
@@ -19,6 +23,9 @@ public:
     // The window class of every frame; the frames of all processes find each
     // other by it.
     static constexpr char kFrameClassName[] = "KEPClass";
+    // How the help command hands the help file to the shell (the shell's
+    // ShellExecuteExA; tests put a recorder here instead).
+    static BOOL(WINAPI* s_pfnShellExecuteEx)(SHELLEXECUTEINFOA* pInfo);
 
     CMainFrame();
     ~CMainFrame() override;

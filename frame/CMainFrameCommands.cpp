@@ -12,6 +12,8 @@
 #include "res/resource.h"
 #include "settings/SettingsFolder.h"
 
+BOOL(WINAPI* CMainFrame::s_pfnShellExecuteEx)(SHELLEXECUTEINFOA*) = &::ShellExecuteExA;
+
 // ---- context menu, File Open, Help ----------------------------------------
 
 void CMainFrame::ShowContextMenu(const POINT* pPoint)
@@ -88,7 +90,7 @@ void CMainFrame::OnHelpFile()
     info.hwnd = m_hWnd;
     info.lpFile = path;
     info.nShow = SW_SHOWNORMAL;
-    ::ShellExecuteExA(&info);
+    s_pfnShellExecuteEx(&info);
 }
 
 void CMainFrame::OnUpdateHelpFile(CCmdUI* pCmdUI)

@@ -12,7 +12,7 @@ kep_log() { echo "[kep] $*" >&2; }
 
 # Installs what is missing on a fresh Debian machine.
 kep_install_packages() {
-    local missing=()
+    local missing=() lean=()
     command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix mingw-w64-tools)
     command -v cmake >/dev/null || missing+=(cmake)
     [ -x "$WINE64" ] || missing+=(wine64 wine)
@@ -21,6 +21,12 @@ kep_install_packages() {
     command -v xwd >/dev/null || missing+=(x11-apps)
     { command -v convert >/dev/null && convert -version 2>/dev/null | grep ImageMagick >/dev/null; } || missing+=(imagemagick)
     dpkg -s fonts-noto-cjk >/dev/null 2>&1 || missing+=(fonts-noto-cjk)
+    # The stand-ins for the Japanese Windows fonts in the Wine prefixes (kep_map_fonts).
+    dpkg -s fonts-ipafont-gothic >/dev/null 2>&1 || missing+=(fonts-ipafont-gothic)
+    dpkg -s fonts-ipafont-mincho >/dev/null 2>&1 || missing+=(fonts-ipafont-mincho)
+    # The help compiler (chmcmd) and a reader to check what it wrote (enum_chmLib).
+    command -v chmcmd >/dev/null || lean+=(fp-utils)
+    command -v enum_chmLib >/dev/null || missing+=(libchm-bin)
     [ -d /usr/src/googletest ] || missing+=(googletest)
     command -v zip >/dev/null || missing+=(zip)
     command -v clang-format >/dev/null || missing+=(clang-format)
@@ -28,12 +34,19 @@ kep_install_packages() {
     command -v locale-gen >/dev/null || missing+=(locales)
     # The X drag-and-drop source of the end-to-end tests runs on the system python.
     [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import Xlib' 2>/dev/null || missing+=(python3 python3-xlib)
-    if [ ${#missing[@]} -gt 0 ]; then
-        kep_log "installing: ${missing[*]}"
+    if [ ${#missing[@]} -gt 0 ] || [ ${#lean[@]} -gt 0 ]; then
+        kep_log "installing: ${missing[*]} ${lean[*]}"
         local sudo=""
         [ "$(id -u)" -ne 0 ] && sudo=sudo
         $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+        if [ ${#missing[@]} -gt 0 ]; then
+            DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+        fi
+        # Without their recommendations: the help compiler would bring a whole
+        # Pascal compiler.
+        if [ ${#lean[@]} -gt 0 ]; then
+            DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${lean[@]}" >/dev/null
+        fi
     fi
     if ! locale -a 2>/dev/null | grep -i "^ja_JP.utf8$" >/dev/null; then
         kep_log "generating the ja_JP.UTF-8 locale"
@@ -76,6 +89,44 @@ kep_prefix() {
         DISPLAY= "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         "$WINESERVER" -w
     fi
+    kep_map_fonts "$prefix"
+}
+
+# The Japanese Windows fonts that dialog templates and the system name, each
+# with the installed IPA font of the same metrics (proportional or fixed,
+# gothic or mincho). MS UI Gothic is what "MS Shell Dlg" stands for in a
+# Japanese prefix.
+KEP_FONT_REPLACEMENTS=(
+    "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic"
+    "ＭＳ ゴシック=IPAGothic" "MS Gothic=IPAGothic"
+    "MS UI Gothic=IPAPGothic"
+    "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho"
+    "ＭＳ 明朝=IPAMincho" "MS Mincho=IPAMincho"
+)
+
+# A prefix lacks the Japanese Windows fonts, and the font Wine takes in their
+# place is wider, so the dialogs' labels are cut off. Wine's font replacements
+# give each name the IPA font of the same metrics. Applied once per prefix (and
+# again when the list changes): a stamp in the prefix holds the list applied.
+kep_map_fonts() {
+    local prefix=$1 wanted
+    wanted=$(printf '%s\n' "${KEP_FONT_REPLACEMENTS[@]}")
+    [ "$(cat "$prefix/.kep-fonts" 2>/dev/null)" = "$wanted" ] && return 0
+    local reg pair
+    reg=$(mktemp "${TMPDIR:-/tmp}/kep-fonts.XXXXXX")
+    # regedit reads a UTF-16 file (with its byte-order mark) whatever the code page.
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+        for pair in "${KEP_FONT_REPLACEMENTS[@]}"; do
+            printf '"%s"="%s"\r\n' "${pair%%=*}" "${pair#*=}"
+        done
+    } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$reg"
+    DISPLAY= "$WINE64" regedit /s "$(kep_winpath "$reg")" >/dev/null 2>&1
+    "$WINESERVER" -w
+    rm -f "$reg"
+    grep -F '"MS PGothic"="IPAPGothic"' "$prefix/user.reg" >/dev/null || { kep_log "cannot map the fonts in $prefix"; return 1; }
+    echo "$wanted" >"$prefix/.kep-fonts"
 }
 
 # Starts the prefix's wineserver for good, with Wine's own background

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds a release of KEP: an optimised, stripped kep.exe (Release build in
-# build-release/) and build-release/kep-VERSION-win64.zip holding it, the
-# README (with the screenshot it shows) and the licence in a folder
+# build-release/) and build-release/kep-VERSION-win64.zip holding it, its help
+# kep.chm, the README (with the screenshot it shows) and the licence in a folder
 # kep-VERSION-win64. VERSION comes from
 # res/version.h. Prints the zip's path and contents.
 set -euo pipefail
@@ -25,7 +25,7 @@ stage="$KEP_BUILD_DIR/$name"
 zip="$KEP_BUILD_DIR/$name.zip"
 rm -rf "$stage" "$zip"
 mkdir -p "$stage/docs"
-cp "$exe" "$KEP_ROOT/README.md" "$KEP_ROOT/LICENSE" "$stage/"
+cp "$exe" "$KEP_BUILD_DIR/kep.chm" "$KEP_ROOT/README.md" "$KEP_ROOT/LICENSE" "$stage/"
 cp "$KEP_ROOT/docs/screenshot.png" "$stage/docs/"
 (cd "$KEP_BUILD_DIR" && zip -q -X -r "$zip" "$name")
 rm -rf "$stage"

@@ -292,13 +292,38 @@ TEST_F(InputTest, ContextMenuKeyWorksOnlyWhileFrameless)
     EXPECT_NEAR(frameless.rect.top, (frame.top + frame.bottom) / 2, 2);
 }
 
+namespace {
+
+// Passes the help command's request on to the shell with the help file made
+// missing (the build lays a real one beside the program).
+std::string s_missingHelp;
+int s_nHelpRequests = 0;
+BOOL s_bHelpOpened = TRUE;
+
+BOOL WINAPI ShellExecuteWithoutHelpFile(SHELLEXECUTEINFOA* pInfo)
+{
+    ++s_nHelpRequests;
+    pInfo->lpFile = s_missingHelp.c_str();
+    s_bHelpOpened = ::ShellExecuteExA(pInfo);
+    return s_bHelpOpened;
+}
+
+} // namespace
+
 TEST_F(InputTest, HelpWithoutTheHelpFileShowsNothing)
 {
-    ASSERT_FALSE(FileExists(ModuleFolder() + "\\kep.chm"));
+    TempFolder folder("help");
+    s_missingHelp = folder.File("kep.chm");
+    s_nHelpRequests = 0;
+    ASSERT_FALSE(FileExists(s_missingHelp));
     MessageBoxCapture capture;
     EXPECT_TRUE(IsCommandEnabled(ID_HELP_FILE));
+    CMainFrame::s_pfnShellExecuteEx = &ShellExecuteWithoutHelpFile;
     Command(ID_HELP_FILE);
+    CMainFrame::s_pfnShellExecuteEx = &::ShellExecuteExA;
     PumpMessages(300);
+    EXPECT_EQ(s_nHelpRequests, 1);
+    EXPECT_FALSE(s_bHelpOpened);
     EXPECT_EQ(capture.Count(), 0u);
     EXPECT_EQ(::FindWindowA("#32770", nullptr), nullptr);
 }
