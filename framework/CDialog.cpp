@@ -32,8 +32,37 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CWnd::DefWindowProc(message, wParam, lParam);
 }
 
+namespace {
+
+// A label one line high never wraps: where its text comes out wider than the
+// label (a font wider than the one the template was laid out for), it is cut
+// at the label's edge, rather than losing its last words to a second line
+// that nobody sees.
+BOOL CALLBACK KeepLabelOnOneLine(HWND hChild, LPARAM)
+{
+    char className[16] = {};
+    ::GetClassNameA(hChild, className, sizeof className);
+    const LONG style = ::GetWindowLongA(hChild, GWL_STYLE);
+    if (lstrcmpiA(className, "Static") != 0 || (style & SS_TYPEMASK) != SS_LEFT)
+        return TRUE;
+    RECT rc;
+    ::GetClientRect(hChild, &rc);
+    HDC hdc = ::GetDC(hChild);
+    HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageA(hChild, WM_GETFONT, 0, 0)));
+    TEXTMETRICA tm = {};
+    ::GetTextMetricsA(hdc, &tm);
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hChild, hdc);
+    if (rc.bottom < 2 * tm.tmHeight)
+        ::SetWindowLongA(hChild, GWL_STYLE, (style & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP);
+    return TRUE;
+}
+
+} // namespace
+
 BOOL CDialog::OnInitDialog()
 {
+    ::EnumChildWindows(m_hWnd, &KeepLabelOnOneLine, 0);
     UpdateData(FALSE);
     return TRUE;
 }
