@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CCmdUI.h"
+#include "frame/CActivationKeeper.h"
 #include "frame/CFixedSizeDlg.h"
 #include "frame/CommandLine.h"
 #include "frame/FrameGeometry.h"
@@ -92,6 +93,8 @@ void CMainFrame::FitWindowToImage()
 
 void CMainFrame::RefreshFrameStyle()
 {
+    // The hide below would leave the window without the keyboard.
+    CActivationKeeper keeper(m_hWnd);
     if (m_wndView.m_settings.m_nZoomValue != 0)
         ModifyStyle(WS_THICKFRAME, 0);
     else
