@@ -176,6 +176,9 @@ void CImageView::RepaintNow()
 {
     InvalidateRect(nullptr, TRUE);
     UpdateWindow();
+    CWnd* pMain = AfxGetMainWnd();
+    if (!m_pImage && pMain)
+        pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
 }
 
 BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
@@ -192,8 +195,8 @@ BOOL CImageView::ReadFileIntoMemory(const CString& path, SIZE_T* pcbData)
         MessageBox(kMsgCannotOpen, nullptr, MB_OK);
         return FALSE;
     case ImageFileResult::Unsupported:
-        MessageBox(kMsgUnsupported, nullptr, MB_OK);
         RepaintNow();
+        MessageBox(kMsgUnsupported, nullptr, MB_OK);
         return FALSE;
     case ImageFileResult::NoMemory: break;
     }
@@ -211,6 +214,7 @@ BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
     if (pMain)
         pMain->SetWindowText("KEP");
     m_strPath.Empty();
+    m_strLastLoadPath = path;
     if (bAddToHistory)
         m_strHistoryPath.Empty();
     KillTimer(kFrameTimer);
@@ -233,9 +237,9 @@ BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
             }
             m_pImage = pImage;
             if (status != Ok) {
-                MessageBox(kMsgUnsupported, nullptr, MB_OK);
                 ReleaseImage();
                 RepaintNow();
+                MessageBox(kMsgUnsupported, nullptr, MB_OK);
             } else {
                 m_strPath = path;
                 UINT width = 0;

@@ -68,6 +68,8 @@ public:
     int m_nFrameCount = 0;
     int m_nCurFrame = 0;
     CString m_strPath;
+    // The path of the last load, shown or failed: the step keys go on from it.
+    CString m_strLastLoadPath;
     int m_nRotation = 0;
     BOOL m_bMirrored = FALSE;
 
@@ -96,7 +98,8 @@ private:
     // Deletes the image, then the stream (which frees the memory block), or
     // the block itself when no stream was made over it.
     void ReleaseImage();
-    // Repaints the whole view at once (also when it has become empty).
+    // Repaints the whole view at once (also when it has become empty, and
+    // then the status line with it).
     void RepaintNow();
     SIZE GetDisplaySize() const;
     void FillOutsideDisplay(HDC hdc, SIZE display);
