@@ -8,6 +8,10 @@
 
 namespace {
 
+// The key data of the Down that highlights a keyboard popup's first item: a
+// repeat count of 0, which no key typed by the user has.
+constexpr LPARAM kSelectFirstItemMark = 0;
+
 // The position of the highlighted item of hMenu, or -1.
 int HighlightedItem(HMENU hMenu)
 {
@@ -194,8 +198,19 @@ void CMenuBarCtrl::TrackPopup(int iButton)
         m_bInSubmenu = FALSE;
         m_bOnCascadeItem = FALSE;
         CWnd* pMain = AfxGetMainWnd();
-        if (hPopup && pMain)
+        if (hPopup && pMain) {
+            // The menu loop takes a Down waiting in the queue as the user's:
+            // it highlights the first item.
+            if (m_bPopupByKeyboard)
+                pMain->PostMessage(WM_KEYDOWN, VK_DOWN, kSelectFirstItemMark);
             ::TrackPopupMenu(hPopup, nFlags, bottomLeft.x, bottomLeft.y, 0, pMain->m_hWnd, nullptr);
+            // A popup that could not open leaves the Down to the window,
+            // where it would step to the next picture.
+            MSG msg;
+            if (::PeekMessageA(&msg, pMain->m_hWnd, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD) &&
+                msg.wParam == VK_DOWN && msg.lParam == kSelectFirstItemMark)
+                ::PeekMessageA(&msg, pMain->m_hWnd, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE | PM_NOYIELD);
+        }
 
         PressButton(iButton, FALSE);
         if (s_hMsgFilterHook)
@@ -237,6 +252,7 @@ BOOL CMenuBarCtrl::OnMenuInput(MSG& m)
         // Right on an item with a cascade opens the cascade; Left inside a
         // cascade closes it. Otherwise both move to the neighbouring popup.
         if ((vkey == VK_LEFT && !m_bInSubmenu) || (vkey == VK_RIGHT && !m_bOnCascadeItem)) {
+            m_bPopupByKeyboard = TRUE;
             CancelMenuAndTrackNewOne(GetNextOrPrevButton(m_iPopupTracking, vkey == VK_LEFT));
             return TRUE;
         }
@@ -251,8 +267,10 @@ BOOL CMenuBarCtrl::OnMenuInput(MSG& m)
             // only a real move may switch popups.
             if (pt.x != m_ptMouse.x || pt.y != m_ptMouse.y) {
                 int iButton = HitTest(pt);
-                if (IsButton(iButton) && iButton != m_iPopupTracking)
+                if (IsButton(iButton) && iButton != m_iPopupTracking) {
+                    m_bPopupByKeyboard = FALSE;
                     CancelMenuAndTrackNewOne(iButton);
+                }
                 m_ptMouse = pt;
             }
             return FALSE;
@@ -312,6 +330,7 @@ void CMenuBarCtrl::OnLButtonDown(UINT, POINT point)
     PressButton(GetHotItem(), FALSE);
     int iButton = HitTest(point);
     if (IsButton(iButton)) {
+        m_bPopupByKeyboard = FALSE;
         TrackPopup(iButton);
         return;
     }
@@ -346,7 +365,10 @@ BOOL CMenuBarCtrl::TranslateFrameMessage(MSG* pMsg)
         case VK_ESCAPE: SetTrackingState(TRACK_NOTHING, -1); return TRUE;
         case VK_SPACE:
         case VK_UP:
-        case VK_DOWN: TrackPopup(GetHotItem()); return TRUE;
+        case VK_DOWN:
+            m_bPopupByKeyboard = TRUE;
+            TrackPopup(GetHotItem());
+            return TRUE;
         case VK_LEFT:
         case VK_RIGHT: SetHotItem(GetNextOrPrevButton(GetHotItem(), vkey == VK_LEFT)); return TRUE;
         default: break;
@@ -357,6 +379,7 @@ BOOL CMenuBarCtrl::TranslateFrameMessage(MSG* pMsg)
     if ((bAlt || m_iTrackingState == TRACK_BUTTON) && bLetterOrDigit) {
         UINT nID = 0;
         if (MapAccelerator(static_cast<char>(vkey), &nID)) {
+            m_bPopupByKeyboard = TRUE;
             TrackPopup(static_cast<int>(nID));
             return TRUE;
         }

@@ -27,6 +27,10 @@ public:
     int m_iPopupTracking = -1;        // button whose popup is (or was last) open
     int m_iTrackingState = TRACK_NOTHING;
     CMenu m_menu; // the menu the bar shows; owned by the bar
+    // The popup to open (or open now) was asked for from the keyboard: it
+    // opens with its first item highlighted, as a popup of the system's own
+    // menu bar does. A popup the mouse opens shows no highlight.
+    BOOL m_bPopupByKeyboard = FALSE;
     int m_nButtons = 0;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;

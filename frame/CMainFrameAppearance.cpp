@@ -3,6 +3,7 @@
 #include "CMainFrame.h"
 
 #include "CCmdUI.h"
+#include "frame/CActivationKeeper.h"
 #include "frame/WindowAppearance.h"
 #include "res/resource.h"
 
@@ -59,6 +60,10 @@ void CMainFrame::ShowFrameParts()
 
 void CMainFrame::ApplyFrameStyle()
 {
+    // The parts are changed with the window hidden; the keyboard stays where
+    // it was, and a window in the background stays there.
+    CActivationKeeper keeper(m_hWnd);
+    const UINT nActivate = IsWindowVisible() && !keeper.WasActive() ? SWP_NOACTIVATE : 0;
     RECT before;
     m_wndView.GetWindowRect(&before);
     m_wndView.UpdateFreeZoom();
@@ -72,7 +77,7 @@ void CMainFrame::ApplyFrameStyle()
     m_wndView.GetWindowRect(&after);
     GetWindowRect(&frame);
     SetWindowPos(nullptr, frame.left + before.left - after.left, frame.top + before.top - after.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | nActivate);
 }
 
 void CMainFrame::OnHideFrame()

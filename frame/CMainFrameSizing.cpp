@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "CCmdUI.h"
+#include "frame/CActivationKeeper.h"
 #include "frame/CFixedSizeDlg.h"
 #include "frame/CommandLine.h"
 #include "frame/FrameGeometry.h"
 #include "frame/ZoomCommands.h"
+#include "view/ImageGeometry.h"
 #include "res/resource.h"
 
 // ---- command line ---------------------------------------------------------
@@ -59,16 +61,30 @@ BOOL CMainFrame::OpenImageWithOptions(CString strPath)
 
 // ---- window size ----------------------------------------------------------
 
+namespace {
+
+// The work area of the monitor nearest to the window rectangle.
+bool WorkAreaNear(const RECT& window, RECT* pWorkArea)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoA(::MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return false;
+    *pWorkArea = monitor.rcWork;
+    return true;
+}
+
+} // namespace
+
 POINT CMainFrame::ReachableCorner(int left, int top, int width, int height) const
 {
     const RECT window = {left, top,
                          static_cast<LONG>(std::min<long long>(static_cast<long long>(left) + width, INT_MAX)),
                          static_cast<LONG>(std::min<long long>(static_cast<long long>(top) + height, INT_MAX))};
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    if (!::GetMonitorInfoA(::MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor))
+    RECT workArea;
+    if (!WorkAreaNear(window, &workArea))
         return POINT{left, top};
-    return KeepWindowReachable(window, monitor.rcWork);
+    return KeepWindowReachable(window, workArea);
 }
 
 void CMainFrame::FitWindowToImage()
@@ -80,10 +96,31 @@ void CMainFrame::FitWindowToImage()
     m_wndView.GetWindowRect(&rcView);
     if (!m_wndView.GetImageRect(&rcImage))
         return;
-    const SIZE size = FrameSizeAroundImage(rcFrame, rcView, rcImage);
-    // The corner stays where it is unless too little of the window would be
-    // left on a screen to find it.
-    const POINT corner = ReachableCorner(rcFrame.left, rcFrame.top, size.cx, size.cy);
+    SIZE size = FrameSizeAroundImage(rcFrame, rcView, rcImage);
+    POINT corner;
+    RECT rcWork;
+    if (m_wndView.m_settings.m_nZoomMode == ZOOM_ANY && WorkAreaNear(rcFrame, &rcWork) &&
+        (size.cx > rcWork.right - rcWork.left || size.cy > rcWork.bottom - rcWork.top)) {
+        // In the free mode a picture too large for the screen is made
+        // smaller until the whole window fits the work area, and the window
+        // moves as little as it must to lie inside it: the whole picture
+        // shows, and the caption and the borders stay within reach.
+        const SIZE decorations = {(rcView.left - rcFrame.left) + (rcFrame.right - rcView.right),
+                                  (rcView.top - rcFrame.top) + (rcFrame.bottom - rcView.bottom)};
+        const bool bTurned = IsQuarterTurn(m_wndView.m_nRotation);
+        const SIZE picture = {bTurned ? m_wndView.m_nImageHeight : m_wndView.m_nImageWidth,
+                              bTurned ? m_wndView.m_nImageWidth : m_wndView.m_nImageHeight};
+        const SIZE work = {rcWork.right - rcWork.left, rcWork.bottom - rcWork.top};
+        m_wndView.m_dFreeZoom = FreeZoomInsideWorkArea(m_wndView.m_dFreeZoom, picture, decorations, work);
+        m_wndView.GetImageRect(&rcImage);
+        size = FrameSizeAroundImage(rcFrame, rcView, rcImage);
+        const RECT wanted = {rcFrame.left, rcFrame.top, rcFrame.left + size.cx, rcFrame.top + size.cy};
+        corner = KeepWindowInside(wanted, rcWork);
+    } else {
+        // The corner stays where it is unless too little of the window would
+        // be left on a screen to find it.
+        corner = ReachableCorner(rcFrame.left, rcFrame.top, size.cx, size.cy);
+    }
     SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : nullptr, corner.x, corner.y, size.cx, size.cy,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -92,6 +129,8 @@ void CMainFrame::FitWindowToImage()
 
 void CMainFrame::RefreshFrameStyle()
 {
+    // The hide below would leave the window without the keyboard.
+    CActivationKeeper keeper(m_hWnd);
     if (m_wndView.m_settings.m_nZoomValue != 0)
         ModifyStyle(WS_THICKFRAME, 0);
     else

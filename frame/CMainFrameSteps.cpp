@@ -58,7 +58,9 @@ BOOL CMainFrame::TranslateStepKey(const MSG* pMsg)
 // folder of hundreds would push every one of them out.
 void CMainFrame::OnStep(UINT nID)
 {
-    const CString path = m_folderSteps.Step(StepKindForCommand(nID), m_wndView.m_strPath);
+    // After a failed load (a broken picture stepped to, opened or dropped)
+    // the steps go on from the failed file's place in its folder.
+    const CString path = m_folderSteps.Step(StepKindForCommand(nID), m_wndView.m_strLastLoadPath);
     if (path.IsEmpty() || (m_wndView.m_pImage && path == m_wndView.m_strPath))
         return; // nowhere to go, or the one picture of its folder
     if (m_wndView.LoadImageFile(path, FALSE)) {
@@ -69,5 +71,5 @@ void CMainFrame::OnStep(UINT nID)
 
 void CMainFrame::OnUpdateStep(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_wndView.m_pImage != nullptr || m_folderSteps.HasPosition());
+    pCmdUI->Enable(!m_wndView.m_strLastLoadPath.IsEmpty());
 }

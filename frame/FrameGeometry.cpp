@@ -47,6 +47,29 @@ POINT KeepWindowReachable(const RECT& window, const RECT& workArea)
                  KeepSpanReachable(window.top, height, workArea.top, workArea.bottom)};
 }
 
+double FreeZoomInsideWorkArea(double zoom, SIZE picture, SIZE decorations, SIZE workArea)
+{
+    const long long roomWidth = static_cast<long long>(workArea.cx) - decorations.cx;
+    const long long roomHeight = static_cast<long long>(workArea.cy) - decorations.cy;
+    if (roomWidth <= 0 || roomHeight <= 0)
+        return zoom;
+    double fitted = zoom;
+    if (picture.cx > 0)
+        fitted = std::min(fitted, static_cast<double>(roomWidth) / picture.cx);
+    if (picture.cy > 0)
+        fitted = std::min(fitted, static_cast<double>(roomHeight) / picture.cy);
+    return fitted;
+}
+
+POINT KeepWindowInside(const RECT& window, const RECT& workArea)
+{
+    const auto inside = [](long long start, long long size, long long low, long long high) {
+        return static_cast<LONG>(std::clamp<long long>(std::max(std::min(start, high - size), low), INT_MIN, INT_MAX));
+    };
+    return POINT{inside(window.left, static_cast<long long>(window.right) - window.left, workArea.left, workArea.right),
+                 inside(window.top, static_cast<long long>(window.bottom) - window.top, workArea.top, workArea.bottom)};
+}
+
 namespace {
 
 // a x b / c with the product in 64 bits, clamped to a window size; c > 0.

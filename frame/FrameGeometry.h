@@ -25,6 +25,18 @@ SIZE FrameSizeAroundImage(const RECT& frame, const RECT& view, const RECT& image
 // kMinReachableSize of itself (all of it, when smaller) inside the work area
 // of the screen nearest to it; the corner as it is when that already holds.
 POINT KeepWindowReachable(const RECT& window, const RECT& workArea);
+// The largest free zoom, at most zoom, at which a frame fits the size of a
+// work area: the frame's decorations around the view (their total width and
+// height) plus the picture in its displayed orientation (picture, unzoomed)
+// times the zoom. The zoom itself when the frame fits already, or when the
+// decorations alone fill the work area (no zoom helps then).
+double FreeZoomInsideWorkArea(double zoom, SIZE picture, SIZE decorations, SIZE workArea);
+
+// The top-left corner that moves a window as little as needed to lie wholly
+// inside the work area; a window larger than the work area gets its left or
+// top edge.
+POINT KeepWindowInside(const RECT& window, const RECT& workArea);
+
 // The start pulse: every tick the window takes a size between the full and
 // half of a base size, centred on the picture's centre, so that one period of
 // 500 phase steps shrinks it to half and grows it back.

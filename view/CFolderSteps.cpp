@@ -64,15 +64,13 @@ BOOL CFolderSteps::Anchor(const CString& path)
     return TRUE;
 }
 
-CString CFolderSteps::Step(StepKind kind, const CString& shownPath)
+CString CFolderSteps::Step(StepKind kind, const CString& fromPath)
 {
-    if (!shownPath.IsEmpty()) {
-        if (m_strCurrent.IsEmpty() || m_strCurrent.CompareNoCase(shownPath) != 0) {
-            if (!Anchor(shownPath))
-                return CString();
-        }
-    } else if (m_strCurrent.IsEmpty()) {
+    if (fromPath.IsEmpty())
         return CString();
+    if (m_strCurrent.IsEmpty() || m_strCurrent.CompareNoCase(fromPath) != 0) {
+        if (!Anchor(fromPath))
+            return CString();
     }
     const int target = StepTarget(m_position, static_cast<int>(m_names.size()), kind);
     if (target < 0)

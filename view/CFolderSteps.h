@@ -14,17 +14,14 @@
 
 class CFolderSteps {
 public:
-    // The path of the picture a step goes to from the picture shown
-    // (shownPath, as the view holds it; empty when the view is empty, and then
-    // from the picture stepped to last). A shown picture other than the one
-    // stepped to last starts afresh in its own folder, listed anew. Empty
-    // when there is nowhere to go (no place yet, an empty or unreadable
-    // folder). The path is ANSI: a name outside the code page is given by its
-    // short form.
-    CString Step(StepKind kind, const CString& shownPath);
-
-    // Whether a step has a place to start from when nothing is shown.
-    BOOL HasPosition() const { return !m_strCurrent.IsEmpty(); }
+    // The path of the picture a step goes to from the picture loaded last
+    // (fromPath, as the view holds it: the picture shown, or the file whose
+    // load failed, which keeps its place in the folder). A path other than
+    // the one stepped to last starts afresh in its own folder, listed anew.
+    // Empty when there is nowhere to go (nothing loaded yet, an empty or
+    // unreadable folder). The path is ANSI: a name outside the code page is
+    // given by its short form.
+    CString Step(StepKind kind, const CString& fromPath);
 
 private:
     // Lists the folder of path and takes path's place in it; FALSE when the

@@ -71,6 +71,9 @@ void CImageView::RepaintNow()
 {
     InvalidateRect(nullptr, TRUE);
     UpdateWindow();
+    CWnd* pMain = AfxGetMainWnd();
+    if (!m_pImage && pMain)
+        pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
 }
 
 void CImageView::ReadPicture(const CString& path)
@@ -88,8 +91,9 @@ void CImageView::ReadPicture(const CString& path)
         MessageBox(kMsgCannotOpen, nullptr, MB_OK);
         break;
     case PictureResult::Unsupported:
-        MessageBox(kMsgUnsupported, nullptr, MB_OK);
+        // The view (and the status line) show empty while the message is up.
         RepaintNow();
+        MessageBox(kMsgUnsupported, nullptr, MB_OK);
         break;
     }
 }
@@ -105,6 +109,7 @@ BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
     if (pMain)
         pMain->SetWindowText("KEP");
     m_strPath.Empty();
+    m_strLastLoadPath = path;
     if (bAddToHistory)
         m_strHistoryPath.Empty();
     m_animation.Stop();

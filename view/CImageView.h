@@ -67,6 +67,8 @@ public:
     // The frames of an animation (view timer 2).
     CAnimationPlayer m_animation;
     CString m_strPath;
+    // The path of the last load, shown or failed: the step keys go on from it.
+    CString m_strLastLoadPath;
     int m_nRotation = 0;
     BOOL m_bMirrored = FALSE;
 
@@ -94,7 +96,8 @@ protected:
 private:
     // Lets the picture go, with what was drawn of it.
     void ReleaseImage();
-    // Repaints the whole view at once (also when it has become empty).
+    // Repaints the whole view at once (also when it has become empty, and
+    // then the status line with it).
     void RepaintNow();
     SIZE GetDisplaySize() const;
     // Reads and decodes the file into m_pImage, with the wait cursor;

@@ -166,6 +166,25 @@ TEST_F(AppearanceTest, TopmostSurvivesZoomChangesAndFits)
     EXPECT_EQ(ReadSettingsInts().at(kTopMost), 0);
 }
 
+// A refit hides and shows the frame: a frame in the background stays there,
+// the window in front keeps the keyboard. (That the frame in front keeps it
+// is shown with real keys end to end.)
+TEST_F(AppearanceTest, RefitsOfAWindowInTheBackgroundLeaveTheOneInFrontActive)
+{
+    HWND hOther = ::CreateWindowExA(0, "STATIC", "in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 400, 200, 100,
+                                    nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hOther, nullptr);
+    ::SetForegroundWindow(hOther);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == hOther; }, 2000));
+    for (UINT id : {static_cast<UINT>(ID_ZOOM_50), static_cast<UINT>(ID_ROTATE_RIGHT), static_cast<UINT>(ID_HIDE_FRAME),
+                    static_cast<UINT>(ID_HIDE_FRAME)}) {
+        Command(id);
+        EXPECT_EQ(::GetForegroundWindow(), hOther) << "after command " << id;
+        EXPECT_TRUE(::IsWindowVisible(Frame()));
+    }
+    ::DestroyWindow(hOther);
+}
+
 TEST_F(AppearanceTest, StatusTextFollowsLoadPaintAndZoom)
 {
     EXPECT_EQ(std::string(m_pFrame->m_wndStatusBar.GetPaneText(0)), "KEP - 400 x 300 : 100 % ");

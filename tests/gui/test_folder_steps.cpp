@@ -106,6 +106,52 @@ TEST_F(StepTest, KeysGoInNaturalOrderWrapAroundSkipABrokenFileAndLeaveTheHistory
     EXPECT_EQ(std::string(history.m_paths[0]), m_folder.File("img9.bmp"));
 }
 
+// A failed load empties the view and the status line before its message
+// shows, and the step keys go on from the failed file's place in its folder,
+// also in a window that never showed a picture.
+TEST_F(StepTest, AFailedLoadEmptiesViewAndStatusAndTheStepsGoOnFromIt)
+{
+    const struct {
+        const char* how;
+        const char* from; // shown first, then Right; null: opened in a new window
+        const char* name; // img3.bmp is broken; img4.bmp does not exist
+        const char* text;
+    } cases[] = {{"stepped to", "img2.bmp", "img3.bmp", "未対応のフォーマットです"},
+                 {"opened", nullptr, "img3.bmp", "未対応のフォーマットです"},
+                 {"opened", nullptr, "img4.bmp", "ファイルがオープンできません"}};
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    const uint32_t empty = (GetRValue(window) << 16) | (GetGValue(window) << 8) | GetBValue(window);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.how);
+        DestroyFrame();
+        ASSERT_TRUE(CreateFrame());
+        MessageBoxCapture capture;
+        uint32_t centreSeen = 0;
+        std::string statusSeen;
+        capture.SetMessageBoxObserver([&](const MessageBoxCapture::Box&) {
+            const Capture shot = CaptureClient(View().m_hWnd);
+            centreSeen = shot.At(shot.width / 2, shot.height / 2);
+            statusSeen = m_pFrame->m_wndStatusBar.GetPaneText(0).GetString();
+        });
+        if (c.from) {
+            OpenPath(m_folder.File(c.from));
+            ASSERT_EQ(Title(), Shows(c.from));
+            Key(VK_RIGHT);
+        } else {
+            OpenPath(m_folder.File(c.name));
+        }
+        EXPECT_EQ(Title(), "KEP");
+        ASSERT_EQ(capture.Count(), 1u);
+        EXPECT_EQ(capture.Boxes()[0].text, c.text);
+        EXPECT_EQ(centreSeen, empty) << "the view was empty under the message";
+        EXPECT_EQ(statusSeen, "KEP");
+        EXPECT_EQ(std::string(m_pFrame->m_wndStatusBar.GetPaneText(0).GetString()), "KEP");
+        EXPECT_TRUE(IsCommandEnabled(ID_STEP_NEXT));
+        Key(VK_RIGHT);
+        EXPECT_EQ(Title(), Shows("img9.bmp"));
+    }
+}
+
 // A retry that waits for the history file adds the picture that was opened,
 // not the one stepped to meanwhile.
 TEST_F(StepTest, AWaitingHistoryRetryAddsTheOpenedPictureNotTheSteppedOne)

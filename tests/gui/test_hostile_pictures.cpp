@@ -212,16 +212,18 @@ TEST_F(HostilePictureTest, MetafilesWithUnplayableRecordsAreRefused)
     }
 }
 
-// A picture far wider than high, opened after a tiny one, is shown at the
-// zoom that covers the view: millions of pixels wide. Only the part in the
-// view is drawn; a bitmap of the whole display took gigabytes and froze the
-// window for many seconds.
+// A picture far wider than high, shown at 100 %: half a million pixels
+// wide. Only the part in the view is drawn; a bitmap of the whole display
+// took gigabytes and froze the window for many seconds.
 TEST_F(HostilePictureTest, DisplaysLargerThanTheViewPaintOnlyWhatShows)
 {
     const std::string tiny = m_folder.File("tiny.bmp");
     const std::string wide = m_folder.File("wide.bmp");
     ASSERT_TRUE(WriteBmp(tiny, 20, 1, [](int, int) { return 0x808080u; }));
     ASSERT_TRUE(WriteSolidRle8Bmp(wide, 534773, 25, 0x3060C0));
+    // At 100 %: the free mode would shrink the picture to the screen.
+    View().m_settings.m_nZoomMode = ZOOM_PERCENT;
+    View().m_settings.m_nZoomValue = 100;
     for (const std::string& path : {tiny, wide}) {
         View().LoadImageFile(path.c_str());
         View().InvalidateRect(nullptr, TRUE);

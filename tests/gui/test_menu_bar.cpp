@@ -85,6 +85,18 @@ protected:
         return [hBar, i] { return HotItemOf(hBar) == i; };
     }
     int State() { return Bar().m_iTrackingState; }
+    // The highlighted item of an open popup, or -1.
+    static int Highlighted(HMENU hMenu)
+    {
+        for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i)
+            if (::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
+                return i;
+        return -1;
+    }
+    static std::function<bool()> HighlightIs(HMENU hMenu, int i)
+    {
+        return [hMenu, i] { return Highlighted(hMenu) == i; };
+    }
     int Hot() { return Bar().GetHotItem(); }
     // How often the release of vk has been taken from the queue.
     static size_t ReleasesOf(const MessageLog& log, WORD vk)
@@ -145,6 +157,7 @@ TEST_F(MenuBarTest, AltHighlightsFirstButtonDownOpensItsPopupEscapeTwiceLeaves)
         .WaitFor("first button hot", HotIs(kOperations))
         .Key(VK_DOWN)
         .WaitForPopups("operations popup", {hOperations})
+        .WaitFor("its first item highlighted, as the keyboard opened it", HighlightIs(hOperations, 0))
         .Do([&] {
             sendToState = ::GetMenuState(hOperations, ID_SENDTO, MF_BYCOMMAND);
             ::GetWindowRect(PopupWindowOf(thread, hOperations), &rcPopup);
@@ -196,6 +209,7 @@ TEST_F(MenuBarTest, KeyboardModeArrowsWrapSpaceOpensClickElsewhereLeaves)
         .WaitFor("second button hot", HotIs(kView))
         .Key(VK_SPACE)
         .WaitForPopups("view popup", {Popup(kView)})
+        .WaitFor("its first item highlighted", HighlightIs(Popup(kView), 0))
         .Key(VK_ESCAPE)
         .WaitForNoPopup("popup closed");
     ASSERT_TRUE(script.Run()) << script.Failure();
@@ -213,6 +227,7 @@ TEST_F(MenuBarTest, MnemonicsOpenTheirPopupWithAltOrInKeyboardMode)
     InputScript script = Script();
     script.Do([] { TapChord(VK_MENU, 'V'); })
         .WaitForPopups("Alt+V opens the view popup", {Popup(kView)})
+        .WaitFor("its first item highlighted", HighlightIs(Popup(kView), 0))
         .Key(VK_ESCAPE)
         .WaitForNoPopup("view popup closed")
         .Key(VK_ESCAPE)
@@ -253,18 +268,26 @@ TEST_F(MenuBarTest, HoverSwitchesPopupsAndClickOnTheOpenButtonClosesIt)
 {
     HWND hBar = Bar().m_hWnd;
     BOOL pressedWhileOpen = FALSE;
+    int highlightedByClick = 0;
+    int highlightedByHover = 0;
     InputScript script = Script();
     script.Click(ButtonCentre(kOperations))
         .WaitForPopups("operations popup", {Popup(kOperations)})
-        .Do([&] { pressedWhileOpen = ::SendMessageA(hBar, TB_ISBUTTONPRESSED, kOperations, 0) != 0; })
+        .Do([&] {
+            pressedWhileOpen = ::SendMessageA(hBar, TB_ISBUTTONPRESSED, kOperations, 0) != 0;
+            highlightedByClick = Highlighted(Popup(kOperations));
+        })
         .MoveTo(ButtonCentre(kHelp))
         .WaitForPopups("hovering help switches to its popup", {Popup(kHelp)})
+        .Do([&] { highlightedByHover = Highlighted(Popup(kHelp)); })
         .MoveTo(ButtonCentre(kView))
         .WaitForPopups("hovering view switches to its popup", {Popup(kView)})
         .Click(ButtonCentre(kView))
         .WaitForNoPopup("click on the open button closes it");
     ASSERT_TRUE(script.Run()) << script.Failure();
     EXPECT_TRUE(pressedWhileOpen);
+    EXPECT_EQ(highlightedByClick, -1) << "a popup the mouse opens keeps no highlight";
+    EXPECT_EQ(highlightedByHover, -1);
     PumpMessages(200);
     EXPECT_TRUE(OpenPopupMenus(::GetCurrentThreadId()).empty()) << "no popup opens again";
     EXPECT_EQ(State(), CMenuBarCtrl::TRACK_NOTHING);
@@ -279,6 +302,7 @@ TEST_F(MenuBarTest, LeftAndRightMoveBetweenPopupsWithWrapAroundUnderTheRestingPo
         .WaitForPopups("operations popup", {Popup(kOperations)})
         .Key(VK_RIGHT)
         .WaitForPopups("Right opens view", {Popup(kView)})
+        .WaitFor("with its first item highlighted", HighlightIs(Popup(kView), 0))
         .Do([] { ::Sleep(150); })
         .WaitForPopups("view stays open", {Popup(kView)})
         .Key(VK_RIGHT)
@@ -303,8 +327,7 @@ TEST_F(MenuBarTest, RightOpensTheZoomCascadeAndLeftClosesIt)
     InputScript script = Script();
     script.Do([] { TapChord(VK_MENU, 'O'); })
         .WaitForPopups("operations popup", {hOperations})
-        .Key(VK_DOWN)
-        .WaitFor("zoom item selected", zoomItemSelected)
+        .WaitFor("zoom item selected as the popup opens", zoomItemSelected)
         .Key(VK_RIGHT)
         .WaitForPopups("Right on a cascade item opens the cascade", {hOperations, hZoom})
         .Key(VK_LEFT)
@@ -317,7 +340,6 @@ TEST_F(MenuBarTest, RightOpensTheZoomCascadeAndLeftClosesIt)
         .WaitForPopups("Left outside the cascade moves to the previous menu", {Popup(kHelp)})
         .Key(VK_RIGHT)
         .WaitForPopups("Right wraps back", {hOperations})
-        .Key(VK_DOWN)
         .WaitFor("zoom item selected again", zoomItemSelected)
         .Key(VK_RIGHT)
         .WaitForPopups("cascade open", {hOperations, hZoom})
@@ -326,6 +348,27 @@ TEST_F(MenuBarTest, RightOpensTheZoomCascadeAndLeftClosesIt)
         .Key(VK_ESCAPE)
         .WaitForNoPopup("closed");
     ASSERT_TRUE(script.Run()) << script.Failure();
+}
+
+// As on the system's own menu bar: Alt+O highlights 倍率, Right opens its
+// cascade on its first item, Enter chooses that.
+TEST_F(MenuBarTest, AltORightEnterChoosesTheFirstZoomItem)
+{
+    SetZoom(ZOOM_PERCENT, 50);
+    HMENU hOperations = Popup(kOperations);
+    HMENU hZoom = ::GetSubMenu(hOperations, 0);
+    InputScript script = Script();
+    script.Do([] { TapChord(VK_MENU, 'O'); })
+        .WaitForPopups("operations popup", {hOperations})
+        .Key(VK_RIGHT)
+        .WaitForPopups("zoom cascade", {hOperations, hZoom})
+        .WaitFor("its first item highlighted", HighlightIs(hZoom, 0))
+        .Key(VK_RETURN)
+        .WaitForNoPopup("command chosen");
+    ASSERT_TRUE(script.Run()) << script.Failure();
+    EXPECT_TRUE(PumpUntil([&] { return View().m_settings.m_nZoomMode == ZOOM_ANY; }, kInputStepBudgetMs))
+        << "任意 was chosen";
+    EXPECT_EQ(State(), CMenuBarCtrl::TRACK_NOTHING);
 }
 
 // Wine sends no WM_MENUSELECT when Escape or Left closes a cascade: the bar
@@ -339,7 +382,12 @@ TEST_F(MenuBarTest, AfterEscapeClosesTheHistoryCascadeRightReopensItAndLeftMoves
         return [hOperations, pos] { return (::GetMenuState(hOperations, pos, MF_BYPOSITION) & MF_HILITE) != 0; };
     };
     auto historyItem = [&](InputScript& script) -> InputScript& {
-        return script.Key(VK_DOWN).Key(VK_DOWN).Key(VK_DOWN).Key(VK_DOWN).WaitFor("history item", highlighted(3));
+        // From the first item, highlighted as the keyboard opened the popup.
+        return script.WaitFor("first item", highlighted(0))
+            .Key(VK_DOWN)
+            .Key(VK_DOWN)
+            .Key(VK_DOWN)
+            .WaitFor("history item", highlighted(3));
     };
     InputScript script = Script();
     script.Key(VK_MENU).WaitFor("first button hot", HotIs(kOperations)).Key(VK_DOWN);
@@ -404,7 +452,6 @@ TEST_F(MenuBarTest, ChosenCommandRunsInTheFrameAndEndsTracking)
     InputScript script = Script();
     script.Do([] { TapChord(VK_MENU, 'O'); })
         .WaitForPopups("operations popup", {hOperations})
-        .Key(VK_DOWN)
         .Key(VK_DOWN)
         .Key(VK_DOWN)
         .Key(VK_RIGHT)

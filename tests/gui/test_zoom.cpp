@@ -175,6 +175,68 @@ TEST_F(ZoomTest, FixedHeightAndBothFollowTheirRules)
     EXPECT_TRUE(Checked(hZoom, ID_ZOOM_FIX_BOTH));
 }
 
+// In the free mode a picture larger than the screen opens whole: the zoom
+// shrinks until the whole window fits the work area, and the window moves
+// inside it. A picture that fits opens at its own size where the window is.
+TEST_F(ZoomTest, FreeModeFitsPicturesLargerThanTheScreenIntoTheWorkArea)
+{
+    ASSERT_EQ(View().m_settings.m_nZoomMode, ZOOM_ANY);
+    const RECT before = WindowRectOf(m_pFrame->m_hWnd);
+    Open(400, 300);
+    EXPECT_EQ(ViewSize().cx, 400);
+    EXPECT_EQ(ViewSize().cy, 300);
+    EXPECT_EQ(View().m_dFreeZoom, 1.0);
+    EXPECT_EQ(WindowRectOf(m_pFrame->m_hWnd).left, before.left);
+    EXPECT_EQ(WindowRectOf(m_pFrame->m_hWnd).top, before.top);
+
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(m_pFrame->m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    const struct {
+        int width;
+        int height;
+        int rotation;
+    } cases[] = {{4000, 3000, 0}, {6000, 800, 0}, {6000, 800, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " turned " +
+                     std::to_string(c.rotation));
+        // Start from the place and zoom of the small picture, partly off the
+        // work area's bottom right.
+        m_pFrame->SetWindowPos(nullptr, work.right - 300, work.bottom - 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        View().m_dFreeZoom = 1.0;
+        View().m_nRotation = c.rotation;
+        const std::string path = m_folder.File("big.bmp");
+        ASSERT_TRUE(WriteSolidRle8Bmp(path, c.width, c.height, 0x3366CC));
+        OpenPath(path);
+        ASSERT_NE(View().m_pImage, nullptr);
+        const RECT frame = WindowRectOf(m_pFrame->m_hWnd);
+        EXPECT_GE(frame.left, work.left);
+        EXPECT_GE(frame.top, work.top);
+        EXPECT_LE(frame.right, work.right);
+        EXPECT_LE(frame.bottom, work.bottom);
+        // The whole picture, scaled alike both ways, fills the view; the
+        // window reaches across the work area in one direction.
+        const double zoom = View().m_dFreeZoom;
+        const int shownWidth = c.rotation ? c.height : c.width;
+        const int shownHeight = c.rotation ? c.width : c.height;
+        EXPECT_LT(zoom, 1.0);
+        EXPECT_EQ(ViewSize().cx, static_cast<int>(shownWidth * zoom));
+        EXPECT_EQ(ViewSize().cy, static_cast<int>(shownHeight * zoom));
+        EXPECT_TRUE(frame.right - frame.left >= work.right - work.left - 1 ||
+                    frame.bottom - frame.top >= work.bottom - work.top - 1);
+        EXPECT_LT(View().m_nZoomPercent, 100);
+    }
+    View().m_nRotation = 0;
+
+    // The percent modes show what the user chose, screen or not.
+    Command(ID_ZOOM_100);
+    RECT rc;
+    ASSERT_TRUE(View().GetImageRect(&rc));
+    EXPECT_EQ(rc.right - rc.left, 6000);
+    EXPECT_EQ(rc.bottom - rc.top, 800);
+}
+
 TEST_F(ZoomTest, CancelChangesNothing)
 {
     Open(400, 300);

@@ -63,6 +63,60 @@ TEST(FrameGeometry, WindowsKeepEnoughOfThemselvesOnTheScreen)
     }
 }
 
+// A picture larger than the screen in the free mode: the zoom that makes the
+// whole frame (decorations included) fit the work area, and the move that
+// keeps it inside.
+TEST(FrameGeometry, FreeZoomShrinksUntilTheFrameFitsTheWorkArea)
+{
+    const SIZE work = {1600, 1160};
+    const SIZE decorations = {16, 100};
+    const struct {
+        const char* name;
+        double zoom;
+        SIZE picture;
+        double fitted;
+    } cases[] = {
+        {"a picture that fits keeps its zoom", 1.0, {400, 300}, 1.0},
+        {"a 12 MP photo: the height rules", 1.0, {4000, 3000}, (1160.0 - 100) / 3000},
+        {"a panorama: the width rules", 1.0, {6000, 800}, (1600.0 - 16) / 6000},
+        {"an enlarged picture", 3.0, {1000, 100}, (1600.0 - 16) / 1000},
+        {"a smaller zoom that fits is kept", 0.2, {4000, 3000}, 0.2},
+        {"no picture to scale", 1.0, {0, 0}, 1.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double fitted = FreeZoomInsideWorkArea(c.zoom, c.picture, decorations, work);
+        EXPECT_DOUBLE_EQ(fitted, c.fitted);
+        // The display size is the zoomed size truncated: it never overshoots.
+        EXPECT_LE(static_cast<long long>(c.picture.cx * fitted) + decorations.cx, work.cx);
+        EXPECT_LE(static_cast<long long>(c.picture.cy * fitted) + decorations.cy, work.cy);
+    }
+    EXPECT_DOUBLE_EQ(FreeZoomInsideWorkArea(1.0, SIZE{4000, 3000}, SIZE{1600, 10}, work), 1.0)
+        << "decorations that fill the work area leave the zoom alone";
+}
+
+TEST(FrameGeometry, WindowsMoveAsLittleAsNeededToLieInside)
+{
+    const RECT work = {0, 30, 1600, 1190};
+    const struct {
+        const char* name;
+        RECT window;
+        POINT corner;
+    } cases[] = {
+        {"inside already", {100, 100, 900, 700}, {100, 100}},
+        {"past the right and bottom edges", {1000, 900, 1600, 1300}, {1000, 790}},
+        {"above and left of the work area", {-20, 0, 780, 600}, {0, 30}},
+        {"as wide as the work area", {300, 100, 1900, 700}, {0, 100}},
+        {"larger than the work area", {300, 100, 2000, 1500}, {0, 30}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const POINT corner = KeepWindowInside(c.window, work);
+        EXPECT_EQ(corner.x, c.corner.x);
+        EXPECT_EQ(corner.y, c.corner.y);
+    }
+}
+
 TEST(FrameGeometry, PulseBaseSizeFollowsTheModeAndLimitsAlsoSmallerPictures)
 {
     struct Case {
