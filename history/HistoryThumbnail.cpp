@@ -130,16 +130,27 @@ BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap)
     std::unique_ptr<CPicture> picture;
     if (CPicture::Load(path, &picture) != PictureResult::Ok)
         return FALSE;
-    CDibSection thumbnail;
-    if (!thumbnail.Create(kept.cx, kept.cy))
+    // The picture is drawn into a box of its stored orientation, then turned
+    // to stand as the camera meant it.
+    const TransformState orientation = picture->GetOrientation();
+    const SIZE storedBox = ShownSize(Inverse(orientation), kept);
+    CDibSection stored;
+    if (!stored.Create(storedBox.cx, storedBox.cy))
         return FALSE;
     // An opaque picture of 24 or 32 bits, the usual photo, is averaged into
     // the box from its own pixels: GDI+ would first convert the whole picture
     // for each thumbnail, which costs about half as much as decoding it.
-    if (!ShrinkOpaqueInto(picture->GetImage(), thumbnail) && !DrawGuardedMetafileInto(*picture, thumbnail) &&
-        !DrawWithGdiplusInto(*picture, thumbnail))
+    if (!ShrinkOpaqueInto(picture->GetImage(), stored) && !DrawGuardedMetafileInto(*picture, stored) &&
+        !DrawWithGdiplusInto(*picture, stored))
         return FALSE;
-    return bitmap.Attach(thumbnail.Detach());
+    if (orientation.rotation == 0 && !orientation.mirrored)
+        return bitmap.Attach(stored.Detach());
+    CDibSection upright;
+    if (!upright.Create(kept.cx, kept.cy))
+        return FALSE;
+    TransformPixelsBy(orientation, stored.GetBits(), stored.GetPitch(), SIZE{stored.GetWidth(), stored.GetHeight()},
+                      upright.GetBits(), upright.GetPitch());
+    return bitmap.Attach(upright.Detach());
 }
 
 BOOL DrawThumbnail(HDC hdc, const RECT& box, HBITMAP hThumbnail)

@@ -6,6 +6,7 @@
 
 #include "AfxStream.h"
 #include "CGlobalLock.h"
+#include "image/ExifReader.h"
 #include "image/ImageFile.h"
 #include "image/ImageFormat.h"
 #include "image/MetafileEllipses.h"
@@ -131,6 +132,7 @@ PictureResult CPicture::Decode(CGlobalBlock data, std::unique_ptr<CPicture>* ppP
     picture->m_nHeight = static_cast<int>(height);
     ImageType type = ImageTypeUnknown;
     picture->m_bMetafile = GdipGetImageType(pImage, &type) == Ok && type == ImageTypeMetafile;
+    picture->ReadOrientation();
     picture->ReadFrames();
     picture->m_bOpaqueStill = !picture->IsAnimated() && IsOpaqueBitmap(pImage);
     *ppPicture = std::move(picture);
@@ -141,6 +143,19 @@ bool CPicture::IsOfGdiplusFormat() const
 {
     CGlobalLock bytes(m_data);
     return bytes.Get() && IsGdiplusFormat(DetectImageFormat(bytes.Get(), m_cbData));
+}
+
+// The orientation a camera recorded in a JPEG's or a TIFF's EXIF block (only
+// those are turned; the block is read from the file's bytes, since the
+// decoders do not return it for a JPEG).
+void CPicture::ReadOrientation()
+{
+    CGlobalLock bytes(m_data);
+    if (!bytes.Get())
+        return;
+    const ImageFormat format = DetectImageFormat(bytes.Get(), m_cbData);
+    if (format == ImageFormat::Jpeg || format == ImageFormat::Tiff || format == ImageFormat::BigTiff)
+        m_orientation = ExifOrientationState(ReadExifOrientation(bytes.Get(), m_cbData));
 }
 
 // The first frame, decoded by the system's codecs into a 32-bit bitmap of

@@ -16,6 +16,7 @@
 #include "CComPtr.h"
 #include "CGlobalBlock.h"
 #include "CVirtualBlock.h"
+#include "image/PictureTransform.h"
 
 enum class PictureResult {
     Ok,
@@ -54,6 +55,12 @@ public:
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     bool IsMetafile() const { return m_bMetafile; }
+    // How the stored picture is to be turned and mirrored to stand as the
+    // camera meant it (its EXIF orientation); the identity for most pictures.
+    TransformState GetOrientation() const { return m_orientation; }
+    // The size of the picture standing upright: the stored size, swapped for
+    // an orientation that turns it by a quarter.
+    SIZE GetUprightSize() const { return ShownSize(m_orientation, SIZE{m_nWidth, m_nHeight}); }
     // A still bitmap without transparency: it covers every pixel it is drawn
     // on at its own size.
     bool IsOpaqueStill() const { return m_bOpaqueStill; }
@@ -94,6 +101,7 @@ public:
 private:
     CPicture() = default;
     bool IsOfGdiplusFormat() const;
+    void ReadOrientation();
     PictureResult DecodeWithSystemCodecs();
     void ReadFrames();
 
@@ -107,6 +115,7 @@ private:
     int m_nWidth = 0;
     int m_nHeight = 0;
     bool m_bMetafile = false;
+    TransformState m_orientation = {0, false};
     bool m_bOpaqueStill = false;
     int m_nFrameCount = 0;
     bool m_bTimeFrames = false;

@@ -7,8 +7,10 @@ CCoverCopy::~CCoverCopy()
     Drop();
 }
 
-void CCoverCopy::Draw(HDC hdc, const CPicture& picture, int width, int height, const RECT& source)
+void CCoverCopy::Draw(HDC hdc, const CPicture& picture, const RECT& rcPicture, const RECT& source)
 {
+    const int width = rcPicture.right - rcPicture.left;
+    const int height = rcPicture.bottom - rcPicture.top;
     if (width <= 0 || height <= 0)
         return;
     if (!m_copy || width > m_size.cx || height > m_size.cy) {
@@ -25,7 +27,8 @@ void CCoverCopy::Draw(HDC hdc, const CPicture& picture, int width, int height, c
     const int mode = ::SetStretchBltMode(hdc, HALFTONE);
     POINT origin;
     ::SetBrushOrgEx(hdc, 0, 0, &origin);
-    ::StretchBlt(hdc, -source.left, -source.top, width, height, m_dc, 0, 0, m_size.cx, m_size.cy, SRCCOPY);
+    ::StretchBlt(hdc, rcPicture.left - source.left, rcPicture.top - source.top, width, height, m_dc, 0, 0, m_size.cx,
+                 m_size.cy, SRCCOPY);
     ::SetBrushOrgEx(hdc, origin.x, origin.y, nullptr);
     ::SetStretchBltMode(hdc, mode);
 }

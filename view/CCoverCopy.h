@@ -20,11 +20,11 @@ public:
     CCoverCopy(const CCoverCopy&) = delete;
     CCoverCopy& operator=(const CCoverCopy&) = delete;
 
-    // Draws the part source of the picture scaled to width x height (the
-    // whole picture's size) at the top-left corner of hdc. A copy smaller
-    // than that (the first tick after the start, which paints at the size
-    // the picture had) is drawn anew.
-    void Draw(HDC hdc, const CPicture& picture, int width, int height, const RECT& source);
+    // Draws the part source of the whole off-screen bitmap, in which the
+    // picture is scaled into the rectangle picture, at the top-left corner of
+    // hdc. A copy smaller than the picture's size there (the first tick after
+    // the start, which paints at the size the picture had) is drawn anew.
+    void Draw(HDC hdc, const CPicture& picture, const RECT& rcPicture, const RECT& source);
     void Drop();
 
 private:

@@ -118,8 +118,11 @@ BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
     ReadPicture(path);
     if (m_pImage) {
         m_strPath = path;
-        m_nImageWidth = m_pImage->GetWidth();
-        m_nImageHeight = m_pImage->GetHeight();
+        // The picture's size as it stands upright: everything that shows it
+        // (zoom, fit, status) sees it so.
+        const SIZE upright = m_pImage->GetUprightSize();
+        m_nImageWidth = upright.cx;
+        m_nImageHeight = upright.cy;
         if (pMain) {
             pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
             pMain->SetWindowText("KEP - " + m_strPath);
@@ -254,6 +257,13 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
                                              m_settings.m_nZoomMode, m_settings.m_nZoomValue, m_bCoverView != FALSE);
     m_nZoomPercent = drawn.percent;
 
+    // The picture stands as the camera meant it, then takes the user's turns
+    // and mirror: the off-screen bitmap holds it as stored, and the transfer
+    // applies both.
+    const TransformState orientation = m_pImage->GetOrientation();
+    const TransformState shown = Compose(orientation, TransformState{m_nRotation, m_bMirrored != FALSE});
+    const PaintLayout layout = LayOutPaint(orientation, bitmap, drawn);
+
     // Only the part of the display that can show is drawn: the client area,
     // as far as the window system lets the paint through (a picture larger
     // than the screen, a window partly covered). An empty display (a zoom
@@ -262,7 +272,7 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
     RECT clip;
     if (::GetClipBox(hdc, &clip) > NULLREGION)
         ::IntersectRect(&visible, &visible, &clip);
-    const PaintRegion region = ComputePaintRegion(m_nRotation, m_bMirrored != FALSE, display, visible);
+    const PaintRegion region = ComputePaintRegion(shown.rotation, shown.mirrored, display, visible);
     const RECT& source = region.source;
     const SIZE part = {source.right - source.left, source.bottom - source.top};
     if (!region.empty && m_offscreen.Prepare(hdc, part)) {
@@ -271,13 +281,13 @@ BOOL CImageView::OnEraseBkgnd(HDC hdc)
             // Only the part the paint needs: the kept bitmap may be larger.
             ::PatBlt(hdcMem, 0, 0, part.cx, part.cy, BLACKNESS);
             ::IntersectClipRect(hdcMem, 0, 0, part.cx, part.cy);
-            m_coverCopy.Draw(hdcMem, *m_pImage, drawn.width, drawn.height, source);
+            m_coverCopy.Draw(hdcMem, *m_pImage, layout.picture, source);
             ::SelectClipRgn(hdcMem, nullptr);
         } else {
             m_coverCopy.Drop(); // the pulse is over
             const bool bCoversFully =
                 m_pImage->IsOpaqueStill() && drawn.width == m_nImageWidth && drawn.height == m_nImageHeight;
-            DrawPicturePart(hdcMem, *m_pImage, drawn, bitmap, source, bCoversFully);
+            DrawPicturePart(hdcMem, *m_pImage, layout, source, bCoversFully);
         }
         ParallelogramBlt(hdc, region.pts, hdcMem, 0, 0, part.cx, part.cy);
         // Kept while paints follow each other (an animation, the pulse, a

@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
+#include "image/PictureTransform.h"
 #include "settings/ZoomMode.h"
 
 // True for rotation 1 and 3, where width and height are seen swapped.
@@ -57,12 +58,6 @@ DrawnSize ComputeDrawnSize(int W, int H, int bw, int bh, int mode, int value, bo
 // Returns how many rectangles were written (0 to 2).
 int MarginRects(int bw, int bh, int drawnW, int drawnH, RECT strips[2]);
 
-// The parallelogram a dw x dh display takes the bitmap to: the images of the
-// bitmap's upper-left, upper-right and lower-left corners, in that order.
-// The picture is the image mirrored left-right (when mirrored), then turned
-// clockwise by rotation quarter turns.
-void TransformDestinationPoints(int rotation, bool mirrored, int dw, int dh, POINT pts[3]);
-
 // The part of a paint that shows: a paint draws only what lies within
 // `visible` (view client coordinates: the client area, the part the window
 // system lets through) of the dw x dh display at the view's top-left corner.
@@ -77,25 +72,3 @@ struct PaintRegion {
     POINT pts[3];
 };
 PaintRegion ComputePaintRegion(int rotation, bool mirrored, SIZE display, const RECT& visible);
-
-// The view's transform state and the four operations on it; each turns or
-// flips the picture as seen on the screen.
-struct TransformState {
-    int rotation; // 0-3
-    bool mirrored;
-};
-TransformState RotateRightState(TransformState state);
-TransformState RotateLeftState(TransformState state);
-TransformState FlipHorizontalState(TransformState state);
-TransformState FlipVerticalState(TransformState state);
-
-// The state that shows a picture stored with EXIF orientation 1..8 upright
-// (tag 0x0112: 2 mirrored left-right, 3 turned 180 degrees, 4 mirrored top
-// to bottom, 5 transposed, 6 to be turned clockwise, 7 transverse, 8 to be
-// turned counter-clockwise); the identity for any other value.
-TransformState ExifOrientationState(int orientation);
-
-// The state that shows the picture `first` shows, with `then` applied to it
-// as seen on the screen: Compose(ExifOrientationState(o), user) shows the
-// upright picture with the user's own turns and mirror.
-TransformState Compose(TransformState first, TransformState then);

@@ -37,13 +37,29 @@ void FillShifted(GpGraphics* pGraphics, ARGB colour, const RECT& rc, const RECT&
 
 } // namespace
 
-void DrawPicturePart(HDC hdc, const CPicture& picture, const DrawnSize& drawn, SIZE bitmap, const RECT& source,
-                     bool bCoversFully)
+PaintLayout LayOutPaint(TransformState orientation, SIZE bitmap, const DrawnSize& drawn)
+{
+    PaintLayout layout = {};
+    layout.bitmap = ShownSize(Inverse(orientation), bitmap);
+    auto stored = [&](const RECT& upright) { return StoredRectOf(orientation, layout.bitmap, upright); };
+    layout.picture = stored(RECT{0, 0, drawn.width, drawn.height});
+    RECT strips[2];
+    layout.nMargins = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
+    for (int i = 0; i < layout.nMargins; ++i)
+        layout.margins[i] = stored(strips[i]);
+    layout.bCorner = bitmap.cx > drawn.width && bitmap.cy > drawn.height;
+    if (layout.bCorner)
+        layout.corner = stored(RECT{drawn.width, drawn.height, bitmap.cx, bitmap.cy});
+    return layout;
+}
+
+void DrawPicturePart(HDC hdc, const CPicture& picture, const PaintLayout& layout, const RECT& source, bool bCoversFully)
 {
     const RECT part = {0, 0, source.right - source.left, source.bottom - source.top};
     if (!bCoversFully)
         ::PatBlt(hdc, 0, 0, part.right, part.bottom, BLACKNESS);
-    const RECT dest = {-source.left, -source.top, drawn.width - source.left, drawn.height - source.top};
+    RECT dest = layout.picture;
+    ::OffsetRect(&dest, -source.left, -source.top);
     picture.Draw(hdc, dest, part);
 
     GpGraphics* pGraphics = nullptr;
@@ -52,14 +68,12 @@ void DrawPicturePart(HDC hdc, const CPicture& picture, const DrawnSize& drawn, S
     if (!graphics)
         return;
     GdipSetClipRectI(graphics.get(), 0, 0, part.right, part.bottom, CombineModeReplace);
-    RECT strips[2];
-    const int n = MarginRects(bitmap.cx, bitmap.cy, drawn.width, drawn.height, strips);
-    for (int i = 0; i < n; ++i)
-        FillShifted(graphics.get(), kMarginColour, strips[i], source);
+    for (int i = 0; i < layout.nMargins; ++i)
+        FillShifted(graphics.get(), kMarginColour, layout.margins[i], source);
     // The corner beside and below the picture belongs to neither margin: it
     // shows black, as a newly made bitmap does.
-    if (bitmap.cx > drawn.width && bitmap.cy > drawn.height)
-        FillShifted(graphics.get(), kCornerColour, RECT{drawn.width, drawn.height, bitmap.cx, bitmap.cy}, source);
+    if (layout.bCorner)
+        FillShifted(graphics.get(), kCornerColour, layout.corner, source);
 }
 
 void FillOutsideDisplay(HDC hdc, const RECT& client, SIZE display)

@@ -182,7 +182,11 @@ bool WriteBmp(const std::string& path, int width, int height, const PixelFunctio
     return WriteBmpBytes(path, bytes);
 }
 
-bool WritePng(const std::string& path, int width, int height, const PixelFunction& argb)
+namespace {
+
+// Saves the picture with the GDI+ encoder of the MIME type.
+bool WriteWithEncoder(const std::string& path, const wchar_t* mimeType, int width, int height,
+                      const PixelFunction& argb)
 {
     using namespace Gdiplus::DllExports;
     UINT nCount = 0, nBytes = 0;
@@ -192,10 +196,10 @@ bool WritePng(const std::string& path, int width, int height, const PixelFunctio
     auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(codecs.data());
     if (GdipGetImageEncoders(nCount, nBytes, pCodecs) != Gdiplus::Ok)
         return false;
-    const auto* pPng = std::find_if(pCodecs, pCodecs + nCount, [](const Gdiplus::ImageCodecInfo& c) {
-        return wcscmp(c.MimeType, L"image/png") == 0;
+    const auto* pCodec = std::find_if(pCodecs, pCodecs + nCount, [mimeType](const Gdiplus::ImageCodecInfo& c) {
+        return wcscmp(c.MimeType, mimeType) == 0;
     });
-    if (pPng == pCodecs + nCount)
+    if (pCodec == pCodecs + nCount)
         return false;
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
     for (int y = 0; y < height; ++y)
@@ -206,9 +210,35 @@ bool WritePng(const std::string& path, int width, int height, const PixelFunctio
                                   reinterpret_cast<BYTE*>(pixels.data()), &pBitmap) != Gdiplus::Ok)
         return false;
     const std::wstring widePath(path.begin(), path.end()); // the tests' paths are ASCII
-    const bool bSaved = GdipSaveImageToFile(pBitmap, widePath.c_str(), &pPng->Clsid, nullptr) == Gdiplus::Ok;
+    const bool bSaved = GdipSaveImageToFile(pBitmap, widePath.c_str(), &pCodec->Clsid, nullptr) == Gdiplus::Ok;
     GdipDisposeImage(pBitmap);
     return bSaved;
+}
+
+} // namespace
+
+bool WritePng(const std::string& path, int width, int height, const PixelFunction& argb)
+{
+    return WriteWithEncoder(path, L"image/png", width, height, argb);
+}
+
+bool WriteJpeg(const std::string& path, int width, int height, const PixelFunction& rgb, int orientation)
+{
+    if (!WriteWithEncoder(path, L"image/jpeg", width, height, [&](int x, int y) { return 0xFF000000u | rgb(x, y); }))
+        return false;
+    if (orientation == 0)
+        return true;
+    Bytes jpeg = ReadBytes(path);
+    if (jpeg.size() < 2)
+        return false;
+    // APP1 "Exif": a big-endian TIFF structure whose first directory holds
+    // the orientation (a SHORT, in the first half of its value field).
+    const Bytes app1 = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0,
+                        'M',  'M',  0,    42,   0,   0,   0,   8,   0, 1,
+                        0x01, 0x12, 0,    3,    0,   0,   0,   1,   0, static_cast<unsigned char>(orientation),
+                        0,    0,    0,    0,    0,   0};
+    jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
+    return WriteBytes(path, jpeg);
 }
 
 bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour)

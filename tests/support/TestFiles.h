@@ -58,6 +58,9 @@ bool WriteBmp(const std::string& path, int width, int height, const PixelFunctio
 bool WritePng(const std::string& path, int width, int height, const PixelFunction& argb);
 // Writes an 8-bit run-length-encoded BMP of one colour: a picture of any size
 // in a small file (about width / 128 bytes a row).
+// A JPEG of 0xRRGGBB pixels (GDI+'s encoder); with an orientation (1..8,
+// or any other value to test) an EXIF block holding it follows the SOI.
+bool WriteJpeg(const std::string& path, int width, int height, const PixelFunction& rgb, int orientation = 0);
 bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour);
 // 4-byte little-endian integers, as the program's files store them, and back.
 Bytes LittleEndianInts(std::initializer_list<long long> values);

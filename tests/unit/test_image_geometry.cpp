@@ -12,6 +12,7 @@
 #include "PixelTransform.h"
 #include "history/ThumbnailScale.h"
 #include "view/ImageGeometry.h"
+#include "view/PicturePaint.h"
 
 namespace {
 
@@ -488,4 +489,30 @@ TEST(ThumbnailScale, EveryBoxPixelIsTheMeanOfItsPart)
     EXPECT_EQ(large[0], 0xFF1E140Au);
     EXPECT_EQ(large[1], 0xFF1E140Au);
     EXPECT_EQ(large[8 * 3 + 7], 0xFF640000u);
+}
+
+// The off-screen bitmap holds the picture as stored: the picture and its
+// margins, laid out upright, are put where the orientation takes them back.
+TEST(PaintLayout, UprightPlacesTurnBackIntoTheStoredBitmap)
+{
+    struct Case {
+        int orientation;
+        SIZE stored;
+        RECT picture, margin;
+    } cases[] = {
+        // A 1-pixel strip below the upright picture (300 x 400 in 300 x 401).
+        {1, {300, 401}, {0, 0, 300, 400}, {0, 400, 300, 401}},
+        {6, {401, 300}, {0, 0, 400, 300}, {400, 0, 401, 300}}, // turned clockwise to stand
+        {8, {401, 300}, {1, 0, 401, 300}, {0, 0, 1, 300}},     // turned counter-clockwise
+        {3, {300, 401}, {0, 1, 300, 401}, {0, 0, 300, 1}},     // upside down
+        {2, {300, 401}, {0, 0, 300, 400}, {0, 400, 300, 401}}, // mirrored
+    };
+    for (const Case& c : cases) {
+        const PaintLayout layout = LayOutPaint(ExifOrientationState(c.orientation), SIZE{300, 401}, {300, 400, 100});
+        EXPECT_TRUE(layout.bitmap.cx == c.stored.cx && layout.bitmap.cy == c.stored.cy) << c.orientation;
+        EXPECT_TRUE(EqualRect(&layout.picture, &c.picture)) << c.orientation;
+        ASSERT_EQ(layout.nMargins, 1) << c.orientation;
+        EXPECT_TRUE(EqualRect(&layout.margins[0], &c.margin)) << c.orientation;
+        EXPECT_FALSE(layout.bCorner);
+    }
 }
