@@ -1,8 +1,10 @@
 #include "image/ImageHeader.h"
 
+#include "image/JpegXrCheck.h"
 #include "image/MetafileCheck.h"
 
 bool IsImageRefused(const unsigned char* data, std::size_t size)
 {
-    return IsImageTooLarge(data, size) || HasOffsetBeyondData(data, size) || HasUnsafeMetafileRecords(data, size);
+    return IsImageTooLarge(data, size) || HasOffsetBeyondData(data, size) || HasUnsafeMetafileRecords(data, size) ||
+           HasUnsafeJpegXrContainer(data, size);
 }

@@ -10,6 +10,6 @@
 #include "image/ImageOffsets.h"
 
 // What the view refuses before any decoder sees it: a picture over the pixel
-// bound, one with an offset beyond its data, or a metafile whose records a
-// player must not be given.
+// bound, one with an offset beyond its data, a metafile whose records a
+// player must not be given, or a JPEG XR container its codec asserts on.
 bool IsImageRefused(const unsigned char* data, std::size_t size);

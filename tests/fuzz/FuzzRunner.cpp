@@ -15,8 +15,9 @@
 #include "image/ImageFormat.h"
 #include "image/ImageHeader.h"
 
-const char* const kCategoryNames[kCategoryCount] = {"wndset.def", "history.def", "history add", "bmp", "jpg", "png",
-                                                    "gif",        "tif",         "ico",         "cur", "emf", "wmf"};
+const char* const kCategoryNames[kCategoryCount] = {"wndset.def", "history.def", "history add", "bmp", "jpg",
+                                                    "png",        "gif",         "tif",         "ico", "cur",
+                                                    "emf",        "wmf",         "dds",         "tga", "jxr"};
 
 namespace {
 

@@ -36,6 +36,10 @@ enum Category {
     kCursor,
     kEmf,
     kWmf,
+    // Formats only the system's imaging codecs read.
+    kDds,
+    kTga,
+    kJxr,
     kCategoryCount
 };
 

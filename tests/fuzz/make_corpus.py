@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes the fuzz corpus: small valid pictures of every format the viewer
-opens, and broken ones that once crashed it or must be refused.
+opens (those only the system's imaging codecs read too: DDS, TGA and JPEG
+XR, the last made with JxrEncApp), and broken ones that once crashed it or
+must be refused.
 
     tests/fuzz/make_corpus.py OUTPUT_FOLDER
 
@@ -305,6 +307,18 @@ def main():
                        ("wmf-placeable.wmf", wmf(True)), ("wmf-text.wmf", wmf(True, text=True))]:
         with open(p(name), "wb") as f:
             f.write(data)
+
+    # Formats only the system's imaging codecs read.
+    magick(p("dds-plain.dds"), "-define", "dds:compression=none")
+    magick(p("dds-dxt1.dds"), "-define", "dds:compression=dxt1")
+    magick(p("dds-dxt5.dds"), "-define", "dds:compression=dxt5", source=alpha)
+    magick(p("tga-plain.tga"), "-orient", "TopLeft")
+    magick(p("tga-rle.tga"), "-orient", "TopLeft", "-compress", "RLE")
+    jxr_input = os.path.join(tmp, "jxr.bmp")
+    magick("BMP3:" + jxr_input)
+    for name, quality in [("jxr-lossless.jxr", "1"), ("jxr-lossy.jxr", "0.7")]:
+        subprocess.run(["JxrEncApp", "-i", jxr_input, "-o", p(name), "-q", quality], check=True,
+                       stdout=subprocess.DEVNULL)
 
     broken(out)
     for name in os.listdir(tmp):
