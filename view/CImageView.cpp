@@ -76,12 +76,13 @@ void CImageView::RepaintNow()
         pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
 }
 
-void CImageView::ReadPicture(const CString& path)
+std::unique_ptr<CPicture> CImageView::ReadPicture(const CString& path)
 {
+    std::unique_ptr<CPicture> picture;
     PictureResult result;
     {
         CWaitCursor wait;
-        result = CPicture::Load(path, &m_pImage);
+        result = CPicture::Load(path, &picture);
     }
     switch (result) {
     case PictureResult::Ok:
@@ -96,6 +97,7 @@ void CImageView::ReadPicture(const CString& path)
         MessageBox(kMsgUnsupported, nullptr, MB_OK);
         break;
     }
+    return picture;
 }
 
 BOOL CImageView::LoadImageFile(CString path)
@@ -105,8 +107,28 @@ BOOL CImageView::LoadImageFile(CString path)
 
 BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
 {
-    CWnd* pMain = AfxGetMainWnd();
-    if (pMain)
+    BeginLoad(path, bAddToHistory);
+    std::unique_ptr<CPicture> picture = ReadPicture(path);
+    if (picture)
+        ShowPicture(std::move(picture), path, bAddToHistory);
+    TrimWorkingSet();
+    return TRUE;
+}
+
+BOOL CImageView::ShowDecodedPicture(std::unique_ptr<CPicture> picture, CString path, BOOL bAddToHistory)
+{
+    BeginLoad(path, bAddToHistory);
+    if (picture)
+        ShowPicture(std::move(picture), path, bAddToHistory);
+    TrimWorkingSet();
+    return TRUE;
+}
+
+// The view returns to empty (the title "KEP", no path, no animation, the old
+// picture let go) before a new picture is read.
+void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory)
+{
+    if (CWnd* pMain = AfxGetMainWnd())
         pMain->SetWindowText("KEP");
     m_strPath.Empty();
     m_strLastLoadPath = path;
@@ -114,32 +136,31 @@ BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
         m_strHistoryPath.Empty();
     m_animation.Stop();
     ReleaseImage();
+}
 
-    ReadPicture(path);
-    if (m_pImage) {
-        m_strPath = path;
-        // The picture's size as it stands upright: everything that shows it
-        // (zoom, fit, status) sees it so.
-        const SIZE upright = m_pImage->GetUprightSize();
-        m_nImageWidth = upright.cx;
-        m_nImageHeight = upright.cy;
-        if (pMain) {
-            pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
-            pMain->SetWindowText("KEP - " + m_strPath);
-        }
-        if (bAddToHistory) {
-            m_strHistoryPath = m_strPath;
-            CString added = m_strPath;
-            if (!m_history.AddPath(added))
-                SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
-        }
-        if (ReadFrameInfo())
-            RepaintNow();
-        else
-            m_pImage->ConvertForDrawing();
+void CImageView::ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory)
+{
+    m_pImage = std::move(picture);
+    m_strPath = path;
+    // The picture's size as it stands upright: everything that shows it
+    // (zoom, fit, status) sees it so.
+    const SIZE upright = m_pImage->GetUprightSize();
+    m_nImageWidth = upright.cx;
+    m_nImageHeight = upright.cy;
+    if (CWnd* pMain = AfxGetMainWnd()) {
+        pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+        pMain->SetWindowText("KEP - " + m_strPath);
     }
-    TrimWorkingSet();
-    return TRUE;
+    if (bAddToHistory) {
+        m_strHistoryPath = m_strPath;
+        CString added = m_strPath;
+        if (!m_history.AddPath(added))
+            SetTimer(kHistoryRetryTimer, kHistoryRetryMs);
+    }
+    if (ReadFrameInfo())
+        RepaintNow();
+    else
+        m_pImage->ConvertForDrawing();
 }
 
 BOOL CImageView::ReadFrameInfo()

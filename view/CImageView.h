@@ -31,6 +31,11 @@ public:
     // the picture it was waiting for.
     BOOL LoadImageFile(CString path, BOOL bAddToHistory);
 
+    // Shows a picture decoded elsewhere (ahead, on the worker, or anew after
+    // its file changed) exactly as LoadImageFile shows one it decoded
+    // itself; a null picture leaves the view empty, without a message.
+    BOOL ShowDecodedPicture(std::unique_ptr<CPicture> picture, CString path, BOOL bAddToHistory);
+
     // The display rectangle in screen coordinates, centred on the view;
     // FALSE (and lpRect untouched) when no image is shown.
     BOOL GetImageRect(RECT* lpRect);
@@ -100,10 +105,13 @@ private:
     // then the status line with it).
     void RepaintNow();
     SIZE GetDisplaySize() const;
-    // Reads and decodes the file into m_pImage, with the wait cursor;
-    // reports a failure by message box (or silently when only memory was
-    // short).
-    void ReadPicture(const CString& path);
+    // Reads and decodes the file, with the wait cursor; reports a failure by
+    // message box (or silently when only memory was short).
+    std::unique_ptr<CPicture> ReadPicture(const CString& path);
+    void BeginLoad(const CString& path, BOOL bAddToHistory);
+    // Makes the picture the one shown: its path, size, title, status, the
+    // history and its animation.
+    void ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory);
     // Changes the turn and mirror state as one of the four operations says.
     void ApplyTransform(TransformState (*operation)(TransformState));
     // Loads a dropped file into this window and has the frame fit it.
