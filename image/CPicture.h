@@ -10,6 +10,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,12 +19,19 @@
 #include "CVirtualBlock.h"
 #include "image/PictureTransform.h"
 
+struct WicPixels;
+
 enum class PictureResult {
     Ok,
     CannotOpen,  // the file cannot be opened or read
     Unsupported, // empty, refused by the checks, or no decoder takes it
     NoMemory,    // the block or the stream over it could not be had
+    Cancelled,   // the caller no longer wanted it (a decode on the worker)
 };
+
+// Asked between the bands of a long decode: true when the result is no
+// longer wanted.
+using CancelCheck = std::function<bool()>;
 
 struct GdiplusImageDeleter {
     void operator()(Gdiplus::GpImage* pImage) const;
@@ -44,10 +52,13 @@ public:
     // Reads the file (shared with other programs, checked before any decoder
     // sees it: image/ImageFile.h) and decodes it. *ppPicture is set on Ok
     // only.
-    static PictureResult Load(const char* path, std::unique_ptr<CPicture>* ppPicture);
+    // Safe on any thread (the worker decodes ahead with it).
+    static PictureResult Load(const char* path, std::unique_ptr<CPicture>* ppPicture,
+                              const CancelCheck& cancelled = nullptr);
     // Decodes the bytes of a block the caller has checked; the picture takes
     // the block over.
-    static PictureResult Decode(CGlobalBlock data, std::unique_ptr<CPicture>* ppPicture);
+    static PictureResult Decode(CGlobalBlock data, std::unique_ptr<CPicture>* ppPicture,
+                                const CancelCheck& cancelled = nullptr);
 
     // The image GDI+ draws: the decoder's, or the 32-bit copy of an opaque
     // still once ConvertForDrawing made it.
@@ -97,12 +108,18 @@ public:
     // (both null once an opaque still was converted).
     IStream* GetStream() const { return m_stream.Get(); }
     HGLOBAL GetData() const { return m_data.Get(); }
+    // Whether the pixels GDI+ draws are the picture's own (decoded by the
+    // system's codecs), not an image of GDI+'s decoder.
+    bool HoldsOwnPixels() const { return static_cast<bool>(m_pixels); }
 
 private:
     CPicture() = default;
     bool IsOfGdiplusFormat() const;
     void ReadOrientation();
+    PictureResult DecodeOpaqueStill(const CancelCheck& cancelled);
+    PictureResult DecodeWithGdiplus();
     PictureResult DecodeWithSystemCodecs();
+    PictureResult AdoptPixels(WicPixels& decoded);
     void ReadFrames();
 
     // Declared in the order they are made; destroyed the other way round.

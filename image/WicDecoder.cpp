@@ -34,7 +34,14 @@ bool AllAlphaOpaque(const BYTE* pPixels, std::size_t count)
 
 } // namespace
 
-WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* out)
+namespace {
+
+// Decodes frame 0 of the picture converted to `format` (32 bits a pixel) into
+// out, a band of rows at a time. With bOpaqueStillsOnly, a picture that is
+// not a single frame of 24 or 32 bits without alpha is NotApplicable before
+// anything is decoded.
+WicResult Decode(const unsigned char* data, std::size_t size, bool bOpaqueStillsOnly, WicPixels* out,
+                 const std::function<bool()>& cancelled)
 {
     if (!data || size == 0 || size > MAXDWORD || !out)
         return WicResult::Unsupported;
@@ -50,15 +57,23 @@ WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* 
         FAILED(decoder->GetFrame(0, frame.Receive())))
         return WicResult::Unsupported;
 
+    WICPixelFormatGUID source = {};
+    UINT frames = 0;
+    if (bOpaqueStillsOnly &&
+        (FAILED(decoder->GetFrameCount(&frames)) || frames != 1 || FAILED(frame->GetPixelFormat(&source)) ||
+         (!IsEqualGUID(source, GUID_WICPixelFormat24bppBGR) && !IsEqualGUID(source, GUID_WICPixelFormat32bppBGR))))
+        return WicResult::NotApplicable;
+
     UINT width = 0;
     UINT height = 0;
     if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0 || width > INT_MAX / 4 ||
         height > INT_MAX || !IsDecodableImageSize(ImageDimensions{width, height}))
         return WicResult::Unsupported;
 
+    const GUID& target = bOpaqueStillsOnly ? GUID_WICPixelFormat32bppBGR : GUID_WICPixelFormat32bppPBGRA;
     CComPtr<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(converter.Receive())) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+        FAILED(converter->Initialize(frame.Get(), target, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)))
         return WicResult::Unsupported;
 
@@ -69,6 +84,8 @@ WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* 
         return WicResult::NoMemory;
     const UINT bandRows = std::max<UINT>(1, kBandBytes / stride);
     for (UINT y = 0; y < height; y += bandRows) {
+        if (cancelled && cancelled())
+            return WicResult::Cancelled;
         const UINT rows = std::min(bandRows, height - y);
         const WICRect rc = {0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(rows)};
         if (FAILED(
@@ -77,9 +94,23 @@ WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* 
     }
     out->width = static_cast<int>(width);
     out->height = static_cast<int>(height);
-    out->bOpaque = AllAlphaOpaque(pixels.Get(), static_cast<std::size_t>(width) * height);
+    out->bOpaque = bOpaqueStillsOnly || AllAlphaOpaque(pixels.Get(), static_cast<std::size_t>(width) * height);
     out->pixels = std::move(pixels);
     return WicResult::Ok;
+}
+
+} // namespace
+
+WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* out,
+                        const std::function<bool()>& cancelled)
+{
+    return Decode(data, size, false, out, cancelled);
+}
+
+WicResult DecodeOpaqueStillWithWic(const unsigned char* data, std::size_t size, WicPixels* out,
+                                   const std::function<bool()>& cancelled)
+{
+    return Decode(data, size, true, out, cancelled);
 }
 
 std::vector<std::wstring> WicDecoderExtensionLists()

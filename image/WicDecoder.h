@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,15 +25,28 @@ struct WicPixels {
 
 enum class WicResult {
     Ok,
-    Unsupported, // no codec takes it, it is damaged, or over the pixel bound
-    NoMemory,    // the pixels could not be had
+    Unsupported,   // no codec takes it, it is damaged, or over the pixel bound
+    NoMemory,      // the pixels could not be had
+    NotApplicable, // not a picture of the kind asked for; nothing was decoded
+    Cancelled,     // the caller no longer wanted it (asked between bands)
 };
 
 // Decodes the first frame of the picture held in memory. The size is read
 // and checked against the pixel bound before any pixel is decoded; the
 // pixels are decoded a band of rows at a time, so the codec never converts
-// more than a band at once. Runs COM for its own time on the calling thread.
-WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* out);
+// more than a band at once, and cancelled (when given) is asked before each
+// band. Runs COM for its own time on the calling thread.
+WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* out,
+                        const std::function<bool()>& cancelled = nullptr);
+
+// The same for an opaque still only: a single frame of 24 or 32 bits
+// without alpha (blue, green, red), decoded into 32-bit pixels whose colour
+// bytes are those GDI+ gives (the fourth byte is 255). Any other picture is
+// NotApplicable, found before a pixel is decoded. Decoding such a picture
+// straight into the program's own bitmap, a band at a time, holds the least
+// memory: no decoder keeps a copy of its own afterwards.
+WicResult DecodeOpaqueStillWithWic(const unsigned char* data, std::size_t size, WicPixels* out,
+                                   const std::function<bool()>& cancelled = nullptr);
 
 // The file extensions of every WIC decoder installed, one list per decoder
 // as the decoder gives it (".bmp,.dib,.rle"), in the order the system lists

@@ -12,6 +12,8 @@ convert -size 64x48 xc:white \
     -fill '#FF0000' -draw 'rectangle 0,0 31,23' -fill '#00FF00' -draw 'rectangle 32,0 63,23' \
     -fill '#0000FF' -draw 'rectangle 0,24 31,47' -fill '#C06030' -draw 'rectangle 32,24 63,47' \
     -strip PNG24:source.png
+# A photo-like 24-bit PNG of an odd size, for the decoding of opaque stills.
+convert -size 301x203 -seed 7 plasma: -strip PNG24:plasma.png
 convert source.png -define dds:compression=none -strip source.dds
 # ImageMagick writes the rows top-down but marks the file bottom-up unless
 # the orientation is given.

@@ -84,9 +84,16 @@ std::unique_ptr<CPicture> CImageView::ReadPicture(const CString& path)
         CWaitCursor wait;
         result = CPicture::Load(path, &picture);
     }
+    ReportFailure(result);
+    return picture;
+}
+
+void CImageView::ReportFailure(PictureResult result)
+{
     switch (result) {
     case PictureResult::Ok:
-    case PictureResult::NoMemory: break;
+    case PictureResult::NoMemory:
+    case PictureResult::Cancelled: break;
     case PictureResult::CannotOpen:
         RepaintNow();
         MessageBox(kMsgCannotOpen, nullptr, MB_OK);
@@ -97,7 +104,6 @@ std::unique_ptr<CPicture> CImageView::ReadPicture(const CString& path)
         MessageBox(kMsgUnsupported, nullptr, MB_OK);
         break;
     }
-    return picture;
 }
 
 BOOL CImageView::LoadImageFile(CString path)
@@ -115,11 +121,14 @@ BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
     return TRUE;
 }
 
-BOOL CImageView::ShowDecodedPicture(std::unique_ptr<CPicture> picture, CString path, BOOL bAddToHistory)
+BOOL CImageView::ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureResult result, CString path,
+                                    BOOL bAddToHistory)
 {
     BeginLoad(path, bAddToHistory);
     if (picture)
         ShowPicture(std::move(picture), path, bAddToHistory);
+    else
+        ReportFailure(result);
     TrimWorkingSet();
     return TRUE;
 }

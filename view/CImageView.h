@@ -33,8 +33,9 @@ public:
 
     // Shows a picture decoded elsewhere (ahead, on the worker, or anew after
     // its file changed) exactly as LoadImageFile shows one it decoded
-    // itself; a null picture leaves the view empty, without a message.
-    BOOL ShowDecodedPicture(std::unique_ptr<CPicture> picture, CString path, BOOL bAddToHistory);
+    // itself: without a picture the view is left empty with the message the
+    // decode's result calls for, as a load would.
+    BOOL ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureResult result, CString path, BOOL bAddToHistory);
 
     // The display rectangle in screen coordinates, centred on the view;
     // FALSE (and lpRect untouched) when no image is shown.
@@ -108,6 +109,9 @@ private:
     // Reads and decodes the file, with the wait cursor; reports a failure by
     // message box (or silently when only memory was short).
     std::unique_ptr<CPicture> ReadPicture(const CString& path);
+    // The message a failed load shows ("ファイルがオープンできません",
+    // "未対応のフォーマットです"), after the view is repainted empty.
+    void ReportFailure(PictureResult result);
     void BeginLoad(const CString& path, BOOL bAddToHistory);
     // Makes the picture the one shown: its path, size, title, status, the
     // history and its animation.

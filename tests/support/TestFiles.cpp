@@ -186,7 +186,7 @@ namespace {
 
 // Saves the picture with the GDI+ encoder of the MIME type.
 bool WriteWithEncoder(const std::string& path, const wchar_t* mimeType, int width, int height,
-                      const PixelFunction& argb)
+                      const PixelFunction& argb, bool bAlpha = true)
 {
     using namespace Gdiplus::DllExports;
     UINT nCount = 0, nBytes = 0;
@@ -209,8 +209,14 @@ bool WriteWithEncoder(const std::string& path, const wchar_t* mimeType, int widt
     if (GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
                                   reinterpret_cast<BYTE*>(pixels.data()), &pBitmap) != Gdiplus::Ok)
         return false;
+    // Without alpha the encoders write 24 bits a pixel.
+    Gdiplus::GpBitmap* pSaved = pBitmap;
+    if (!bAlpha && GdipCloneBitmapAreaI(0, 0, width, height, PixelFormat24bppRGB, pBitmap, &pSaved) != Gdiplus::Ok)
+        pSaved = nullptr;
     const std::wstring widePath(path.begin(), path.end()); // the tests' paths are ASCII
-    const bool bSaved = GdipSaveImageToFile(pBitmap, widePath.c_str(), &pCodec->Clsid, nullptr) == Gdiplus::Ok;
+    const bool bSaved = pSaved && GdipSaveImageToFile(pSaved, widePath.c_str(), &pCodec->Clsid, nullptr) == Gdiplus::Ok;
+    if (pSaved && pSaved != pBitmap)
+        GdipDisposeImage(pSaved);
     GdipDisposeImage(pBitmap);
     return bSaved;
 }
@@ -220,6 +226,12 @@ bool WriteWithEncoder(const std::string& path, const wchar_t* mimeType, int widt
 bool WritePng(const std::string& path, int width, int height, const PixelFunction& argb)
 {
     return WriteWithEncoder(path, L"image/png", width, height, argb);
+}
+
+bool WriteTiff(const std::string& path, int width, int height, const PixelFunction& rgb)
+{
+    return WriteWithEncoder(
+        path, L"image/tiff", width, height, [&](int x, int y) { return 0xFF000000u | rgb(x, y); }, false);
 }
 
 bool WriteJpeg(const std::string& path, int width, int height, const PixelFunction& rgb, int orientation)

@@ -61,6 +61,8 @@ bool WritePng(const std::string& path, int width, int height, const PixelFunctio
 // A JPEG of 0xRRGGBB pixels (GDI+'s encoder); with an orientation (1..8,
 // or any other value to test) an EXIF block holding it follows the SOI.
 bool WriteJpeg(const std::string& path, int width, int height, const PixelFunction& rgb, int orientation = 0);
+// A TIFF of 0xRRGGBB pixels, 24 bits a pixel (GDI+'s encoder).
+bool WriteTiff(const std::string& path, int width, int height, const PixelFunction& rgb);
 bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour);
 // 4-byte little-endian integers, as the program's files store them, and back.
 Bytes LittleEndianInts(std::initializer_list<long long> values);
