@@ -1,5 +1,6 @@
 #include "image/ImageDimensions.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "image/ByteReader.h"
@@ -292,6 +293,68 @@ Result ReadIco(const ByteReader& d, ImageDimensions* out)
     return Result::Ok;
 }
 
+// A product of sizes as a height, saturated at the largest 32-bit value, so
+// the bound sees every pixel a decoder has to make.
+std::uint32_t Saturated(std::uint64_t a, std::uint64_t b)
+{
+    const std::uint64_t kMax = 0xFFFFFFFFu;
+    return a != 0 && b > kMax / a ? static_cast<std::uint32_t>(kMax)
+                                  : static_cast<std::uint32_t>(std::min(a * b, kMax));
+}
+
+// DDS: height at 12, width at 16; a volume texture's depth at 24 and the
+// array size of a DX10 header at 140 multiply the pixels to make.
+Result ReadDds(const ByteReader& d, ImageDimensions* out)
+{
+    if (!d.Has(0, 128))
+        return Result::Truncated;
+    constexpr std::uint32_t kDepthFlag = 0x800000;
+    const std::uint32_t depth = (d.Le32(8) & kDepthFlag) && d.Le32(24) > 1 ? d.Le32(24) : 1;
+    std::uint32_t layers = depth;
+    if (d.Matches(84, "DX10", 4)) {
+        if (!d.Has(128, 20))
+            return Result::Truncated;
+        layers = Saturated(layers, std::max<std::uint32_t>(d.Le32(140), 1));
+    }
+    *out = Dims(d.Le32(16), Saturated(d.Le32(12), layers));
+    return Result::Ok;
+}
+
+// TGA: width and height, 16 bits each, at 12 and 14.
+Result ReadTga(const ByteReader& d, ImageDimensions* out)
+{
+    if (!d.Has(0, 18))
+        return Result::Truncated;
+    *out = Dims(d.Le16(12), d.Le16(14));
+    return Result::Ok;
+}
+
+// JPEG XR: the image width and height fields (0xBC80, 0xBC81) of the first
+// directory, each a SHORT or a LONG.
+Result ReadJpegXr(const ByteReader& d, ImageDimensions* out)
+{
+    const std::uint64_t directory = d.Le32(4);
+    if (!d.Has(directory, 2))
+        return Result::Truncated;
+    const std::uint32_t count = d.Le16(directory);
+    std::uint32_t width = 0, height = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint64_t entry = directory + 2 + std::uint64_t(i) * 12;
+        if (!d.Has(entry, 12))
+            return Result::Truncated;
+        const std::uint32_t tag = d.Le16(entry);
+        const std::uint32_t type = d.Le16(entry + 2);
+        if (tag != 0xBC80 && tag != 0xBC81)
+            continue;
+        const std::uint32_t value = type == 3 ? d.Le16(entry + 8) : type == 4 ? d.Le32(entry + 8) : 0;
+        (tag == 0xBC80 ? width : height) = value;
+    }
+    if (width == 0 || height == 0)
+        return Result::Unknown;
+    *out = Dims(width, height);
+    return Result::Ok;
+}
+
 } // namespace
 
 ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t size, ImageDimensions* out)
@@ -310,6 +373,9 @@ ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t siz
     case ImageFormat::Tiff: r = ReadTiff(d, &dims); break;
     case ImageFormat::Icon:
     case ImageFormat::Cursor: r = ReadIco(d, &dims); break;
+    case ImageFormat::Dds: r = ReadDds(d, &dims); break;
+    case ImageFormat::Tga: r = ReadTga(d, &dims); break;
+    case ImageFormat::JpegXr: r = ReadJpegXr(d, &dims); break;
     default: break; // BigTIFF and the formats without a size reader here
     }
 

@@ -28,6 +28,9 @@ enum class ImageHeaderResult {
 //  - TIFF, both byte orders (largest page of the IFD chain)
 //  - ICO / CUR (largest entry; directory values, 0 meaning 256, and the
 //    embedded PNG or DIB header when it lies inside the data, whichever is larger)
+//  - DDS (the height counts every slice of a volume and every array layer)
+//  - TGA (the header's 16-bit width and height)
+//  - JPEG XR (the image width and height fields of the first directory)
 // Where a format holds several pictures, the one that breaks the bound wins,
 // otherwise the one with the most pixels. out is written only on Ok.
 ImageHeaderResult ReadImageDimensions(const unsigned char* data, std::size_t size, ImageDimensions* out);

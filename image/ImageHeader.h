@@ -11,5 +11,6 @@
 
 // What the view refuses before any decoder sees it: a picture over the pixel
 // bound, one with an offset beyond its data, a metafile whose records a
-// player must not be given, or a JPEG XR container its codec asserts on.
+// player must not be given, a JPEG XR container its codec asserts on, or a
+// DDS header whose mipmap count keeps its codec busy for minutes.
 bool IsImageRefused(const unsigned char* data, std::size_t size);
