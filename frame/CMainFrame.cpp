@@ -69,6 +69,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_STARTUP_REGISTER, OnUpdateRegisterStartup)
     ON_COMMAND_RANGE(ID_STEP_NEXT, ID_STEP_LAST, OnStep)
     ON_UPDATE_COMMAND_UI_RANGE(ID_STEP_NEXT, ID_STEP_LAST, OnUpdateStep)
+    ON_MESSAGE(kPictureDecodedMessage, OnPictureDecoded)
     ON_WM_INITMENUPOPUP()
     ON_WM_UNINITMENUPOPUP()
     ON_WM_MEASUREITEM()
@@ -154,6 +155,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     LoadWindowSettings();
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
+    m_picturesAhead.SetTarget(m_hWnd, kPictureDecodedMessage);
 
     const RECT empty = {0, 0, 0, 0};
     if (!m_wndView.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, empty, this, AFX_IDW_PANE_FIRST))

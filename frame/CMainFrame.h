@@ -14,6 +14,7 @@
 #include "history/CHistoryMenu.h"
 #include "view/CFolderSteps.h"
 #include "view/CImageView.h"
+#include "view/CPicturesAhead.h"
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -123,6 +124,8 @@ protected:
     // shown picture's folder, loaded into this window.
     void OnStep(UINT nID);
     void OnUpdateStep(CCmdUI* pCmdUI);
+    // A picture decoded on the worker for a step (lParam: a DecodedPicture*).
+    LRESULT OnPictureDecoded(WPARAM wParam, LPARAM lParam);
 
     void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu);
     void OnUninitMenuPopup(HMENU hPopupMenu, UINT nFlags);
@@ -157,4 +160,22 @@ private:
     BOOL TranslateStepKey(const MSG* pMsg);
 
     CFolderSteps m_folderSteps;
+
+    // The step a picture is being decoded for on the worker.
+    void EndStepWait();
+    // Shows a stepped-to picture, fits the frame and has its neighbours
+    // decoded ahead.
+    void ShowStepped(std::unique_ptr<DecodedPicture> decoded);
+    // What the fit will make of a picture's size, for pictures scaled ahead.
+    DrawnSizeFor DrawnSizeForFit() const;
+    CString m_strStepTarget;       // the picture a pending step goes to
+    unsigned m_nStepLoadCount = 0; // the view's load count when it was asked for
+
+public:
+    // Pictures decoded on the worker while stepping; the result message.
+    static constexpr UINT kPictureDecodedMessage = WM_APP + 1;
+    // Pictures ahead are let go when no step came for this long.
+    static constexpr UINT_PTR kAheadIdleTimer = 3;
+    static constexpr UINT kAheadIdleMs = 30000;
+    CPicturesAhead m_picturesAhead;
 };

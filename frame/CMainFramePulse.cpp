@@ -101,6 +101,12 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
 {
     if (m_nStartTimer != 0 && nIDEvent == m_nStartTimer)
         PulseTick();
+    if (nIDEvent == kAheadIdleTimer) {
+        // Stepping stopped: nothing is kept ahead while the user only looks.
+        KillTimer(kAheadIdleTimer);
+        if (!m_picturesAhead.IsWaiting())
+            m_picturesAhead.Clear();
+    }
     Default();
 }
 

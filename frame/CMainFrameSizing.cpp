@@ -87,6 +87,29 @@ POINT CMainFrame::ReachableCorner(int left, int top, int width, int height) cons
     return KeepWindowReachable(window, workArea);
 }
 
+DrawnSizeFor CMainFrame::DrawnSizeForFit() const
+{
+    RECT rcFrame;
+    RECT rcView;
+    GetWindowRect(&rcFrame);
+    m_wndView.GetWindowRect(&rcView);
+    const WindowSettings& settings = m_wndView.m_settings;
+    FitSnapshot fit = {settings.m_nZoomMode,
+                       settings.m_nZoomValue,
+                       m_wndView.m_dFreeZoom,
+                       m_wndView.m_nRotation,
+                       {(rcView.left - rcFrame.left) + (rcFrame.right - rcView.right),
+                        (rcView.top - rcFrame.top) + (rcFrame.bottom - rcView.bottom)},
+                       {0, 0},
+                       false};
+    RECT rcWork;
+    if (WorkAreaNear(rcFrame, &rcWork)) {
+        fit.work = SIZE{rcWork.right - rcWork.left, rcWork.bottom - rcWork.top};
+        fit.bWork = true;
+    }
+    return [fit](SIZE upright) { return DrawnSizeAfterFit(fit, upright); };
+}
+
 void CMainFrame::FitWindowToImage()
 {
     RECT rcFrame;

@@ -3,6 +3,7 @@
 #include "CMainFrame.h"
 
 #include "CCmdUI.h"
+#include "frame/FrameGeometry.h"
 #include "res/resource.h"
 
 namespace {
@@ -52,21 +53,65 @@ BOOL CMainFrame::TranslateStepKey(const MSG* pMsg)
     return TRUE;
 }
 
-// The picture is loaded as File Open loads it (a stepped path holds no '/',
+// The picture is shown as File Open shows one (a stepped path holds no '/',
 // so no option applies), with one difference: it does not go into the
 // history, which keeps the pictures the user opened; stepping through a
 // folder of hundreds would push every one of them out.
+//
+// The window never waits for a picture: one decoded ahead shows at once;
+// any other is decoded on the worker while the window keeps answering (with
+// the wait cursor), and further steps move the target on instead of queueing
+// decodes, so only the picture the user stops at is shown.
 void CMainFrame::OnStep(UINT nID)
 {
-    // After a failed load (a broken picture stepped to, opened or dropped)
-    // the steps go on from the failed file's place in its folder.
-    const CString path = m_folderSteps.Step(StepKindForCommand(nID), m_wndView.m_strLastLoadPath);
-    if (path.IsEmpty() || (m_wndView.m_pImage && path == m_wndView.m_strPath))
+    // The place the user is at: the picture a pending step goes to, else the
+    // last one loaded (after a failed load, the failed file's place).
+    const bool bPending = m_picturesAhead.IsWaiting() && m_nStepLoadCount == m_wndView.m_nLoadCount;
+    const CString from = bPending ? m_strStepTarget : m_wndView.m_strLastLoadPath;
+    const CString path = m_folderSteps.Step(StepKindForCommand(nID), from);
+    if (path.IsEmpty() || (!bPending && m_wndView.m_pImage && path == m_wndView.m_strPath))
         return; // nowhere to go, or the one picture of its folder
-    if (m_wndView.LoadImageFile(path, FALSE)) {
-        m_wndView.InvalidateRect(nullptr, TRUE);
-        FitWindowToImage();
+    // Pictures are kept ahead while steps follow each other.
+    SetTimer(kAheadIdleTimer, kAheadIdleMs);
+    if (std::unique_ptr<DecodedPicture> ready = m_picturesAhead.Take(path)) {
+        EndStepWait();
+        ShowStepped(std::move(ready));
+        return;
     }
+    m_strStepTarget = path;
+    m_nStepLoadCount = m_wndView.m_nLoadCount;
+    m_picturesAhead.RequestTarget(path);
+    m_wndView.SetWaiting(TRUE);
+}
+
+// The picture a step went to, decoded on the worker.
+LRESULT CMainFrame::OnPictureDecoded(WPARAM, LPARAM)
+{
+    std::unique_ptr<DecodedPicture> decoded = m_picturesAhead.TakeResult();
+    if (!decoded)
+        return 0;
+    EndStepWait();
+    // Another picture was opened meanwhile (a drop, the history): it stays.
+    if (m_nStepLoadCount != m_wndView.m_nLoadCount)
+        return 0;
+    ShowStepped(std::move(decoded));
+    return 0;
+}
+
+void CMainFrame::EndStepWait()
+{
+    m_strStepTarget.Empty();
+    m_wndView.SetWaiting(FALSE);
+}
+
+void CMainFrame::ShowStepped(std::unique_ptr<DecodedPicture> decoded)
+{
+    m_wndView.ShowDecodedPicture(std::move(decoded->picture), decoded->result, decoded->path, FALSE);
+    m_wndView.InvalidateRect(nullptr, TRUE);
+    FitWindowToImage();
+    // The neighbours are decoded ahead, scaled to the size this fit gives.
+    m_picturesAhead.RequestNeighbours(m_folderSteps.Neighbour(StepKind::Previous),
+                                      m_folderSteps.Neighbour(StepKind::Next), DrawnSizeForFit());
 }
 
 void CMainFrame::OnUpdateStep(CCmdUI* pCmdUI)

@@ -1,5 +1,7 @@
 #include "frame/FrameGeometry.h"
 
+#include "view/ImageGeometry.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -125,4 +127,20 @@ RECT PulseWindowRect(POINT centre, SIZE base, int factor)
     rc.right = clampCoordinate(centre.x + halfWidth);
     rc.bottom = clampCoordinate(centre.y + halfHeight);
     return rc;
+}
+
+SIZE DrawnSizeAfterFit(const FitSnapshot& fit, SIZE upright)
+{
+    double zoom = fit.freeZoom;
+    SIZE display = ComputeDisplaySize(upright.cx, upright.cy, fit.mode, fit.value, zoom, fit.rotation);
+    if (fit.mode == ZOOM_ANY && fit.bWork &&
+        (static_cast<long long>(display.cx) + fit.decorations.cx > fit.work.cx ||
+         static_cast<long long>(display.cy) + fit.decorations.cy > fit.work.cy)) {
+        const SIZE turned = IsQuarterTurn(fit.rotation) ? SIZE{upright.cy, upright.cx} : upright;
+        zoom = FreeZoomInsideWorkArea(zoom, turned, fit.decorations, fit.work);
+        display = ComputeDisplaySize(upright.cx, upright.cy, fit.mode, fit.value, zoom, fit.rotation);
+    }
+    const SIZE bitmap = BitmapSizeForDisplay(display, fit.rotation);
+    const DrawnSize drawn = ComputeDrawnSize(upright.cx, upright.cy, bitmap.cx, bitmap.cy, fit.mode, fit.value, false);
+    return SIZE{drawn.width, drawn.height};
 }

@@ -32,6 +32,25 @@ POINT KeepWindowReachable(const RECT& window, const RECT& workArea);
 // decorations alone fill the work area (no zoom helps then).
 double FreeZoomInsideWorkArea(double zoom, SIZE picture, SIZE decorations, SIZE workArea);
 
+// What a fit of the frame around a picture depends on, taken at one moment:
+// the zoom settings and free factor, the user's turn, the frame's decorations
+// around the view, and its work area (bWork false when none is known).
+struct FitSnapshot {
+    int mode;
+    int value;
+    double freeZoom;
+    int rotation;
+    SIZE decorations;
+    SIZE work;
+    bool bWork;
+};
+
+// The size a picture of this upright size is drawn at (in its own
+// orientation) once the frame is fitted around it, as FitWindowToImage and
+// the paint will make it: in the free mode with the factor lowered until the
+// frame fits its work area.
+SIZE DrawnSizeAfterFit(const FitSnapshot& fit, SIZE upright);
+
 // The top-left corner that moves a window as little as needed to lie wholly
 // inside the work area; a window larger than the work area gets its left or
 // top edge.

@@ -171,6 +171,12 @@ template <auto F> LRESULT AfxCrack_appcommand(CCmdTarget* p, const AfxCall& c)
                                static_cast<UINT>(GET_KEYSTATE_LPARAM(c.lParam)));
 }
 
+template <auto F> LRESULT AfxCrack_setcursor(CCmdTarget* p, const AfxCall& c)
+{
+    return (AfxSelf<F>(p)->*F)(reinterpret_cast<HWND>(c.wParam), static_cast<UINT>(LOWORD(c.lParam)),
+                               static_cast<UINT>(HIWORD(c.lParam)));
+}
+
 // The map macros open and close a function around the entries: kept as written.
 // clang-format off
 #define DECLARE_MESSAGE_MAP()                          \
@@ -233,3 +239,4 @@ public:                                                \
 #define ON_WM_MOUSEWHEEL()      {WM_MOUSEWHEEL, 0, 0, 0, &AfxCrack_mousewheel<&ThisClass::OnMouseWheel>},
 #define ON_WM_XBUTTONUP()       {WM_XBUTTONUP, 0, 0, 0, &AfxCrack_xbutton<&ThisClass::OnXButtonUp>},
 #define ON_WM_APPCOMMAND()      {WM_APPCOMMAND, 0, 0, 0, &AfxCrack_appcommand<&ThisClass::OnAppCommand>},
+#define ON_WM_SETCURSOR()       {WM_SETCURSOR, 0, 0, 0, &AfxCrack_setcursor<&ThisClass::OnSetCursor>},

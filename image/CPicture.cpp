@@ -5,6 +5,9 @@
 #include <utility>
 
 #include "AfxStream.h"
+#include "CDC.h"
+#include "CDibSection.h"
+#include "CSelectedObject.h"
 #include "CGlobalLock.h"
 #include "image/ExifReader.h"
 #include "image/ImageFile.h"
@@ -291,6 +294,36 @@ void CPicture::ConvertForDrawing()
     m_stream.Release();
     m_data.Close();
     m_cbData = 0;
+}
+
+void CPicture::MakeScaledCopy(SIZE upright)
+{
+    m_scaled.Free();
+    if (upright.cx <= 0 || upright.cy <= 0 || !m_bOpaqueStill)
+        return;
+    // Drawn the way a paint draws (GDI+ onto a device context), so the copy
+    // holds exactly the pixels a paint at that size would.
+    const SIZE stored = ShownSize(Inverse(m_orientation), upright);
+    CDC dc;
+    CDibSection dib;
+    if (!dc.CreateCompatibleDC(nullptr) || !dib.Create(stored.cx, stored.cy))
+        return;
+    {
+        CSelectedObject selected(dc, dib);
+        if (!selected.Selected())
+            return;
+        const RECT all = {0, 0, stored.cx, stored.cy};
+        Draw(dc, all, all);
+        ::GdiFlush();
+    }
+    m_scaled = std::move(dib);
+}
+
+HBITMAP CPicture::ScaledCopyFor(SIZE stored) const
+{
+    if (!m_scaled || stored.cx != m_scaled.GetWidth() || stored.cy != m_scaled.GetHeight())
+        return nullptr;
+    return m_scaled.Get();
 }
 
 bool CPicture::DrawWithHugeEllipsesLeftOut(HDC hdc, const RECT& dest) const

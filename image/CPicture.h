@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CComPtr.h"
+#include "CDibSection.h"
 #include "CGlobalBlock.h"
 #include "CVirtualBlock.h"
 #include "image/PictureTransform.h"
@@ -95,6 +96,16 @@ public:
     // stays as decoded.
     void ConvertForDrawing();
 
+    // Draws an opaque still once, scaled to `upright` (its size as it stands
+    // upright), into a 32-bit bitmap of its own, exactly as a paint draws it
+    // at that size; a later paint of that size copies from it. For a picture
+    // decoded ahead, so that its first paint is a copy. Nothing is made for
+    // any other picture, or a size of no area.
+    void MakeScaledCopy(SIZE upright);
+    // The scaled copy for a draw into a rectangle of `stored` size (stored
+    // orientation), or null when there is none of that size.
+    HBITMAP ScaledCopyFor(SIZE stored) const;
+
     // Draws the current frame scaled into dest on hdc, only within clip
     // (dest may reach far beyond it). A metafile that would draw an ellipse
     // too large to work out is played without it (image/MetafileEllipses.h).
@@ -127,6 +138,7 @@ private:
     SIZE_T m_cbData = 0;
     CComPtr<IStream> m_stream;
     CVirtualBlock m_pixels; // the pixels GDI+ draws, when they are the picture's own
+    CDibSection m_scaled;   // a scaled copy (MakeScaledCopy), stored orientation
     GdiplusImagePtr m_image;
 
     int m_nWidth = 0;

@@ -80,3 +80,13 @@ CString CFolderSteps::Step(StepKind kind, const CString& fromPath)
     m_strCurrent = AnsiPathForWide(m_folder + L"\\" + m_names[static_cast<size_t>(target)]).c_str();
     return m_strCurrent;
 }
+
+CString CFolderSteps::Neighbour(StepKind kind) const
+{
+    if (m_strCurrent.IsEmpty())
+        return CString();
+    const int target = StepTarget(m_position, static_cast<int>(m_names.size()), kind);
+    if (target < 0 || (m_position.listed && target == m_position.index))
+        return CString();
+    return AnsiPathForWide(m_folder + L"\\" + m_names[static_cast<size_t>(target)]).c_str();
+}

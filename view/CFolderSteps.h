@@ -23,6 +23,11 @@ public:
     // given by its short form.
     CString Step(StepKind kind, const CString& fromPath);
 
+    // Where a step of this kind would go from the place stepped to last,
+    // without going there; empty when there is no such place, or it is that
+    // place itself (the one picture of its folder).
+    CString Neighbour(StepKind kind) const;
+
 private:
     // Lists the folder of path and takes path's place in it; FALSE when the
     // path names no folder.

@@ -11,12 +11,6 @@
 
 namespace {
 
-// Timers of the view window.
-constexpr UINT_PTR kHistoryRetryTimer = 1;
-constexpr UINT_PTR kFrameTimer = 2;
-// The off-screen bitmap is let go once paints stop for a while.
-constexpr UINT_PTR kIdleBitmapTimer = 3;
-constexpr UINT kIdleBitmapMs = 1000;
 constexpr UINT kHistoryRetryMs = 500;
 
 const char kMsgCannotOpen[] = "ファイルがオープンできません";
@@ -39,6 +33,7 @@ BEGIN_MESSAGE_MAP(CImageView, CWnd)
     ON_WM_MOUSEWHEEL()
     ON_WM_XBUTTONUP()
     ON_WM_APPCOMMAND()
+    ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 CImageView::CImageView() : m_animation(*this, kFrameTimer)
@@ -64,6 +59,8 @@ BOOL CImageView::PreCreateWindow(CREATESTRUCTA& cs)
 void CImageView::ReleaseImage()
 {
     m_coverCopy.Drop();
+    ForgetKept();
+    ++m_nPictureVersion;
     m_pImage.reset();
 }
 
@@ -141,6 +138,7 @@ void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory)
         pMain->SetWindowText("KEP");
     m_strPath.Empty();
     m_strLastLoadPath = path;
+    ++m_nLoadCount;
     if (bAddToHistory)
         m_strHistoryPath.Empty();
     m_animation.Stop();
@@ -192,9 +190,14 @@ void CImageView::OnTimer(UINT_PTR nIDEvent)
     } else if (nIDEvent == kIdleBitmapTimer) {
         KillTimer(kIdleBitmapTimer);
         m_offscreen.Release();
+    } else if (nIDEvent == kKeptIdleTimer) {
+        KillTimer(kKeptIdleTimer);
+        ForgetKept();
+        m_kept.Release();
     } else if (nIDEvent == kFrameTimer) {
         if (!m_animation.NextFrame(m_pImage.get()))
             return;
+        ++m_nPictureVersion;
         m_coverCopy.Drop(); // it shows the frame before
         RepaintNow();
         // Each frame stays for its own delay, counted from its paint.
@@ -256,76 +259,4 @@ void CImageView::FlipHorizontal()
 void CImageView::FlipVertical()
 {
     ApplyTransform(&FlipVerticalState);
-}
-
-// ---- paint ------------------------------------------------------------------
-
-void CImageView::OnPaint()
-{
-    // All drawing happens in the erase, which beginning the paint triggers.
-    CPaintDC dc(this);
-}
-
-BOOL CImageView::OnEraseBkgnd(HDC hdc)
-{
-    if (!m_pImage)
-        return static_cast<BOOL>(Default());
-
-    UpdateFreeZoom();
-    RECT rcImage;
-    GetImageRect(&rcImage);
-    RECT rcClient;
-    GetClientRect(&rcClient);
-    SIZE display = {rcImage.right - rcImage.left, rcImage.bottom - rcImage.top};
-    if (m_bCoverView) {
-        // The pulse resizes the window, not the zoom: the picture covers the
-        // view as it is now, whatever the zoom mode.
-        display = SIZE{rcClient.right, rcClient.bottom};
-    }
-    const SIZE bitmap = BitmapSizeForDisplay(display, m_nRotation);
-    const DrawnSize drawn = ComputeDrawnSize(m_nImageWidth, m_nImageHeight, bitmap.cx, bitmap.cy,
-                                             m_settings.m_nZoomMode, m_settings.m_nZoomValue, m_bCoverView != FALSE);
-    m_nZoomPercent = drawn.percent;
-
-    // The picture stands as the camera meant it, then takes the user's turns
-    // and mirror: the off-screen bitmap holds it as stored, and the transfer
-    // applies both.
-    const TransformState orientation = m_pImage->GetOrientation();
-    const TransformState shown = Compose(orientation, TransformState{m_nRotation, m_bMirrored != FALSE});
-    const PaintLayout layout = LayOutPaint(orientation, bitmap, drawn);
-
-    // Only the part of the display that can show is drawn: the client area,
-    // as far as the window system lets the paint through (a picture larger
-    // than the screen, a window partly covered). An empty display (a zoom
-    // value of 0 or below) has nothing to draw.
-    RECT visible = rcClient;
-    RECT clip;
-    if (::GetClipBox(hdc, &clip) > NULLREGION)
-        ::IntersectRect(&visible, &visible, &clip);
-    const PaintRegion region = ComputePaintRegion(shown.rotation, shown.mirrored, display, visible);
-    const RECT& source = region.source;
-    const SIZE part = {source.right - source.left, source.bottom - source.top};
-    if (!region.empty && m_offscreen.Prepare(hdc, part)) {
-        HDC hdcMem = m_offscreen.GetDC();
-        if (m_bCoverView) {
-            // Only the part the paint needs: the kept bitmap may be larger.
-            ::PatBlt(hdcMem, 0, 0, part.cx, part.cy, BLACKNESS);
-            ::IntersectClipRect(hdcMem, 0, 0, part.cx, part.cy);
-            m_coverCopy.Draw(hdcMem, *m_pImage, layout.picture, source);
-            ::SelectClipRgn(hdcMem, nullptr);
-        } else {
-            m_coverCopy.Drop(); // the pulse is over
-            const bool bCoversFully =
-                m_pImage->IsOpaqueStill() && drawn.width == m_nImageWidth && drawn.height == m_nImageHeight;
-            DrawPicturePart(hdcMem, *m_pImage, layout, source, bCoversFully);
-        }
-        ParallelogramBlt(hdc, region.pts, hdcMem, 0, 0, part.cx, part.cy);
-        // Kept while paints follow each other (an animation, the pulse, a
-        // window dragged over the picture), given back when they stop.
-        SetTimer(kIdleBitmapTimer, kIdleBitmapMs);
-    }
-    FillOutsideDisplay(hdc, rcClient, display);
-    if (CWnd* pMain = AfxGetMainWnd())
-        pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
-    return TRUE;
 }

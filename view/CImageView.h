@@ -67,7 +67,11 @@ public:
     int m_nImageHeight = 0;
     BOOL m_bCoverView = FALSE;
     HistoryList m_history;
-    // The off-screen bitmap a paint draws into, and the pulse's copy.
+    // The part of the window the last paint showed, as it showed it: a
+    // repaint of an unchanged view is one block transfer from it. The
+    // scratch bitmap a turned or mirrored picture is drawn into first, and the
+    // pulse's copy.
+    CKeptBitmap m_kept;
     CKeptBitmap m_offscreen;
     CCoverCopy m_coverCopy;
     // The frames of an animation (view timer 2).
@@ -75,6 +79,14 @@ public:
     CString m_strPath;
     // The path of the last load, shown or failed: the step keys go on from it.
     CString m_strLastLoadPath;
+    // How many loads began (a step waiting for its picture tells from it
+    // whether another picture was opened meanwhile).
+    unsigned m_nLoadCount = 0;
+
+    // While the frame waits for a picture decoded on the worker, the view
+    // shows the wait cursor (and keeps answering).
+    void SetWaiting(BOOL bWaiting);
+    BOOL IsWaiting() const { return m_bWaiting; }
     int m_nRotation = 0;
     BOOL m_bMirrored = FALSE;
 
@@ -97,9 +109,42 @@ protected:
     // previous and next picture of the folder.
     void OnXButtonUp(UINT nFlags, UINT nButton, POINT point);
     LRESULT OnAppCommand(HWND hWnd, UINT nCmd, UINT nDevice, UINT nKey);
+    BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Timers of the view window.
+    static constexpr UINT_PTR kHistoryRetryTimer = 1;
+    static constexpr UINT_PTR kFrameTimer = 2;
+    // The scratch bitmap goes a second after paints stop (an animation, the
+    // pulse or a window dragged over the picture paint on and on); the kept
+    // part after 20 s: long enough for a window dragged across, a menu, a
+    // task switch and back, short enough that a window left alone on the
+    // desktop gives its screen-sized bitmap back.
+    static constexpr UINT_PTR kIdleBitmapTimer = 3;
+    static constexpr UINT kIdleBitmapMs = 1000;
+    static constexpr UINT_PTR kKeptIdleTimer = 4;
+    static constexpr UINT kKeptIdleMs = 20000;
+
+    // What the pixels of a paint depend on besides the part of the window it
+    // covers: the picture and its frame, the display size, the drawn size,
+    // the transform on the screen and the pulse's cover.
+    struct PaintKey {
+        unsigned version;
+        SIZE display;
+        DrawnSize drawn;
+        TransformState shown;
+        bool cover;
+        bool operator==(const PaintKey& other) const;
+    };
+    bool DrawKept(HDC hdc, const PaintKey& key, SIZE bitmap, const RECT& visible);
+    void ForgetKept() { m_bKept = false; }
+    RECT m_rcKept = {0, 0, 0, 0}; // where the kept part lies in the client area
+    PaintKey m_keyKept = {};
+    bool m_bKept = false;
+    unsigned m_nPictureVersion = 0; // a new picture or frame
+    BOOL m_bWaiting = FALSE;
+
     // Lets the picture go, with what was drawn of it.
     void ReleaseImage();
     // Repaints the whole view at once (also when it has become empty, and

@@ -157,3 +157,21 @@ LRESULT CImageView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     return CWnd::DefWindowProc(message, wParam, lParam);
 }
+
+void CImageView::SetWaiting(BOOL bWaiting)
+{
+    m_bWaiting = bWaiting;
+    // The cursor changes at once where it rests over the window.
+    POINT point;
+    if (::GetCursorPos(&point) && ::WindowFromPoint(point) == m_hWnd)
+        ::SetCursor(::LoadCursor(nullptr, bWaiting ? IDC_WAIT : IDC_ARROW));
+}
+
+BOOL CImageView::OnSetCursor(HWND, UINT nHitTest, UINT)
+{
+    if (m_bWaiting && nHitTest == HTCLIENT) {
+        ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        return TRUE;
+    }
+    return static_cast<BOOL>(Default());
+}

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "CDC.h"
+#include "CSelectedObject.h"
 #include "image/CPicture.h"
 
 using namespace Gdiplus;
@@ -35,6 +37,23 @@ void FillShifted(GpGraphics* pGraphics, ARGB colour, const RECT& rc, const RECT&
                            rc.bottom - rc.top);
 }
 
+// A picture decoded ahead may hold a copy already scaled to the size it is
+// drawn at: the part that shows is copied from it.
+bool CopyScaled(HDC hdc, const CPicture& picture, const RECT& dest, const RECT& part)
+{
+    HBITMAP hCopy = picture.ScaledCopyFor(SIZE{dest.right - dest.left, dest.bottom - dest.top});
+    RECT shown;
+    if (!hCopy || !::IntersectRect(&shown, &dest, &part))
+        return hCopy != nullptr;
+    CDC dcCopy;
+    if (!dcCopy.CreateCompatibleDC(hdc))
+        return false;
+    CSelectedObject selected(dcCopy, hCopy);
+    return selected.Selected() &&
+           ::BitBlt(hdc, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, dcCopy,
+                    shown.left - dest.left, shown.top - dest.top, SRCCOPY);
+}
+
 } // namespace
 
 PaintLayout LayOutPaint(TransformState orientation, SIZE bitmap, const DrawnSize& drawn)
@@ -60,7 +79,8 @@ void DrawPicturePart(HDC hdc, const CPicture& picture, const PaintLayout& layout
         ::PatBlt(hdc, 0, 0, part.right, part.bottom, BLACKNESS);
     RECT dest = layout.picture;
     ::OffsetRect(&dest, -source.left, -source.top);
-    picture.Draw(hdc, dest, part);
+    if (!CopyScaled(hdc, picture, dest, part))
+        picture.Draw(hdc, dest, part);
 
     GpGraphics* pGraphics = nullptr;
     GdipCreateFromHDC(hdc, &pGraphics);

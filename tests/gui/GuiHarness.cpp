@@ -139,6 +139,13 @@ void FrameTest::Command(UINT nID)
 {
     m_pFrame->SendMessage(WM_COMMAND, nID);
     PumpMessages();
+    AwaitStep();
+}
+
+void FrameTest::AwaitStep()
+{
+    EXPECT_TRUE(PumpUntil([this] { return !m_pFrame || !m_pFrame->m_picturesAhead.IsWaiting(); }, 20000))
+        << "a step still waits for its picture";
 }
 
 bool FrameTest::IsCommandEnabled(UINT nID)

@@ -85,7 +85,10 @@ protected:
     void DestroyFrame();
     // Opens a path the way the command line does (quoted token 0), then pumps.
     void OpenPath(const std::string& path);
+    // Sends a command, pumps, and lets a step it started arrive.
     void Command(UINT nID);
+    // Pumps until no step waits for its picture from the worker.
+    void AwaitStep();
     // Whether the update handlers leave command nID enabled.
     bool IsCommandEnabled(UINT nID);
     // Sets the view's zoom in memory, as a command would before it saves.

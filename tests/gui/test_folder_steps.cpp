@@ -56,6 +56,7 @@ protected:
     {
         View().PostMessage(message, vk, 0);
         PumpMessages();
+        AwaitStep();
     }
     std::string Title() { return WindowTextOf(m_pFrame->m_hWnd); }
     std::string Shows(const std::string& name) { return "KEP - " + m_folder.File(name); }
@@ -96,8 +97,10 @@ TEST_F(StepTest, KeysGoInNaturalOrderWrapAroundSkipABrokenFileAndLeaveTheHistory
 
     // The side buttons: back and forward.
     View().SendMessage(WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), 0);
+    AwaitStep();
     EXPECT_EQ(Title(), Shows("img1.bmp"));
     View().SendMessage(WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2), 0);
+    AwaitStep();
     EXPECT_EQ(Title(), Shows("img2.bmp"));
 
     HistoryList history;

@@ -235,7 +235,7 @@ TEST_F(HostilePictureTest, DisplaysLargerThanTheViewPaintOnlyWhatShows)
     View().GetImageRect(&rcImage);
     const SIZE client = ClientSizeOf(View().m_hWnd);
     ASSERT_GT(rcImage.right - rcImage.left, 100 * client.cx) << "the display is far wider than the view";
-    const SIZE kept = View().m_offscreen.GetSize();
+    const SIZE kept = View().m_kept.GetSize();
     ASSERT_GT(kept.cx, 0);
     EXPECT_LE(kept.cx, client.cx);
     EXPECT_LE(kept.cy, client.cy);

@@ -385,3 +385,34 @@ TEST_F(PaintTest, ACoverShortOfTheViewLeavesBlackNotAnEarlierPicture)
             EXPECT_EQ(cap.At(x, y), 0u) << "pixel (" << x << "," << y << ")";
     View().m_bCoverView = FALSE;
 }
+
+// A repaint of an unchanged view is one transfer from the kept part: a mark
+// put into the kept bitmap shows on the screen then. A new zoom, turn or
+// mirror, or a new picture, paints afresh, and the mark is gone.
+TEST_F(PaintTest, AnUnchangedViewRepaintsFromTheKeptPartAndAnyChangeDrawsAfresh)
+{
+    constexpr COLORREF kMark = RGB(1, 2, 3);
+    const auto markKept = [&] { ::SetPixelV(View().m_kept.GetDC(), 5, 5, kMark); };
+    const auto markShows = [&] {
+        RepaintView();
+        return CaptureClient(View().m_hWnd).At(5, 5) == 0x010203u;
+    };
+    OpenPath(m_path);
+    const struct {
+        const char* change;
+        std::function<void()> apply;
+    } changes[] = {
+        {"zoom", [&] { SetZoom(ZOOM_PERCENT, 50); }},
+        {"turn", [&] { View().m_nRotation = 1; }},
+        {"mirror", [&] { View().m_bMirrored = TRUE; }},
+        {"picture", [&] { OpenPath(m_path); }},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        RepaintView();
+        markKept();
+        EXPECT_TRUE(markShows()) << "the repaint did not come from the kept part";
+        c.apply();
+        EXPECT_FALSE(markShows()) << "the kept part outlived a change";
+    }
+}
