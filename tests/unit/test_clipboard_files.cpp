@@ -1,19 +1,17 @@
-// The files of the clipboard: the names pasted pictures get, the files they
-// are written to, and file lists as a drop carries them.
+// The files of the clipboard: the names pasted pictures get, and file lists
+// as a drop carries them.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "CClipboard.h"
 #include "CGlobalLock.h"
 #include "settings/ClipboardFolder.h"
-#include "support/TestFiles.h"
 
 TEST(ClipboardFiles, NamesFollowTheDateAndTimeAndCountOn)
 {
@@ -27,26 +25,6 @@ TEST(ClipboardFiles, NamesFollowTheDateAndTimeAndCountOn)
     EXPECT_EQ(ClipboardFileName(t, 1), "clip-20260307-090504.png");
     EXPECT_EQ(ClipboardFileName(t, 2), "clip-20260307-090504-2.png");
     EXPECT_EQ(ClipboardFileName(t, 13), "clip-20260307-090504-13.png");
-}
-
-TEST(ClipboardFiles, EachWriteMakesANewFileInTheClipboardFolder)
-{
-    const std::string folder = GetClipboardFolder().GetString();
-    std::set<std::string> paths;
-    for (int i = 0; i < 3; ++i) {
-        const std::string bytes = "picture " + std::to_string(i);
-        CString path;
-        ASSERT_TRUE(WriteNewClipboardFile(bytes.data(), bytes.size(), &path));
-        const std::string written = path.GetString();
-        EXPECT_EQ(written.rfind(folder + "\\clip-", 0), 0u) << written;
-        const Bytes read = ReadBytes(written);
-        EXPECT_EQ(std::string(read.begin(), read.end()), bytes) << "written over by a later write";
-        paths.insert(written);
-    }
-    EXPECT_EQ(paths.size(), 3u);
-    for (const std::string& path : paths)
-        ::DeleteFileA(path.c_str());
-    ::RemoveDirectoryA(folder.c_str());
 }
 
 TEST(ClipboardFiles, FileListsReadBackAndBrokenOnesAreRefused)
