@@ -153,7 +153,11 @@ void CMainFrame::OnCopy()
         !MakeDibBlock(DibKind::Argb32V5, pPixels, size, &dibWithAlpha))
         return;
     pixels.Free();
-    MakeFileListBlock({LongPathOf(m_wndView.m_strPath)}, &files);
+    // The file as well, while it is there (a file deleted since it was
+    // shown would only make Explorer's paste fail).
+    const std::wstring file = LongPathOf(m_wndView.m_strPath);
+    if (::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+        MakeFileListBlock({file}, &files);
 
     CClipboard clipboard(m_hWnd);
     if (!clipboard.Empty())
