@@ -108,6 +108,12 @@ protected:
     void OnUpdateFileOpen(CCmdUI* pCmdUI);
     void OnHelpFile();
     void OnUpdateHelpFile(CCmdUI* pCmdUI);
+    // Copy puts the picture shown on the clipboard as it is shown; paste
+    // opens the files or the bitmap found there (with Shift in a new window).
+    void OnCopy();
+    void OnUpdateCopy(CCmdUI* pCmdUI);
+    void OnPaste();
+    void OnUpdatePaste(CCmdUI* pCmdUI);
 
     void OnStart();
     void OnUpdateStart(CCmdUI* pCmdUI);
@@ -158,6 +164,10 @@ private:
     // A step key pressed in the view or the frame (no Shift, Ctrl or Alt)
     // runs its step command; TRUE when it did.
     BOOL TranslateStepKey(const MSG* pMsg);
+
+    // Loads a pasted file (or the file a pasted bitmap was written to) into
+    // this window and fits the frame to it.
+    void OpenPastedFile(const CString& path);
 
     CFolderSteps m_folderSteps;
 

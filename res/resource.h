@@ -80,6 +80,10 @@
 #define ID_CLOSE_ALL            32807
 #define ID_HIDE_FRAME           32811
 
+// The clipboard: the picture shown out, a picture or files in.
+#define ID_COPY                 32820   // Ctrl+C
+#define ID_PASTE                32821   // Ctrl+V; Shift+Ctrl+V opens in a new window
+
 // Rotation and mirroring.
 #define ID_ROTATE_LEFT          32812
 #define ID_ROTATE_RIGHT         32813

@@ -36,7 +36,9 @@ BEGIN_MESSAGE_MAP(CImageView, CWnd)
     ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
-CImageView::CImageView() : m_animation(*this, kFrameTimer)
+CImageView::CImageView()
+    : m_animation(*this, kFrameTimer),
+      m_fileWatch([this](std::unique_ptr<CPicture> picture) { ShowChangedFile(std::move(picture)); })
 {
 }
 
@@ -142,6 +144,7 @@ void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory)
     if (bAddToHistory)
         m_strHistoryPath.Empty();
     m_animation.Stop();
+    m_fileWatch.Stop();
     ReleaseImage();
 }
 
@@ -149,6 +152,7 @@ void CImageView::ShowPicture(std::unique_ptr<CPicture> picture, const CString& p
 {
     m_pImage = std::move(picture);
     m_strPath = path;
+    m_fileWatch.Watch(m_strPath);
     // The picture's size as it stands upright: everything that shows it
     // (zoom, fit, status) sees it so.
     const SIZE upright = m_pImage->GetUprightSize();

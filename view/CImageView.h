@@ -15,6 +15,7 @@
 #include "settings/WindowSettings.h"
 #include "view/CAnimationPlayer.h"
 #include "view/CCoverCopy.h"
+#include "view/CFileWatch.h"
 #include "view/CKeptBitmap.h"
 #include "view/ImageGeometry.h"
 
@@ -167,6 +168,8 @@ private:
     void LoadDropped(const CString& path);
     // Sends the frame a command, as the mouse input of the view does.
     void SendToFrame(UINT nID);
+    // Shows the picture of the shown file decoded anew after it changed.
+    void ShowChangedFile(std::unique_ptr<CPicture> picture);
 
     // The path the history retry adds: the path of the last load that went
     // into the history (empty when it failed). Loads that keep out of the
@@ -176,4 +179,8 @@ private:
     // translucency.
     int m_nZoomWheel = 0;
     int m_nAlphaWheel = 0;
+
+public:
+    // Follows the file shown while another program rewrites it.
+    CFileWatch m_fileWatch;
 };

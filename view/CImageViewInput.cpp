@@ -53,6 +53,18 @@ void CImageView::LoadDropped(const CString& path)
         pMain->SendMessage(WM_COMMAND, ID_FIT_WINDOW, 0);
 }
 
+// The zoom, the turns and the mirror stay; the history is left alone; the
+// frame fits the picture as after a drop.
+void CImageView::ShowChangedFile(std::unique_ptr<CPicture> picture)
+{
+    if (!m_hWnd)
+        return; // the window is closing
+    const CString path = m_strPath;
+    ShowDecodedPicture(std::move(picture), path, FALSE);
+    InvalidateRect(nullptr, TRUE);
+    SendToFrame(ID_FIT_WINDOW);
+}
+
 void CImageView::OnDropFiles(HDROP hDropInfo)
 {
     UINT count = ::DragQueryFileW(hDropInfo, kDropCountQuery, nullptr, 0);

@@ -50,8 +50,8 @@ xdotool key alt+o Down Down Right r
 e2e_wait_for size_is "$win" 270x378 || e2e_fail "the turn gave $(view_size "$win")"
 right_shows img4.png "右90度回転"
 
-# 操作 → フレームを表示しない, the fourth item from the bottom.
-xdotool key alt+o Up Up Up Up Return
+# 操作 → フレームを表示しない, the sixth item from the bottom.
+xdotool key alt+o Up Up Up Up Up Up Return
 e2e_wait_for field_is 1 1 || e2e_fail "the frameless look was not chosen: $(stored)"
 right_shows img5.png "the frameless switch"
 

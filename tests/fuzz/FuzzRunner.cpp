@@ -11,6 +11,7 @@
 #include "support/MessageBoxCapture.h"
 #include "support/Polling.h"
 #include "support/TestFiles.h"
+#include "image/ClipboardDib.h"
 #include "image/ExifReader.h"
 #include "image/ImageFormat.h"
 #include "image/ImageHeader.h"
@@ -458,6 +459,23 @@ CaseResult FuzzRunner::RunPicture(const Bytes& bytes)
             }
         }
     }
+    // A BMP without its file header is a DIB as the clipboard holds one:
+    // checked and read as a paste would; what passes has its rows inside.
+    bool dibInside = true;
+    constexpr std::size_t kBmpFileHeader = 14;
+    if (bytes.size() > kBmpFileHeader && bytes[0] == 'B' && bytes[1] == 'M') {
+        GuardedCopy dib(Bytes(bytes.begin() + kBmpFileHeader, bytes.end()));
+        DibLayout layout;
+        if (CheckClipboardDib(dib.Data(), dib.Size(), &layout)) {
+            dibInside = layout.bitsOffset <= dib.Size() &&
+                        layout.stride * static_cast<std::size_t>(layout.height) <= dib.Size() - layout.bitsOffset;
+            if (dibInside) {
+                std::vector<std::uint32_t> pixels(static_cast<std::size_t>(layout.width) *
+                                                  static_cast<std::size_t>(layout.height));
+                ReadDibPixels(dib.Data(), layout, pixels.data());
+            }
+        }
+    }
     const std::string path = m_work + "\\picture";
     WriteBytes(path, bytes);
     CMainFrame* pFrame = Frame();
@@ -475,6 +493,7 @@ CaseResult FuzzRunner::RunPicture(const Bytes& bytes)
     Expectations expect;
     expect.That(orientation >= 1 && orientation <= 8, "an EXIF orientation outside 1..8");
     expect.That(thumbnailInside, "an EXIF thumbnail that is not a JPEG inside the data");
+    expect.That(dibInside, "a clipboard DIB passed whose rows lie beyond the data");
     if (view.m_pImage) {
         expect.That(boxes.Count() == 0, "a box beside an image");
         expect.That(!refused, "an image although the header check refuses it");

@@ -7,7 +7,8 @@
 //    the loaders).
 //  - a picture to the format detector, the header checks and the EXIF
 //    readers (an orientation of 1..8; a thumbnail only as a JPEG inside the
-//    data, which is checked in turn), each on a copy that ends where a
+//    data, which is checked in turn) and, for a BMP, the clipboard DIB check
+//    and reader on the bytes after its file header, each on a copy that ends where a
 //    no-access page begins (so a read beyond it faults), and then to the real view in a
 //    real frame: load, fit, one paint. Either an image and no box, or no
 //    image and one of the view's two messages; a refused header must give

@@ -1,0 +1,183 @@
+#include "view/CFileWatch.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "CComInit.h"
+#include "framework/MbString.h"
+
+namespace {
+
+// The thread's message to the watch window: a picture waits in m_pReady.
+constexpr UINT kMsgPictureReady = WM_APP + 1;
+
+// Changes of names (a file saved by renaming a new one over it), sizes and
+// write times, in the folder itself only.
+constexpr DWORD kChangeFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
+// A burst of changes (a writer's chunks) is over once the folder has been
+// quiet this long; a file that keeps changing is read all the same this long
+// after its first change.
+constexpr ULONGLONG kSettleMs = 100;
+constexpr ULONGLONG kMostSettleMs = 500;
+// A file that cannot be decoded is tried again this often, for this long.
+constexpr ULONGLONG kRetryMs = 250;
+constexpr ULONGLONG kGiveUpMs = 3000;
+
+ULONGLONG Now()
+{
+    return ::GetTickCount64();
+}
+
+std::string FullPathOf(const CString& path)
+{
+    char full[MAX_PATH * 2];
+    const DWORD n = ::GetFullPathNameA(path, sizeof(full), full, nullptr);
+    return n > 0 && n < sizeof(full) ? std::string(full, n) : std::string(path.GetString());
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CFileWatch, CWnd)
+    ON_MESSAGE(kMsgPictureReady, OnPictureReady)
+END_MESSAGE_MAP()
+
+CFileWatch::CFileWatch(Handler handler) : m_handler(std::move(handler))
+{
+}
+
+CFileWatch::~CFileWatch()
+{
+    Stop();
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+CFileWatch::FileStamp CFileWatch::StampOf(const std::string& path)
+{
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return stamp;
+    stamp.bExists = true;
+    stamp.size = static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    stamp.written =
+        static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+    return stamp;
+}
+
+void CFileWatch::Watch(const CString& path)
+{
+    if (IsWatching() && path == m_strPath)
+        return;
+    Stop();
+    if (path != m_strPath || m_fullPath.empty()) {
+        m_strPath = path;
+        m_fullPath = FullPathOf(path);
+        m_baseline = StampOf(m_fullPath);
+    }
+    const std::string folder = FolderOfPath(m_fullPath);
+    if (folder == m_fullPath)
+        return; // no folder to watch
+    if (!m_hWnd && !CreateEx(0, nullptr, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr))
+        return;
+    if (!m_stop && !m_stop.Attach(::CreateEventA(nullptr, TRUE, FALSE, nullptr)))
+        return;
+    ::ResetEvent(m_stop);
+    m_thread = std::thread([this, full = m_fullPath, folder] { Run(full, folder); });
+}
+
+void CFileWatch::Stop()
+{
+    if (m_thread.joinable()) {
+        ::SetEvent(m_stop);
+        m_thread.join();
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pReady.reset();
+}
+
+void CFileWatch::Run(const std::string& path, const std::string& folder)
+{
+    CComInit com; // the system's imaging codecs decode here too
+    const HANDLE hChange = ::FindFirstChangeNotificationA(folder.c_str(), FALSE, kChangeFilter);
+    if (hChange == INVALID_HANDLE_VALUE)
+        return;
+    // Closed by its own call, not CloseHandle.
+    struct ChangeCloser {
+        HANDLE h;
+        ~ChangeCloser() { ::FindCloseChangeNotification(h); }
+    } closer{hChange};
+    const HANDLE handles[2] = {m_stop.Get(), hChange};
+
+    // When the next look at the file is due (0: none). A change between the
+    // picture's read and the start of this watch is looked at at once.
+    ULONGLONG checkAt = StampOf(path) != m_baseline ? Now() : 0;
+    ULONGLONG firstChange = 0;  // of the burst that is settling
+    ULONGLONG failingSince = 0; // the content that cannot be decoded yet
+    for (;;) {
+        DWORD timeout = INFINITE;
+        if (checkAt != 0) {
+            const ULONGLONG now = Now();
+            timeout = checkAt > now ? static_cast<DWORD>(checkAt - now) : 0;
+        }
+        const DWORD wait = ::WaitForMultipleObjects(2, handles, FALSE, timeout);
+        if (wait == WAIT_OBJECT_0 + 1) {
+            ::FindNextChangeNotification(hChange);
+            const ULONGLONG now = Now();
+            if (firstChange == 0)
+                firstChange = now;
+            checkAt = std::max(checkAt, std::min(now + kSettleMs, firstChange + kMostSettleMs));
+            continue;
+        }
+        if (wait != WAIT_TIMEOUT)
+            return; // stopped (or the wait failed)
+
+        checkAt = 0;
+        firstChange = 0;
+        const FileStamp before = StampOf(path);
+        if (!before.bExists || before == m_baseline) {
+            failingSince = 0; // gone, or not the shown file that changed
+            continue;
+        }
+        std::unique_ptr<CPicture> picture;
+        if (CPicture::Load(path.c_str(), &picture) == PictureResult::Ok && StampOf(path) == before) {
+            failingSince = 0;
+            m_baseline = before;
+            HandOver(std::move(picture));
+            continue;
+        }
+        // Half written, held by its writer, or rewritten while it was read.
+        ++m_nFailedReads;
+        const ULONGLONG now = Now();
+        if (failingSince == 0)
+            failingSince = now;
+        if (now - failingSince < kGiveUpMs) {
+            checkAt = now + kRetryMs;
+        } else {
+            failingSince = 0;
+            m_baseline = before; // the last good picture stays until the next change
+        }
+    }
+}
+
+void CFileWatch::HandOver(std::unique_ptr<CPicture> picture)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_pReady = std::move(picture); // the newest wins
+    }
+    ::PostMessageA(m_hWnd, kMsgPictureReady, 0, 0);
+}
+
+LRESULT CFileWatch::OnPictureReady(WPARAM, LPARAM)
+{
+    std::unique_ptr<CPicture> picture;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        picture = std::move(m_pReady);
+    }
+    if (picture && m_handler)
+        m_handler(std::move(picture));
+    return 0;
+}
