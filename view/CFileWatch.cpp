@@ -52,20 +52,6 @@ CFileWatch::~CFileWatch()
         DestroyWindow();
 }
 
-CFileWatch::FileStamp CFileWatch::StampOf(const std::string& path)
-{
-    FileStamp stamp;
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return stamp;
-    stamp.bExists = true;
-    stamp.size = static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-    stamp.written =
-        static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
-    return stamp;
-}
-
 void CFileWatch::Watch(const CString& path)
 {
     if (IsWatching() && path == m_strPath)
@@ -74,7 +60,7 @@ void CFileWatch::Watch(const CString& path)
     if (path != m_strPath || m_fullPath.empty()) {
         m_strPath = path;
         m_fullPath = FullPathOf(path);
-        m_baseline = StampOf(m_fullPath);
+        m_baseline = StampOf(m_fullPath.c_str());
     }
     const std::string folder = FolderOfPath(m_fullPath);
     if (folder == m_fullPath)
@@ -112,7 +98,7 @@ void CFileWatch::Run(const std::string& path, const std::string& folder)
 
     // When the next look at the file is due (0: none). A change between the
     // picture's read and the start of this watch is looked at at once.
-    ULONGLONG checkAt = StampOf(path) != m_baseline ? Now() : 0;
+    ULONGLONG checkAt = StampOf(path.c_str()) != m_baseline ? Now() : 0;
     ULONGLONG firstChange = 0;  // of the burst that is settling
     ULONGLONG failingSince = 0; // the content that cannot be decoded yet
     for (;;) {
@@ -135,13 +121,13 @@ void CFileWatch::Run(const std::string& path, const std::string& folder)
 
         checkAt = 0;
         firstChange = 0;
-        const FileStamp before = StampOf(path);
+        const FileStamp before = StampOf(path.c_str());
         if (!before.bExists || before == m_baseline) {
             failingSince = 0; // gone, or not the shown file that changed
             continue;
         }
         std::unique_ptr<CPicture> picture;
-        if (CPicture::Load(path.c_str(), &picture) == PictureResult::Ok && StampOf(path) == before) {
+        if (CPicture::Load(path.c_str(), &picture) == PictureResult::Ok && StampOf(path.c_str()) == before) {
             failingSince = 0;
             m_baseline = before;
             HandOver(std::move(picture));

@@ -29,6 +29,7 @@
 #include "CKernelHandle.h"
 #include "CString.h"
 #include "CWnd.h"
+#include "FileStamp.h"
 #include "image/CPicture.h"
 
 class CFileWatch : public CWnd {
@@ -54,19 +55,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // What tells one content of the file from the next.
-    struct FileStamp {
-        bool bExists = false;
-        ULONGLONG size = 0;
-        ULONGLONG written = 0; // the last write time
-        bool operator==(const FileStamp& other) const
-        {
-            return bExists == other.bExists && size == other.size && written == other.written;
-        }
-        bool operator!=(const FileStamp& other) const { return !(*this == other); }
-    };
-    static FileStamp StampOf(const std::string& path);
-
     // The thread: waits for changes, checks, decodes, hands over.
     void Run(const std::string& path, const std::string& folder);
     void HandOver(std::unique_ptr<CPicture> picture);

@@ -60,7 +60,7 @@ void CImageView::ShowChangedFile(std::unique_ptr<CPicture> picture)
     if (!m_hWnd)
         return; // the window is closing
     const CString path = m_strPath;
-    ShowDecodedPicture(std::move(picture), path, FALSE);
+    ShowDecodedPicture(std::move(picture), PictureResult::Ok, path, FALSE);
     InvalidateRect(nullptr, TRUE);
     SendToFrame(ID_FIT_WINDOW);
 }

@@ -3,23 +3,6 @@
 #include <string>
 #include <utility>
 
-FileStamp StampOf(const char* path)
-{
-    FileStamp stamp;
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!path || !::GetFileAttributesExA(path, GetFileExInfoStandard, &data))
-        return stamp;
-    stamp.bExists = true;
-    stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    stamp.written = data.ftLastWriteTime;
-    return stamp;
-}
-
-bool operator==(const FileStamp& a, const FileStamp& b)
-{
-    return a.bExists == b.bExists && a.size == b.size && ::CompareFileTime(&a.written, &b.written) == 0;
-}
-
 namespace {
 
 // Whether a picture drawn at `drawn` is drawn smaller than it is, at a size a
@@ -41,7 +24,7 @@ std::unique_ptr<DecodedPicture> CPicturesAhead::Take(const CString& path)
             continue;
         std::unique_ptr<DecodedPicture> ready = std::move(*held);
         // A file written or gone since it was decoded is read again.
-        if (!(ready->stamp == StampOf(path)))
+        if (ready->stamp != StampOf(path))
             return nullptr;
         return ready;
     }

@@ -19,17 +19,8 @@
 
 #include "CString.h"
 #include "CWorkerThread.h"
+#include "FileStamp.h"
 #include "image/CPicture.h"
-
-// A file's size and last write time: a picture decoded ahead is used only
-// while its file still has the stamp it had.
-struct FileStamp {
-    ULONGLONG size = 0;
-    FILETIME written = {};
-    bool bExists = false;
-};
-FileStamp StampOf(const char* path);
-bool operator==(const FileStamp& a, const FileStamp& b);
 
 // What a job posts.
 struct DecodedPicture {
