@@ -1,11 +1,14 @@
 // The headers of the formats only the system's codecs read, checked before
 // any codec sees them: the sizes against the pixel bound, a JPEG XR
-// transformation its codec asserts on, a DDS mipmap count that keeps its
+// transformation or descriptive field its codec asserts on, a DDS mipmap count that keeps its
 // codec busy.
 #include <gtest/gtest.h>
 
-#include "image/ImageHeader.h"
+#include <algorithm>
+#include <string>
+
 #include "image/DdsCheck.h"
+#include "image/ImageHeader.h"
 #include "image/JpegXrCheck.h"
 #include "support/PictureBytes.h"
 
@@ -21,6 +24,50 @@ Bytes JpegXr(std::uint32_t type, std::uint32_t count, std::uint32_t value)
     b.U16(0xBC02).U16(type).U32(count).U32(value);
     b.U32(0).Zeros(16);
     return b.Data();
+}
+
+// The same with a descriptive field in place of the transformation; `tail`
+// follows the pixel format, at offset 54.
+Bytes JpegXrField(std::uint32_t tag, std::uint32_t type, std::uint32_t count, std::uint32_t value,
+                  const std::string& tail = "")
+{
+    Bytes b = JpegXr(4, 1, 0);
+    PictureBytes field;
+    field.U16(tag).U16(type).U32(count).U32(value);
+    std::copy(field.Data().begin(), field.Data().end(), b.begin() + 22);
+    b.insert(b.end(), tail.begin(), tail.end());
+    return b;
+}
+
+// Each form measured to pass the codec under Wine passes; the forms it
+// asserts on (the fuzz's: a camera model of type 62492) are refused.
+TEST(JpegXrCheck, DescriptiveFieldsPassOnlyInTheFormsTheCodecReads)
+{
+    const std::string text("Artist\0", 7);
+    const std::string wide("A\0B\0\0\0", 6);
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool unsafe;
+    } cases[] = {
+        {"camera make inline", JpegXrField(0x010F, 2, 4, 0x00414141), false},
+        {"artist at an offset", JpegXrField(0x013B, 2, 7, 54, text), false},
+        {"caption", JpegXrField(0x9C9B, 1, 6, 54, wide), false},
+        {"page number", JpegXrField(0x0129, 3, 2, 0x00050006), false},
+        {"rating", JpegXrField(0x4746, 3, 1, 3), false},
+        {"an unknown tag of any type", JpegXrField(0x9C9C, 4, 1, 3), false},
+        {"camera model of type 62492", JpegXrField(0x0110, 62492, 1, 5), true},
+        {"camera make as a LONG", JpegXrField(0x010F, 4, 1, 5), true},
+        {"text without its zero", JpegXrField(0x010F, 2, 4, 0x41414141), true},
+        {"empty text", JpegXrField(0x010F, 2, 0, 0), true},
+        {"text past the end", JpegXrField(0x013B, 2, 100000, 54, text), true},
+        {"caption of odd length", JpegXrField(0x9C9B, 1, 5, 54, wide), true},
+        {"caption without its zero", JpegXrField(0x9C9B, 1, 4, 0x00410041), true},
+        {"one page number", JpegXrField(0x0129, 3, 1, 5), true},
+        {"rating as a LONG", JpegXrField(0x4746, 4, 1, 3), true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasUnsafeJpegXrContainer(c.bytes.data(), c.bytes.size()), c.unsafe) << c.name;
 }
 
 TEST(JpegXrCheck, OnlyTheEightOrientationsPass)
