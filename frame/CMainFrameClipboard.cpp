@@ -109,9 +109,13 @@ void ReadClipboard(HWND hOwner, Pasted* pPasted)
     if (::IsClipboardFormatAvailable(CF_HDROP)) {
         HGLOBAL hDrop = clipboard.GetData(CF_HDROP);
         CGlobalLock bytes(hDrop);
-        if (bytes.Get() && ReadFileList(bytes.Get(), bytes.GetSize(), &pPasted->files))
+        if (bytes.Get() && ReadFileList(bytes.Get(), bytes.GetSize(), &pPasted->files)) {
             pPasted->kind = Pasted::Files;
-        return;
+            return;
+        }
+        // A file list that cannot be read: a bitmap offered with it is
+        // taken instead, else the paste is reported as unsupported.
+        pPasted->kind = Pasted::BadBitmap;
     }
     const UINT format = ::IsClipboardFormatAvailable(CF_DIBV5) ? CF_DIBV5 : CF_DIB;
     if (!::IsClipboardFormatAvailable(format))

@@ -106,7 +106,7 @@ void CMainFrame::EndStepWait()
 
 void CMainFrame::ShowStepped(std::unique_ptr<DecodedPicture> decoded)
 {
-    m_wndView.ShowDecodedPicture(std::move(decoded->picture), decoded->result, decoded->path, FALSE);
+    m_wndView.ShowDecodedPicture(std::move(decoded->picture), decoded->result, decoded->path, FALSE, decoded->stamp);
     m_wndView.InvalidateRect(nullptr, TRUE);
     FitWindowToImage();
     // The neighbours are decoded ahead, scaled to the size this fit gives.

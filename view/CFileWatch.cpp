@@ -52,25 +52,25 @@ CFileWatch::~CFileWatch()
         DestroyWindow();
 }
 
-void CFileWatch::Watch(const CString& path)
+void CFileWatch::Watch(const CString& path, const FileStamp& shown)
 {
     if (IsWatching() && path == m_strPath)
         return;
     Stop();
-    if (path != m_strPath || m_fullPath.empty()) {
-        m_strPath = path;
-        m_fullPath = FullPathOf(path);
-        m_baseline = StampOf(m_fullPath.c_str());
-    }
-    const std::string folder = FolderOfPath(m_fullPath);
+    m_strPath = path;
+    m_fullPath = FullPathOf(path);
+    m_shown = shown;
+    std::string folder = FolderOfPath(m_fullPath);
     if (folder == m_fullPath)
         return; // no folder to watch
+    if (!folder.empty() && folder.back() == ':')
+        folder += '\\'; // a drive's root, not its current folder
     if (!m_hWnd && !CreateEx(0, nullptr, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr))
         return;
     if (!m_stop && !m_stop.Attach(::CreateEventA(nullptr, TRUE, FALSE, nullptr)))
         return;
     ::ResetEvent(m_stop);
-    m_thread = std::thread([this, full = m_fullPath, folder] { Run(full, folder); });
+    m_thread = std::thread([this, full = m_fullPath, folder, shown = m_shown] { Run(full, folder, shown); });
 }
 
 void CFileWatch::Stop()
@@ -83,7 +83,14 @@ void CFileWatch::Stop()
     m_pReady.reset();
 }
 
-void CFileWatch::Run(const std::string& path, const std::string& folder)
+bool CFileWatch::IsStopping() const
+{
+    return ::WaitForSingleObject(m_stop.Get(), 0) == WAIT_OBJECT_0;
+}
+
+// `baseline` is the content the window shows, then the content last handed
+// over or given up on: the thread's own.
+void CFileWatch::Run(const std::string& path, const std::string& folder, FileStamp baseline)
 {
     CComInit com; // the system's imaging codecs decode here too
     const HANDLE hChange = ::FindFirstChangeNotificationA(folder.c_str(), FALSE, kChangeFilter);
@@ -98,7 +105,7 @@ void CFileWatch::Run(const std::string& path, const std::string& folder)
 
     // When the next look at the file is due (0: none). A change between the
     // picture's read and the start of this watch is looked at at once.
-    ULONGLONG checkAt = StampOf(path.c_str()) != m_baseline ? Now() : 0;
+    ULONGLONG checkAt = StampOf(path.c_str()) != baseline ? Now() : 0;
     ULONGLONG firstChange = 0;  // of the burst that is settling
     ULONGLONG failingSince = 0; // the content that cannot be decoded yet
     for (;;) {
@@ -109,7 +116,10 @@ void CFileWatch::Run(const std::string& path, const std::string& folder)
         }
         const DWORD wait = ::WaitForMultipleObjects(2, handles, FALSE, timeout);
         if (wait == WAIT_OBJECT_0 + 1) {
-            ::FindNextChangeNotification(hChange);
+            // A notification that cannot be armed again (its folder going
+            // away) would stay signalled: the watch ends instead of spinning.
+            if (!::FindNextChangeNotification(hChange))
+                return;
             const ULONGLONG now = Now();
             if (firstChange == 0)
                 firstChange = now;
@@ -122,15 +132,18 @@ void CFileWatch::Run(const std::string& path, const std::string& folder)
         checkAt = 0;
         firstChange = 0;
         const FileStamp before = StampOf(path.c_str());
-        if (!before.bExists || before == m_baseline) {
+        if (!before.bExists || before == baseline) {
             failingSince = 0; // gone, or not the shown file that changed
             continue;
         }
         std::unique_ptr<CPicture> picture;
-        if (CPicture::Load(path.c_str(), &picture) == PictureResult::Ok && StampOf(path.c_str()) == before) {
+        const PictureResult result = CPicture::Load(path.c_str(), &picture, [this] { return IsStopping(); });
+        if (result == PictureResult::Cancelled || IsStopping())
+            return;
+        if (result == PictureResult::Ok && StampOf(path.c_str()) == before) {
             failingSince = 0;
-            m_baseline = before;
-            HandOver(std::move(picture));
+            baseline = before;
+            HandOver(std::move(picture), before);
             continue;
         }
         // Half written, held by its writer, or rewritten while it was read.
@@ -142,16 +155,17 @@ void CFileWatch::Run(const std::string& path, const std::string& folder)
             checkAt = now + kRetryMs;
         } else {
             failingSince = 0;
-            m_baseline = before; // the last good picture stays until the next change
+            baseline = before; // the last good picture stays until the next change
         }
     }
 }
 
-void CFileWatch::HandOver(std::unique_ptr<CPicture> picture)
+void CFileWatch::HandOver(std::unique_ptr<CPicture> picture, const FileStamp& stamp)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_pReady = std::move(picture); // the newest wins
+        m_readyStamp = stamp;
     }
     ::PostMessageA(m_hWnd, kMsgPictureReady, 0, 0);
 }
@@ -162,6 +176,8 @@ LRESULT CFileWatch::OnPictureReady(WPARAM, LPARAM)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         picture = std::move(m_pReady);
+        if (picture)
+            m_shown = m_readyStamp;
     }
     if (picture && m_handler)
         m_handler(std::move(picture));

@@ -39,10 +39,12 @@ public:
     explicit CFileWatch(Handler handler);
     ~CFileWatch() override;
 
-    // Watches path from now on. Watching the path already watched changes
-    // nothing; after a Stop, the same path is watched on from the content
-    // last shown, so a change in between is not missed.
-    void Watch(const CString& path);
+    // Watches path from now on; `shown` is the stamp of the content shown,
+    // taken before it was read, so a rewrite during that read is seen.
+    // Watching the path already watched changes nothing; after a Stop, the
+    // same path is watched on from the content last handed over, so a
+    // change in between (or a picture dropped by the Stop) is not missed.
+    void Watch(const CString& path, const FileStamp& shown);
     // Stops watching; the handler is not called again until the next Watch.
     void Stop();
     bool IsWatching() const { return m_thread.joinable(); }
@@ -56,16 +58,18 @@ protected:
 
 private:
     // The thread: waits for changes, checks, decodes, hands over.
-    void Run(const std::string& path, const std::string& folder);
-    void HandOver(std::unique_ptr<CPicture> picture);
+    void Run(const std::string& path, const std::string& folder, FileStamp baseline);
+    void HandOver(std::unique_ptr<CPicture> picture, const FileStamp& stamp);
+    bool IsStopping() const;
 
     Handler m_handler;
     CString m_strPath;      // the path as the view holds it
     std::string m_fullPath; // the same, made absolute
-    FileStamp m_baseline;   // the content shown; the thread's own while it runs
+    FileStamp m_shown;      // the content handed over last (user-interface thread)
     CKernelHandle m_stop;   // set to end the thread
     std::thread m_thread;
-    std::mutex m_mutex;                 // guards m_pReady
+    std::mutex m_mutex;                 // guards m_pReady and m_readyStamp
     std::unique_ptr<CPicture> m_pReady; // decoded, not yet handed over
+    FileStamp m_readyStamp;             // its file's stamp
     std::atomic<int> m_nFailedReads{0};
 };

@@ -75,12 +75,13 @@ void CImageView::RepaintNow()
         pMain->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
 }
 
-std::unique_ptr<CPicture> CImageView::ReadPicture(const CString& path)
+std::unique_ptr<CPicture> CImageView::ReadPicture(const CString& path, FileStamp* stamp)
 {
     std::unique_ptr<CPicture> picture;
     PictureResult result;
     {
         CWaitCursor wait;
+        *stamp = StampOf(path);
         result = CPicture::Load(path, &picture);
     }
     ReportFailure(result);
@@ -113,19 +114,20 @@ BOOL CImageView::LoadImageFile(CString path)
 BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
 {
     BeginLoad(path, bAddToHistory);
-    std::unique_ptr<CPicture> picture = ReadPicture(path);
+    FileStamp stamp;
+    std::unique_ptr<CPicture> picture = ReadPicture(path, &stamp);
     if (picture)
-        ShowPicture(std::move(picture), path, bAddToHistory);
+        ShowPicture(std::move(picture), path, bAddToHistory, stamp);
     TrimWorkingSet();
     return TRUE;
 }
 
 BOOL CImageView::ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureResult result, CString path,
-                                    BOOL bAddToHistory)
+                                    BOOL bAddToHistory, const FileStamp& stamp)
 {
     BeginLoad(path, bAddToHistory);
     if (picture)
-        ShowPicture(std::move(picture), path, bAddToHistory);
+        ShowPicture(std::move(picture), path, bAddToHistory, stamp);
     else
         ReportFailure(result);
     TrimWorkingSet();
@@ -148,11 +150,12 @@ void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory)
     ReleaseImage();
 }
 
-void CImageView::ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory)
+void CImageView::ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory,
+                             const FileStamp& stamp)
 {
     m_pImage = std::move(picture);
     m_strPath = path;
-    m_fileWatch.Watch(m_strPath);
+    m_fileWatch.Watch(m_strPath, stamp);
     // The picture's size as it stands upright: everything that shows it
     // (zoom, fit, status) sees it so.
     const SIZE upright = m_pImage->GetUprightSize();

@@ -35,8 +35,10 @@ public:
     // Shows a picture decoded elsewhere (ahead, on the worker, or anew after
     // its file changed) exactly as LoadImageFile shows one it decoded
     // itself: without a picture the view is left empty with the message the
-    // decode's result calls for, as a load would.
-    BOOL ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureResult result, CString path, BOOL bAddToHistory);
+    // decode's result calls for, as a load would. `stamp` is the file's, as
+    // it was before the read (what the watch of the file starts from).
+    BOOL ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureResult result, CString path, BOOL bAddToHistory,
+                            const FileStamp& stamp);
 
     // The display rectangle in screen coordinates, centred on the view;
     // FALSE (and lpRect untouched) when no image is shown.
@@ -153,22 +155,26 @@ private:
     void RepaintNow();
     SIZE GetDisplaySize() const;
     // Reads and decodes the file, with the wait cursor; reports a failure by
-    // message box (or silently when only memory was short).
-    std::unique_ptr<CPicture> ReadPicture(const CString& path);
+    // message box (or silently when only memory was short). `stamp` gets the
+    // file's stamp from before the read.
+    std::unique_ptr<CPicture> ReadPicture(const CString& path, FileStamp* stamp);
     // The message a failed load shows ("ファイルがオープンできません",
     // "未対応のフォーマットです"), after the view is repainted empty.
     void ReportFailure(PictureResult result);
     void BeginLoad(const CString& path, BOOL bAddToHistory);
     // Makes the picture the one shown: its path, size, title, status, the
     // history and its animation.
-    void ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory);
+    void ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory,
+                     const FileStamp& stamp);
     // Changes the turn and mirror state as one of the four operations says.
     void ApplyTransform(TransformState (*operation)(TransformState));
     // Loads a dropped file into this window and has the frame fit it.
     void LoadDropped(const CString& path);
     // Sends the frame a command, as the mouse input of the view does.
     void SendToFrame(UINT nID);
-    // Shows the picture of the shown file decoded anew after it changed.
+    // Shows the picture of the shown file decoded anew after it changed: in
+    // place of the old one, as no new load (the watch goes on, a step that
+    // waits for its picture still counts, the history is left alone).
     void ShowChangedFile(std::unique_ptr<CPicture> picture);
 
     // The path the history retry adds: the path of the last load that went

@@ -59,8 +59,12 @@ void CImageView::ShowChangedFile(std::unique_ptr<CPicture> picture)
 {
     if (!m_hWnd)
         return; // the window is closing
-    const CString path = m_strPath;
-    ShowDecodedPicture(std::move(picture), PictureResult::Ok, path, FALSE);
+    if (m_strPath.IsEmpty())
+        return; // no picture shown any more
+    m_animation.Stop();
+    ReleaseImage();
+    // The watch runs on for this path, so no stamp is needed.
+    ShowPicture(std::move(picture), CString(m_strPath), FALSE, FileStamp());
     InvalidateRect(nullptr, TRUE);
     SendToFrame(ID_FIT_WINDOW);
 }

@@ -233,13 +233,18 @@ TEST_F(ClipboardTest, BadBitmapsAreReportedAndWriteNothing)
     Bytes absurd = lyingSize;
     absurd[20] = absurd[21] = 0;
     absurd[4] = absurd[8] = 0;
-    absurd[6] = absurd[10] = 1; // 65536 x 65536
+    absurd[6] = absurd[10] = 1;            // 65536 x 65536
+    const Bytes brokenList = {1, 2, 3, 4}; // shorter than the list's header
     struct Case {
         const char* name;
+        UINT format;
         const Bytes* pBytes;
-    } cases[] = {{"an image size that lies", &lyingSize}, {"absurd dimensions", &absurd}, {"an empty handle", nullptr}};
+    } cases[] = {{"an image size that lies", CF_DIB, &lyingSize},
+                 {"absurd dimensions", CF_DIB, &absurd},
+                 {"an empty handle", CF_DIB, nullptr},
+                 {"a file list that cannot be read", CF_HDROP, &brokenList}};
     for (const Case& c : cases) {
-        PutOnClipboard(m_pFrame->m_hWnd, CF_DIB, c.pBytes);
+        PutOnClipboard(m_pFrame->m_hWnd, c.format, c.pBytes);
         MessageBoxCapture boxes;
         CtrlKey('V');
         ASSERT_EQ(boxes.Count(), 1u) << c.name;
@@ -247,7 +252,7 @@ TEST_F(ClipboardTest, BadBitmapsAreReportedAndWriteNothing)
         EXPECT_TRUE(ClipboardFolderFiles().empty()) << c.name;
         EXPECT_EQ(std::string(View().m_strPath), path) << c.name;
         if (c.pBytes) {
-            EXPECT_EQ(ClipboardBytes(CF_DIB), *c.pBytes) << c.name;
+            EXPECT_EQ(ClipboardBytes(c.format), *c.pBytes) << c.name;
         }
     }
 }

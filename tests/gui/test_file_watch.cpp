@@ -64,3 +64,24 @@ TEST_F(FileWatchTest, ARewrittenFileIsShownAnewAsItWasShown)
     View().LoadImageFile(m_folder.File("missing.bmp").c_str());
     EXPECT_FALSE(View().m_fileWatch.IsWatching());
 }
+
+// A rewrite of the shown file that arrives while a step waits for its
+// picture is no new load: the step still shows where it went.
+TEST_F(FileWatchTest, ARewriteWhileAStepWaitsLeavesTheStepItsPicture)
+{
+    const auto grey = [](int, int) { return 0x808080u; };
+    const std::string shown = m_folder.File("a.bmp");
+    ASSERT_TRUE(WriteBmp(shown, 360, 240, grey));
+    ASSERT_TRUE(WriteBmp(m_folder.File("b.bmp"), 320, 200, grey));
+    OpenPath(shown);
+    ASSERT_TRUE(WriteBmp(shown, 400, 300, grey));
+    // The new content decoded and waiting to be shown, not shown yet.
+    const HWND hWatch = View().m_fileWatch.m_hWnd;
+    MSG msg;
+    ASSERT_TRUE(PollUntil([&] { return ::PeekMessageA(&msg, hWatch, 0, 0, PM_NOREMOVE) != FALSE; }, 10000));
+    m_pFrame->SendMessage(WM_COMMAND, ID_STEP_NEXT);
+    ASSERT_TRUE(m_pFrame->m_picturesAhead.IsWaiting());
+    AwaitStep();
+    EXPECT_EQ(WindowTextOf(m_pFrame->m_hWnd), "KEP - " + m_folder.File("b.bmp"));
+    EXPECT_EQ(View().m_nImageWidth, 320);
+}
