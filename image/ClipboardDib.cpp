@@ -141,6 +141,9 @@ bool CheckClipboardDib(const unsigned char* data, std::size_t size, DibLayout* o
         if (compression == kCompressionBitFields) {
             for (int i = 0; i < 3; ++i)
                 layout.masks[i] = r.Le32(kMasksAt + 4 * static_cast<std::size_t>(i));
+            // No colour bit at all: a lie, not a black picture.
+            if ((layout.masks[0] | layout.masks[1] | layout.masks[2]) == 0)
+                return false;
             if (headerSize == kInfoHeaderSize)
                 pos += kMaskBytes;
         } else if (compression == kCompressionNone) {

@@ -190,6 +190,10 @@ TEST(ClipboardDib, HeadersThatLieAreRefused)
             h.height = 1;
         },
         8);
+    add("fields whose masks are all 0 (a black picture)", [](Header& h) {
+        h.bitCount = 32;
+        h.compression = 3; // the masks after the header are the zeros that follow
+    });
     const Bytes header = DibHeader(base).Data();
     cases.push_back({"a header cut short", Bytes(header.begin(), header.begin() + 30)});
     cases.push_back({"nothing", Bytes()});
