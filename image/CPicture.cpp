@@ -336,6 +336,31 @@ bool CPicture::DrawWithHugeEllipsesLeftOut(HDC hdc, const RECT& dest) const
     return DrawMetafileWithoutHugeEllipses(hdc, bytes.Get(), m_cbData, dest);
 }
 
+bool CPicture::CopyOwnPixels(HDC hdc, const RECT& dest, const RECT& clip) const
+{
+    if (!m_pixels || !m_bOpaqueStill || dest.right - dest.left != m_nWidth || dest.bottom - dest.top != m_nHeight)
+        return false;
+    RECT part;
+    if (!::IntersectRect(&part, &dest, &clip))
+        return true; // nothing of it shows
+    // The rows that show, as a top-down bitmap of their own: the copy takes
+    // all of its height, which reads the same whichever way a system counts
+    // the rows of a top-down bitmap.
+    const int rows = part.bottom - part.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = m_nWidth;
+    info.bmiHeader.biHeight = -rows;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const auto* first = static_cast<const unsigned char*>(m_pixels.Get()) +
+                        static_cast<std::size_t>(part.top - dest.top) * static_cast<std::size_t>(m_nWidth) * 4;
+    const int width = part.right - part.left;
+    return ::StretchDIBits(hdc, part.left, part.top, width, rows, part.left - dest.left, 0, width, rows, first, &info,
+                           DIB_RGB_COLORS, SRCCOPY) == rows;
+}
+
 void CPicture::Draw(HDC hdc, const RECT& dest, const RECT& clip) const
 {
     if (DrawWithHugeEllipsesLeftOut(hdc, dest))

@@ -110,6 +110,11 @@ public:
     // (dest may reach far beyond it). A metafile that would draw an ellipse
     // too large to work out is played without it (image/MetafileEllipses.h).
     void Draw(HDC hdc, const RECT& dest, const RECT& clip) const;
+    // The same for an opaque still of its own pixels drawn at its own size:
+    // the part within clip is copied straight from the pixels, as GDI+ would
+    // draw them, without GDI+ going over the whole picture. False, having
+    // drawn nothing, for any other picture or size.
+    bool CopyOwnPixels(HDC hdc, const RECT& dest, const RECT& clip) const;
     // The metafile case of Draw alone: true when the picture is a metafile
     // with such an ellipse and was drawn into dest on hdc without it; false,
     // having drawn nothing, for every other picture.

@@ -121,13 +121,15 @@ private:
     static constexpr UINT_PTR kFrameTimer = 2;
     // The scratch bitmap goes a second after paints stop (an animation, the
     // pulse or a window dragged over the picture paint on and on); the kept
-    // part after 20 s: long enough for a window dragged across, a menu, a
-    // task switch and back, short enough that a window left alone on the
-    // desktop gives its screen-sized bitmap back.
+    // part 1.5 s after the last paint: it serves the repaints that come in
+    // bursts (a window or a menu passing over, the frame's own refits, a
+    // task switch and back), while a window at rest holds no more than its
+    // picture (up to a screen's worth more otherwise, which the memory a
+    // window may hold at rest has no room for).
     static constexpr UINT_PTR kIdleBitmapTimer = 3;
     static constexpr UINT kIdleBitmapMs = 1000;
     static constexpr UINT_PTR kKeptIdleTimer = 4;
-    static constexpr UINT kKeptIdleMs = 20000;
+    static constexpr UINT kKeptIdleMs = 1500;
 
     // What the pixels of a paint depend on besides the part of the window it
     // covers: the picture and its frame, the display size, the drawn size,

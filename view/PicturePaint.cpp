@@ -79,7 +79,7 @@ void DrawPicturePart(HDC hdc, const CPicture& picture, const PaintLayout& layout
         ::PatBlt(hdc, 0, 0, part.right, part.bottom, BLACKNESS);
     RECT dest = layout.picture;
     ::OffsetRect(&dest, -source.left, -source.top);
-    if (!CopyScaled(hdc, picture, dest, part))
+    if (!CopyScaled(hdc, picture, dest, part) && !picture.CopyOwnPixels(hdc, dest, part))
         picture.Draw(hdc, dest, part);
 
     GpGraphics* pGraphics = nullptr;
