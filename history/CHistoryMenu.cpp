@@ -117,7 +117,7 @@ private:
     std::vector<std::unique_ptr<Result>> m_results;
 };
 
-BOOL (*CHistoryMenu::s_pfnMakeThumbnail)(const char*, int, int, CBitmap&) = &MakeThumbnail;
+BOOL (*CHistoryMenu::s_pfnMakeThumbnail)(const char*, int, int, CBitmap&, const CancelCheck&) = &MakeThumbnail;
 
 CHistoryMenu::CHistoryMenu() : m_outbox(std::make_shared<Outbox>())
 {
@@ -231,7 +231,7 @@ void CHistoryMenu::RequestThumbnail(size_t nIndex)
         auto result = std::make_unique<Result>();
         result->generation = generation;
         result->index = nIndex;
-        make(path.c_str(), nWidth, nHeight, result->bitmap);
+        make(path.c_str(), nWidth, nHeight, result->bitmap, [&token] { return token.Cancelled(); });
         if (token.Cancelled())
             return; // nobody wants it any more
         outbox->Put(std::move(result));

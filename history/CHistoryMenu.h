@@ -25,6 +25,7 @@
 
 #include "CBitmap.h"
 #include "CString.h"
+#include "image/CPicture.h"
 
 class CWorkerThread;
 class HistoryList;
@@ -37,7 +38,8 @@ public:
     static constexpr UINT WM_HISTORY_THUMBNAIL = WM_APP + 0x100;
     // How the worker makes a thumbnail: MakeThumbnail (tests put a maker
     // they hold up here). Called on the worker thread.
-    static BOOL (*s_pfnMakeThumbnail)(const char* path, int nWidth, int nHeight, CBitmap& bitmap);
+    static BOOL (*s_pfnMakeThumbnail)(const char* path, int nWidth, int nHeight, CBitmap& bitmap,
+                                      const CancelCheck& cancelled);
 
     CHistoryMenu();
     ~CHistoryMenu();

@@ -137,7 +137,7 @@ bool DrawUprightInto(const CPicture& picture, TransformState orientation, SIZE k
 // same aspect), it is decoded instead of the photo, a few thousand pixels
 // instead of millions. False, with bitmap untouched, when there is none or
 // it does not fit; the photo is then decoded.
-bool MakeFromExifThumbnail(const char* path, SIZE kept, CBitmap& bitmap)
+bool MakeFromExifThumbnail(const char* path, SIZE kept, CBitmap& bitmap, const CancelCheck& cancelled)
 {
     ExifThumbnail exif;
     if (!ReadExifThumbnail(path, &exif))
@@ -148,8 +148,8 @@ bool MakeFromExifThumbnail(const char* path, SIZE kept, CBitmap& bitmap)
     if (!IsExifThumbnailUsable(stored, picture, orientation, kept))
         return false;
     std::unique_ptr<CPicture> thumbnail;
-    if (CPicture::Decode(std::move(exif.data), &thumbnail) != PictureResult::Ok || thumbnail->GetWidth() != stored.cx ||
-        thumbnail->GetHeight() != stored.cy)
+    if (CPicture::Decode(std::move(exif.data), &thumbnail, cancelled) != PictureResult::Ok ||
+        thumbnail->GetWidth() != stored.cx || thumbnail->GetHeight() != stored.cy)
         return false;
     return DrawUprightInto(*thumbnail, orientation, kept, bitmap);
 }
@@ -169,15 +169,15 @@ SIZE KeptThumbnailSize(int nWidth, int nHeight)
     return SIZE{scaled(nWidth), scaled(nHeight)};
 }
 
-BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap)
+BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap, const CancelCheck& cancelled)
 {
     const SIZE kept = KeptThumbnailSize(nWidth, nHeight);
     if (!path || kept.cx <= 0)
         return FALSE;
-    if (MakeFromExifThumbnail(path, kept, bitmap))
+    if (MakeFromExifThumbnail(path, kept, bitmap, cancelled))
         return TRUE;
     std::unique_ptr<CPicture> picture;
-    if (CPicture::Load(path, &picture) != PictureResult::Ok)
+    if (CPicture::Load(path, &picture, cancelled) != PictureResult::Ok)
         return FALSE;
     return DrawUprightInto(*picture, picture->GetOrientation(), kept, bitmap);
 }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "image/CPicture.h"
+
 class CBitmap;
 
 // The longest side a kept thumbnail has: a box larger than this (no menu
@@ -27,9 +29,10 @@ SIZE KeptThumbnailSize(int nWidth, int nHeight);
 // is drawn from that thumbnail instead, without decoding the photo. A
 // metafile with ellipses too large to work out is drawn without them, as
 // the view draws it. FALSE, with bitmap untouched, when the file cannot be
-// read or decoded or the box has a side of 0 or below. Any thread may call
-// it (the history menu's worker does).
-BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap);
+// read or decoded, the box has a side of 0 or below, or cancelled (asked
+// between bands of the decoding) answered true. Any thread may call it (the
+// history menu's worker does).
+BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap, const CancelCheck& cancelled = nullptr);
 
 // Draws a thumbnail made by MakeThumbnail stretched into box, blending
 // transparent parts over what is there.

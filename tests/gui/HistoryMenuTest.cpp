@@ -24,14 +24,14 @@ ThumbnailGate::~ThumbnailGate()
     ::CloseHandle(hOpen);
 }
 
-BOOL ThumbnailGate::Make(const char* path, int nWidth, int nHeight, CBitmap& bitmap)
+BOOL ThumbnailGate::Make(const char* path, int nWidth, int nHeight, CBitmap& bitmap, const CancelCheck& cancelled)
 {
     ++s_nStarted;
     ++s_nWaiting;
     if (s_hOpen)
         ::WaitForSingleObject(s_hOpen, 30000);
     --s_nWaiting;
-    return MakeThumbnail(path, nWidth, nHeight, bitmap);
+    return MakeThumbnail(path, nWidth, nHeight, bitmap, cancelled);
 }
 
 std::string HistoryMenuTest::Picture(const std::string& name, const PixelFunction& pixel, int width, int height)

@@ -57,7 +57,7 @@ public:
     int Waiting() const { return s_nWaiting; }
 
 private:
-    static BOOL Make(const char* path, int nWidth, int nHeight, CBitmap& bitmap);
+    static BOOL Make(const char* path, int nWidth, int nHeight, CBitmap& bitmap, const CancelCheck& cancelled);
     static HANDLE s_hOpen;
     static std::atomic<int> s_nStarted;
     static std::atomic<int> s_nWaiting;
