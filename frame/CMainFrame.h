@@ -61,6 +61,8 @@ public:
     void BuildHistoryMenu();
     // The history submenu inside the menu bar's menu, or null.
     HMENU GetHistorySubMenu() const;
+    // The entries of that submenu and their thumbnails.
+    const CHistoryMenu& GetHistoryMenu() const { return m_historyMenu; }
 
     HICON m_hSmallIcon = nullptr;
     BOOL m_bWinNT = FALSE;
@@ -137,6 +139,7 @@ protected:
     void OnUninitMenuPopup(HMENU hPopupMenu, UINT nFlags);
     void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    LRESULT OnHistoryThumbnail(WPARAM wParam, LPARAM lParam);
     void OnOpenHistoryItem(UINT nID);
     void OnUpdateHistoryItem(CCmdUI* pCmdUI);
     void OnDeleteHistory();

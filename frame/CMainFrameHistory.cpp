@@ -42,7 +42,15 @@ void CMainFrame::BuildHistoryMenu()
     if (!hHistory)
         return;
     m_wndView.m_history.Load();
+    m_historyMenu.SetOwner(m_hWnd);
     m_historyMenu.Build(hHistory, m_wndView.m_history, m_wndView.m_strPath);
+}
+
+// The worker made a thumbnail (or more) of the submenu's entries.
+LRESULT CMainFrame::OnHistoryThumbnail(WPARAM, LPARAM)
+{
+    m_historyMenu.TakeThumbnails();
+    return 0;
 }
 
 void CMainFrame::OnMeasureItem(int, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
@@ -66,6 +74,7 @@ void CMainFrame::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 // submenu did not list does nothing.
 void CMainFrame::OnOpenHistoryItem(UINT nID)
 {
+    m_historyMenu.CancelThumbnails();
     CString path;
     if (!m_historyMenu.GetEntryPath(nID, path))
         return;

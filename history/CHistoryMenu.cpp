@@ -1,10 +1,14 @@
 #include "history/CHistoryMenu.h"
 
 #include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <string>
 
 #include "CBrush.h"
 #include "CFont.h"
 #include "CSelectedObject.h"
+#include "CWorkerThread.h"
 #include "history/HistoryList.h"
 #include "history/HistoryMenuLayout.h"
 #include "history/HistoryThumbnail.h"
@@ -13,6 +17,30 @@
 namespace {
 
 constexpr int kEntryIds = ID_HISTORY_LAST - ID_HISTORY_FIRST + 1;
+constexpr UINT kGetMenuHandle = 0x01E1; // MN_GETHMENU
+
+// The window of this thread that shows the popup menu hMenu (class
+// "#32768"), or null when that menu is not open.
+HWND FindPopupWindow(HMENU hMenu)
+{
+    struct Search {
+        HMENU hMenu;
+        HWND hFound;
+    } search = {hMenu, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* p = reinterpret_cast<Search*>(lParam);
+            char name[16] = {};
+            if (::GetClassNameA(hWnd, name, sizeof name) && std::strcmp(name, "#32768") == 0 &&
+                ::IsWindowVisible(hWnd) &&
+                reinterpret_cast<HMENU>(::SendMessageA(hWnd, kGetMenuHandle, 0, 0)) == p->hMenu)
+                p->hFound = hWnd;
+            return p->hFound == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
 
 // A path as the text of a plain menu item: '&' doubled, so it shows as itself
 // rather than marking a mnemonic ('&' is below every trail byte of the code
@@ -59,9 +87,47 @@ private:
 
 } // namespace
 
-CHistoryMenu::CHistoryMenu() = default;
+// A thumbnail made on the worker, for entry index of the opening counted
+// generation.
+struct CHistoryMenu::Result {
+    unsigned generation = 0;
+    size_t index = 0;
+    CBitmap bitmap; // none when the picture could not be read or decoded
+};
 
-CHistoryMenu::~CHistoryMenu() = default;
+// The results the worker has made and the user-interface thread not yet
+// taken, behind a lock of their own.
+class CHistoryMenu::Outbox {
+public:
+    void Put(std::unique_ptr<Result> result)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_results.push_back(std::move(result));
+    }
+    std::vector<std::unique_ptr<Result>> TakeAll()
+    {
+        std::vector<std::unique_ptr<Result>> taken;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        taken.swap(m_results);
+        return taken;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<Result>> m_results;
+};
+
+BOOL (*CHistoryMenu::s_pfnMakeThumbnail)(const char*, int, int, CBitmap&, const CancelCheck&) = &MakeThumbnail;
+
+CHistoryMenu::CHistoryMenu() : m_outbox(std::make_shared<Outbox>())
+{
+}
+
+// The worker goes first: its destructor waits for the picture in hand.
+CHistoryMenu::~CHistoryMenu()
+{
+    m_worker.reset();
+}
 
 bool CHistoryMenu::IsEntryCommand(UINT nID)
 {
@@ -70,7 +136,9 @@ bool CHistoryMenu::IsEntryCommand(UINT nID)
 
 void CHistoryMenu::Build(HMENU hSubMenu, const HistoryList& history, const char* pszCurrentPath)
 {
+    CancelThumbnails();
     m_entries.clear();
+    m_hSubMenu = hSubMenu;
     m_nThumbWidth = history.m_nThumbWidth;
     m_nThumbHeight = history.m_nThumbHeight;
     for (UINT nID = ID_HISTORY_FIRST; nID <= ID_HISTORY_LAST; ++nID)
@@ -99,6 +167,12 @@ void CHistoryMenu::Build(HMENU hSubMenu, const HistoryList& history, const char*
     for (int i = nCount - 1; i >= 0; --i) {
         if (pszCurrentPath && HistoryList::IsSamePath(m_entries[static_cast<size_t>(i)].path, pszCurrentPath))
             ::CheckMenuItem(hSubMenu, static_cast<UINT>(i), MF_BYPOSITION | MF_CHECKED);
+    }
+    // The worker starts at once, top entry first, while the menu measures
+    // and shows the entries.
+    if (history.m_bShowThumbnails && KeptThumbnailSize(m_nThumbWidth, m_nThumbHeight).cx > 0) {
+        for (size_t i = 0; i < m_entries.size(); ++i)
+            RequestThumbnail(i);
     }
 }
 
@@ -138,15 +212,47 @@ BOOL CHistoryMenu::MeasureEntry(MEASUREITEMSTRUCT* pMeasure, HDC hdc, const LOGF
     return TRUE;
 }
 
-HBITMAP CHistoryMenu::GetThumbnail(Entry& entry)
+// The worker reads and decodes the picture while this thread goes on; the
+// job keeps copies of everything it needs and touches no window but the
+// owner it posts to.
+void CHistoryMenu::RequestThumbnail(size_t nIndex)
 {
-    if (!entry.bTried) {
-        entry.bTried = true;
-        auto thumbnail = std::make_unique<CBitmap>();
-        if (MakeThumbnail(entry.path, m_nThumbWidth, m_nThumbHeight, *thumbnail))
-            entry.thumbnail = std::move(thumbnail);
+    Entry& entry = m_entries[nIndex];
+    entry.state = State::Done; // unless the worker takes it
+    if (!m_hOwner)
+        return;
+    if (!m_worker)
+        m_worker = std::make_unique<CWorkerThread>();
+    entry.state = State::Pending;
+    auto make = s_pfnMakeThumbnail;
+    m_worker->Post([make, outbox = m_outbox, hOwner = m_hOwner, generation = m_nGeneration, nIndex,
+                    path = std::string(entry.path.GetString()), nWidth = m_nThumbWidth,
+                    nHeight = m_nThumbHeight](const CWorkerThread::Token& token) {
+        auto result = std::make_unique<Result>();
+        result->generation = generation;
+        result->index = nIndex;
+        make(path.c_str(), nWidth, nHeight, result->bitmap, [&token] { return token.Cancelled(); });
+        if (token.Cancelled())
+            return; // nobody wants it any more
+        outbox->Put(std::move(result));
+        ::PostMessageA(hOwner, WM_HISTORY_THUMBNAIL, 0, 0);
+    });
+}
+
+// The entry's part of the open popup is drawn again, by the menu's own
+// painting, which asks the owner to draw the entry.
+void CHistoryMenu::RedrawEntry(size_t nIndex) const
+{
+    HWND hPopup = FindPopupWindow(m_hSubMenu);
+    if (!hPopup)
+        return;
+    RECT rc = {};
+    if (!::GetMenuItemRect(nullptr, m_hSubMenu, static_cast<UINT>(nIndex), &rc)) {
+        ::InvalidateRect(hPopup, nullptr, FALSE);
+        return;
     }
-    return entry.thumbnail ? entry.thumbnail->Get() : nullptr;
+    ::MapWindowPoints(nullptr, hPopup, reinterpret_cast<POINT*>(&rc), 2);
+    ::InvalidateRect(hPopup, &rc, FALSE);
 }
 
 BOOL CHistoryMenu::DrawEntry(const DRAWITEMSTRUCT* pDraw, const char* pszCurrentPath, int nTextHeight)
@@ -178,17 +284,59 @@ BOOL CHistoryMenu::DrawEntry(const DRAWITEMSTRUCT* pDraw, const char* pszCurrent
     ::TextOutA(hdc, text.x, text.y, entry.path, entry.path.GetLength());
 
     const RECT box = HistoryThumbnailRect(rc, m_nThumbWidth, m_nThumbHeight);
-    if (!::IsRectEmpty(&box)) {
-        if (HBITMAP hThumbnail = GetThumbnail(entry))
-            DrawThumbnail(hdc, box, hThumbnail);
-    }
+    if (::IsRectEmpty(&box))
+        return TRUE;
+    if (entry.thumbnail)
+        DrawThumbnail(hdc, box, *entry.thumbnail);
+    else if (entry.state == State::Idle)
+        RequestThumbnail(pDraw->itemData);
     return TRUE;
+}
+
+void CHistoryMenu::TakeThumbnails()
+{
+    for (std::unique_ptr<Result>& result : m_outbox->TakeAll()) {
+        if (result->generation != m_nGeneration || result->index >= m_entries.size())
+            continue;
+        Entry& entry = m_entries[result->index];
+        if (entry.state != State::Pending)
+            continue;
+        entry.state = State::Done;
+        if (!result->bitmap)
+            continue;
+        entry.thumbnail = std::make_unique<CBitmap>(std::move(result->bitmap));
+        RedrawEntry(result->index);
+    }
+}
+
+void CHistoryMenu::CancelThumbnails()
+{
+    ++m_nGeneration;
+    if (m_worker)
+        m_worker->Cancel();
+    m_outbox->TakeAll(); // made for the entries as they were: let go now
+    for (Entry& entry : m_entries) {
+        if (entry.state == State::Pending)
+            entry.state = State::Idle;
+    }
 }
 
 void CHistoryMenu::ReleaseThumbnails()
 {
+    CancelThumbnails();
     for (Entry& entry : m_entries) {
         entry.thumbnail.reset();
-        entry.bTried = false;
+        entry.state = State::Idle;
     }
+}
+
+bool CHistoryMenu::HasThumbnail(int nIndex) const
+{
+    return nIndex >= 0 && static_cast<size_t>(nIndex) < m_entries.size() &&
+           m_entries[static_cast<size_t>(nIndex)].thumbnail != nullptr;
+}
+
+bool CHistoryMenu::IsWorkerIdle() const
+{
+    return !m_worker || m_worker->IsIdle();
 }

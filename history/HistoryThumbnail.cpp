@@ -14,6 +14,7 @@
 #include "CSelectedObject.h"
 #include "history/ThumbnailScale.h"
 #include "image/CPicture.h"
+#include "image/ExifThumbnail.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -107,6 +108,52 @@ bool DrawWithGdiplusInto(const CPicture& picture, CDibSection& box)
     return status == Ok;
 }
 
+// The picture drawn into a box of its stored orientation, then turned to
+// stand as the camera meant it, in a new bitmap of the kept size.
+bool DrawUprightInto(const CPicture& picture, TransformState orientation, SIZE kept, CBitmap& bitmap)
+{
+    const SIZE storedBox = ShownSize(Inverse(orientation), kept);
+    CDibSection stored;
+    if (!stored.Create(storedBox.cx, storedBox.cy))
+        return false;
+    // An opaque picture of 24 or 32 bits, the usual photo, is averaged into
+    // the box from its own pixels: GDI+ would first convert the whole picture
+    // for each thumbnail, which costs about half as much as decoding it.
+    if (!ShrinkOpaqueInto(picture.GetImage(), stored) && !DrawGuardedMetafileInto(picture, stored) &&
+        !DrawWithGdiplusInto(picture, stored))
+        return false;
+    if (orientation.rotation == 0 && !orientation.mirrored)
+        return bitmap.Attach(stored.Detach()) != FALSE;
+    CDibSection upright;
+    if (!upright.Create(kept.cx, kept.cy))
+        return false;
+    TransformPixelsBy(orientation, stored.GetBits(), stored.GetPitch(), SIZE{stored.GetWidth(), stored.GetHeight()},
+                      upright.GetBits(), upright.GetPitch());
+    return bitmap.Attach(upright.Detach()) != FALSE;
+}
+
+// A photo from a camera carries a small JPEG of itself in its EXIF block:
+// when that one is large enough for the box and shows the whole photo (the
+// same aspect), it is decoded instead of the photo, a few thousand pixels
+// instead of millions. False, with bitmap untouched, when there is none or
+// it does not fit; the photo is then decoded.
+bool MakeFromExifThumbnail(const char* path, SIZE kept, CBitmap& bitmap, const CancelCheck& cancelled)
+{
+    ExifThumbnail exif;
+    if (!ReadExifThumbnail(path, &exif))
+        return false;
+    const TransformState orientation = ExifOrientationState(exif.orientation);
+    const SIZE stored = {static_cast<LONG>(exif.thumbnail.width), static_cast<LONG>(exif.thumbnail.height)};
+    const SIZE picture = {static_cast<LONG>(exif.picture.width), static_cast<LONG>(exif.picture.height)};
+    if (!IsExifThumbnailUsable(stored, picture, orientation, kept))
+        return false;
+    std::unique_ptr<CPicture> thumbnail;
+    if (CPicture::Decode(std::move(exif.data), &thumbnail, cancelled) != PictureResult::Ok ||
+        thumbnail->GetWidth() != stored.cx || thumbnail->GetHeight() != stored.cy)
+        return false;
+    return DrawUprightInto(*thumbnail, orientation, kept, bitmap);
+}
+
 } // namespace
 
 SIZE KeptThumbnailSize(int nWidth, int nHeight)
@@ -122,35 +169,17 @@ SIZE KeptThumbnailSize(int nWidth, int nHeight)
     return SIZE{scaled(nWidth), scaled(nHeight)};
 }
 
-BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap)
+BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap, const CancelCheck& cancelled)
 {
     const SIZE kept = KeptThumbnailSize(nWidth, nHeight);
     if (!path || kept.cx <= 0)
         return FALSE;
+    if (MakeFromExifThumbnail(path, kept, bitmap, cancelled))
+        return TRUE;
     std::unique_ptr<CPicture> picture;
-    if (CPicture::Load(path, &picture) != PictureResult::Ok)
+    if (CPicture::Load(path, &picture, cancelled) != PictureResult::Ok)
         return FALSE;
-    // The picture is drawn into a box of its stored orientation, then turned
-    // to stand as the camera meant it.
-    const TransformState orientation = picture->GetOrientation();
-    const SIZE storedBox = ShownSize(Inverse(orientation), kept);
-    CDibSection stored;
-    if (!stored.Create(storedBox.cx, storedBox.cy))
-        return FALSE;
-    // An opaque picture of 24 or 32 bits, the usual photo, is averaged into
-    // the box from its own pixels: GDI+ would first convert the whole picture
-    // for each thumbnail, which costs about half as much as decoding it.
-    if (!ShrinkOpaqueInto(picture->GetImage(), stored) && !DrawGuardedMetafileInto(*picture, stored) &&
-        !DrawWithGdiplusInto(*picture, stored))
-        return FALSE;
-    if (orientation.rotation == 0 && !orientation.mirrored)
-        return bitmap.Attach(stored.Detach());
-    CDibSection upright;
-    if (!upright.Create(kept.cx, kept.cy))
-        return FALSE;
-    TransformPixelsBy(orientation, stored.GetBits(), stored.GetPitch(), SIZE{stored.GetWidth(), stored.GetHeight()},
-                      upright.GetBits(), upright.GetPitch());
-    return bitmap.Attach(upright.Detach());
+    return DrawUprightInto(*picture, picture->GetOrientation(), kept, bitmap);
 }
 
 BOOL DrawThumbnail(HDC hdc, const RECT& box, HBITMAP hThumbnail)

@@ -1,6 +1,7 @@
 #include "history/ThumbnailScale.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 void ShrinkIntoBox(const std::uint8_t* pSource, int nStride, int W, int H, int nBytesPerPixel, std::uint32_t* pBox,
@@ -40,4 +41,18 @@ void ShrinkIntoBox(const std::uint8_t* pSource, int nStride, int W, int H, int n
             pBox[static_cast<size_t>(y) * w + x] = 0xFF000000u | (mean(2) << 16) | (mean(1) << 8) | mean(0);
         }
     }
+}
+
+bool IsExifThumbnailUsable(SIZE thumbnail, SIZE picture, TransformState orientation, SIZE box)
+{
+    if (thumbnail.cx <= 0 || thumbnail.cy <= 0 || picture.cx <= 0 || picture.cy <= 0 || box.cx <= 0 || box.cy <= 0)
+        return false;
+    // The aspects tw / th and pw / ph differ by at most 1 % of the photo's:
+    // |tw * ph - th * pw| <= th * pw / 100, in 64 bits.
+    const long long across = static_cast<long long>(thumbnail.cx) * picture.cy;
+    const long long down = static_cast<long long>(thumbnail.cy) * picture.cx;
+    if (std::llabs(across - down) * 100 > down)
+        return false;
+    const SIZE upright = ShownSize(orientation, thumbnail);
+    return upright.cx >= box.cx && upright.cy >= box.cy;
 }

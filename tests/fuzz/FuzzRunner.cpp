@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "AfxGlobals.h"
+#include "CBitmap.h"
 #include "CWinApp.h"
 #include "frame/CMainFrame.h"
 #include "history/HistoryList.h"
+#include "history/HistoryThumbnail.h"
 #include "res/resource.h"
 #include "settings/WindowSettings.h"
 #include "support/MessageBoxCapture.h"
@@ -438,6 +440,7 @@ CaseResult FuzzRunner::RunPicture(const Bytes& bytes)
     bool refused = false;
     int orientation = 0;
     bool thumbnailInside = true;
+    bool hasThumbnail = false;
     {
         GuardedCopy copy(bytes);
         ImageDimensions dims = {};
@@ -446,7 +449,8 @@ CaseResult FuzzRunner::RunPicture(const Bytes& bytes)
         refused = IsImageRefused(copy.Data(), copy.Size());
         orientation = ReadExifOrientation(copy.Data(), copy.Size());
         ByteRange thumbnail = {};
-        if (FindExifThumbnail(copy.Data(), copy.Size(), &thumbnail)) {
+        hasThumbnail = FindExifThumbnail(copy.Data(), copy.Size(), &thumbnail);
+        if (hasThumbnail) {
             thumbnailInside = thumbnail.length >= 2 && thumbnail.offset <= copy.Size() &&
                               thumbnail.length <= copy.Size() - thumbnail.offset &&
                               copy.Data()[thumbnail.offset] == 0xFF && copy.Data()[thumbnail.offset + 1] == 0xD8;
@@ -494,6 +498,15 @@ CaseResult FuzzRunner::RunPicture(const Bytes& bytes)
     expect.That(orientation >= 1 && orientation <= 8, "an EXIF orientation outside 1..8");
     expect.That(thumbnailInside, "an EXIF thumbnail that is not a JPEG inside the data");
     expect.That(dibInside, "a clipboard DIB passed whose rows lie beyond the data");
+    // A photo's own thumbnail reaches a decoder when the history menu shows
+    // the photo.
+    if (hasThumbnail) {
+        CBitmap thumbnail;
+        BITMAP bm = {};
+        expect.That(!MakeThumbnail(path.c_str(), 30, 40, thumbnail) ||
+                        (::GetObjectA(thumbnail, sizeof bm, &bm) && bm.bmWidth == 30 && bm.bmHeight == 40),
+                    "a history thumbnail not of the box's size");
+    }
     if (view.m_pImage) {
         expect.That(boxes.Count() == 0, "a box beside an image");
         expect.That(!refused, "an image although the header check refuses it");

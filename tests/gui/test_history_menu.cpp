@@ -3,47 +3,19 @@
 // real menu and dialog loops.
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstring>
 #include <future>
 #include <thread>
-#include <cstdlib>
-#include <cstring>
 
-#include "CBitmap.h"
-#include "GuiHarness.h"
+#include "HistoryMenuTest.h"
 #include "MenuInput.h"
 #include "MessageLog.h"
-#include "history/HistoryList.h"
-#include "history/HistoryMenuLayout.h"
-#include "history/HistoryThumbnail.h"
-#include "support/MetafileBytes.h"
 #include "support/MessageBoxCapture.h"
+#include "support/MetafileBytes.h"
 
 namespace {
-
-constexpr uint32_t kRed = 0xFF0000;
-constexpr uint32_t kGreen = 0x00FF00;
-constexpr uint32_t kBlue = 0x0000FF;
-constexpr uint32_t kYellow = 0xFFFF00;
-
-uint32_t SysColour(int nIndex, bool bDarker = false)
-{
-    COLORREF c = ::GetSysColor(nIndex);
-    if (bDarker)
-        c = DarkerMenuColour(c);
-    return (static_cast<uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-// Equal but for the rounding of a resampling.
-bool Near(uint32_t a, uint32_t b)
-{
-    for (int shift : {16, 8, 0})
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8)
-            return false;
-    return true;
-}
 
 struct MenuItem {
     UINT id; // 0 for a separator
@@ -78,71 +50,6 @@ std::vector<UINT> IdsOf(HMENU hMenu)
 }
 
 } // namespace
-
-class HistoryMenuTest : public FrameTest {
-protected:
-    void SetUp() override
-    {
-        FrameTest::SetUp();
-        ASSERT_TRUE(CreateFrame());
-    }
-
-    HMENU History() { return m_pFrame->GetHistorySubMenu(); }
-
-    std::string Picture(const std::string& name, const PixelFunction& pixel, int width = 200, int height = 150)
-    {
-        std::string path = m_folder.File(name);
-        EXPECT_TRUE(WriteBmp(path, width, height, pixel));
-        return path;
-    }
-    std::string Picture(const std::string& name, uint32_t colour, int width = 200, int height = 150)
-    {
-        return Picture(
-            name, [colour](int, int) { return colour; }, width, height);
-    }
-
-    void WriteHistory(const std::vector<std::string>& paths, BOOL bThumbnails = TRUE, int nWidth = 30, int nHeight = 30)
-    {
-        HistoryList history;
-        for (const std::string& path : paths)
-            history.m_paths.push_back(path.c_str());
-        history.m_bShowThumbnails = bThumbnails;
-        history.m_nThumbWidth = nWidth;
-        history.m_nThumbHeight = nHeight;
-        ASSERT_TRUE(history.Save());
-    }
-
-    // What the menu loop sends as the history submenu opens and closes.
-    void OpenHistory() { m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(History()), 3); }
-    void CloseHistory(HWND hTo) { ::SendMessageA(hTo, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(History()), 0); }
-
-    MEASUREITEMSTRUCT Measure(int nIndex)
-    {
-        MEASUREITEMSTRUCT measure = {ODT_MENU, 0, ID_HISTORY_FIRST + static_cast<UINT>(nIndex),
-                                     0,        0, static_cast<ULONG_PTR>(nIndex)};
-        m_pFrame->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
-        return measure;
-    }
-
-    // Draws entry nIndex, as the menu would, into a bitmap of width x 34.
-    Capture Draw(int nIndex, UINT nState, int width)
-    {
-        return CaptureDrawing(width, 34, [&](HDC hdc) {
-            DRAWITEMSTRUCT draw = {ODT_MENU,
-                                   0,
-                                   ID_HISTORY_FIRST + static_cast<UINT>(nIndex),
-                                   ODA_DRAWENTIRE,
-                                   nState,
-                                   reinterpret_cast<HWND>(History()),
-                                   hdc,
-                                   {0, 0, width, 34},
-                                   static_cast<ULONG_PTR>(nIndex)};
-            m_pFrame->SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
-        });
-    }
-
-    TempFolder m_folder{"histmenu"};
-};
 
 TEST_F(HistoryMenuTest, SubmenuListsTheHistoryNewestFirstAboveOneSeparatorAndDeleteEmptiesIt)
 {
@@ -233,14 +140,13 @@ TEST_F(HistoryMenuTest, DrawnEntryShowsTheWholePictureInItsBoxOnTheRightBackgrou
     const std::string other = Picture("other.bmp", kBlue);
     OpenPath(shown);
     WriteHistory({shown, other});
-    OpenHistory();
-    const int width = static_cast<int>(Measure(0).itemWidth) + 20;
-
     // Another program has the picture open for writing: it is still read.
     HANDLE hHeld = ::CreateFileA(shown.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
-    Capture entry = Draw(0, 0, width);
+    OpenHistory();
+    const int width = static_cast<int>(Measure(0).itemWidth) + 20;
+    Capture entry = DrawWhenMade(0, 0, width);
     ::CloseHandle(hHeld);
     const uint32_t darker = SysColour(COLOR_MENU, true);
     EXPECT_EQ(entry.At(1, 1), darker) << "the shown picture's entry is darker";
@@ -257,7 +163,7 @@ TEST_F(HistoryMenuTest, DrawnEntryShowsTheWholePictureInItsBoxOnTheRightBackgrou
                 width * 34 - 30 * 30 - 20)
         << "the path is drawn";
 
-    entry = Draw(1, 0, width);
+    entry = DrawWhenMade(1, 0, width);
     EXPECT_EQ(entry.At(1, 1), SysColour(COLOR_MENU));
     EXPECT_TRUE(Near(entry.At(16, 16), kBlue));
 
@@ -268,10 +174,10 @@ TEST_F(HistoryMenuTest, DrawnEntryShowsTheWholePictureInItsBoxOnTheRightBackgrou
     EXPECT_EQ(entry.At(1, 1), SysColour(COLOR_HIGHLIGHT)) << "selected: highlight, also for the shown picture";
     EXPECT_TRUE(Near(entry.At(2, 2), kRed));
     CloseHistory(m_pFrame->m_wndReBar.m_hWnd); // as the chevron menu's owner passes it on
-    EXPECT_TRUE(Near(Draw(0, 0, width).At(2, 2), kGreen));
+    EXPECT_TRUE(Near(DrawWhenMade(0, 0, width).At(2, 2), kGreen));
     ASSERT_TRUE(WriteBmp(shown, 400, 100, [](int, int) { return kBlue; }));
     OpenHistory();
-    EXPECT_TRUE(Near(Draw(0, 0, width).At(2, 2), kBlue));
+    EXPECT_TRUE(Near(DrawWhenMade(0, 0, width).At(2, 2), kBlue));
 }
 
 TEST_F(HistoryMenuTest, PictureWhoseHeaderClaimsTooManyPixelsGetsNoThumbnail)
@@ -285,8 +191,9 @@ TEST_F(HistoryMenuTest, PictureWhoseHeaderClaimsTooManyPixelsGetsNoThumbnail)
     WriteHistory({huge});
     OpenHistory();
     const DWORD start = ::GetTickCount();
-    EXPECT_EQ(Draw(0, 0, 120).At(16, 16), SysColour(COLOR_MENU)) << "an empty box";
-    EXPECT_LT(::GetTickCount() - start, 3000u);
+    EXPECT_EQ(DrawWhenMade(0, 0, 120).At(16, 16), SysColour(COLOR_MENU)) << "an empty box";
+    EXPECT_LT(::GetTickCount() - start, 3000u) << "refused from its header";
+    EXPECT_FALSE(Menu().HasThumbnail(0));
 }
 
 // The pixels of a thumbnail (a DIB section), premultiplied ARGB.
@@ -410,19 +317,37 @@ TEST_F(HistoryMenuTest, RealSubmenuMovesItsHighlightFromTheThumbnailsAndRereadsW
     HMENU hHistory = History();
     const DWORD thread = ::GetCurrentThreadId();
 
-    // Per entry: the middle of its box and its margin, from the screen.
-    auto look = [&](std::vector<uint32_t>& colours) {
-        ::Sleep(200);
-        HWND hPopup = PopupWindowOf(thread, hHistory);
-        Capture capture = CaptureClient(hPopup);
-        for (UINT i = 0; i < 2; ++i) {
-            RECT rc = {};
-            ::GetMenuItemRect(nullptr, hHistory, i, &rc);
-            POINT points[] = {{rc.left + 17, rc.top + 17}, {rc.left + 1, rc.top + 1}};
-            ::MapWindowPoints(nullptr, hPopup, points, 2);
-            colours.push_back(capture.At(points[0].x, points[0].y));
-            colours.push_back(capture.At(points[1].x, points[1].y));
-        }
+    // Per entry: the middle of its box and its margin, from the screen, once
+    // ready holds for them (the menu draws in its own time, and thumbnails
+    // fill in as the worker makes them).
+    const uint32_t highlight = SysColour(COLOR_HIGHLIGHT);
+    auto look = [&](std::vector<uint32_t>& colours, const std::function<bool()>& ready) {
+        PollUntil(
+            [&] {
+                colours.clear();
+                HWND hPopup = PopupWindowOf(thread, hHistory);
+                Capture capture = CaptureClient(hPopup);
+                for (UINT i = 0; i < 2; ++i) {
+                    RECT rc = {};
+                    ::GetMenuItemRect(nullptr, hHistory, i, &rc);
+                    POINT points[] = {{rc.left + 17, rc.top + 17}, {rc.left + 1, rc.top + 1}};
+                    ::MapWindowPoints(nullptr, hPopup, points, 2);
+                    colours.push_back(capture.At(points[0].x, points[0].y));
+                    colours.push_back(capture.At(points[1].x, points[1].y));
+                }
+                return ready();
+            },
+            5000);
+    };
+    // Both boxes show a picture: neither the background nor the highlight.
+    auto filled = [](const std::vector<uint32_t>& colours) {
+        return [&colours] {
+            for (size_t i : {0u, 2u})
+                if (colours[i] == SysColour(COLOR_MENU) || colours[i] == SysColour(COLOR_HIGHLIGHT) ||
+                    colours[i] == SysColour(COLOR_MENU, true))
+                    return false;
+            return true;
+        };
     };
     std::vector<uint32_t> first, moved, reopened;
     MessageLog log;
@@ -436,23 +361,22 @@ TEST_F(HistoryMenuTest, RealSubmenuMovesItsHighlightFromTheThumbnailsAndRereadsW
         .Key(VK_RIGHT)
         .WaitForPopups("history submenu", {hOperations, hHistory})
         .Do([&] {
-            look(first);
+            look(first, filled(first));
             for (const std::string& path : {shown, older})
                 WriteBmp(path, 200, 150, [](int, int) { return kGreen; });
         })
         .Key(VK_DOWN)
-        .Do([&] { look(moved); })
+        .Do([&] { look(moved, [&] { return moved[3] == highlight; }); })
         .Key(VK_LEFT)
         .WaitForPopups("history submenu closed", {hOperations})
         .Key(VK_RIGHT)
         .WaitForPopups("history submenu again", {hOperations, hHistory})
-        .Do([&] { look(reopened); })
+        .Do([&] { look(reopened, filled(reopened)); })
         .Key(VK_ESCAPE)
         .Key(VK_ESCAPE)
         .WaitForNoPopup("menus closed");
     ASSERT_TRUE(script.Run(10000)) << script.Failure();
 
-    const uint32_t highlight = SysColour(COLOR_HIGHLIGHT);
     ASSERT_EQ(first.size(), 4u);
     EXPECT_TRUE(Near(first[0], kBlue) && Near(first[2], kRed)) << std::hex << first[0] << " " << first[2];
     EXPECT_EQ(first[1], highlight) << "the first entry is selected as the submenu opens";

@@ -177,3 +177,19 @@ Bytes JpegWith(const std::vector<Bytes>& segments, std::uint32_t w, std::uint32_
     b.U8({0xFF, 0xD9});
     return b.Data();
 }
+
+Bytes WithExifThumbnail(const Bytes& jpeg, const Bytes& thumbnail, int orientation)
+{
+    // IFD0 (one entry) at 8 ends at 26; IFD1 (two entries) there ends at 56,
+    // where the thumbnail starts.
+    TiffBytes tiff(false);
+    tiff.Directory({{0x0112, 3, 1, static_cast<std::uint64_t>(orientation)}}, 26);
+    tiff.Directory({{0x0201, 4, 1, 56}, {0x0202, 4, 1, thumbnail.size()}});
+    tiff.Append(thumbnail);
+    Bytes camera = jpeg;
+    if (camera.size() < 2)
+        return camera;
+    const Bytes app1 = ExifSegment(tiff.Data());
+    camera.insert(camera.begin() + 2, app1.begin(), app1.end());
+    return camera;
+}

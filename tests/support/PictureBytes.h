@@ -82,3 +82,7 @@ Bytes JpegWith(const std::vector<Bytes>& segments, std::uint32_t w = 64, std::ui
 Bytes JpegSegment(int marker, const Bytes& data);
 // An APP1 segment holding "Exif\0\0" and the TIFF structure.
 Bytes ExifSegment(const Bytes& tiff);
+// A JPEG as a camera writes it: jpeg with an EXIF block right after its SOI,
+// whose first directory holds the orientation and whose second one names the
+// thumbnail bytes that follow it (any bytes; a JPEG as a rule).
+Bytes WithExifThumbnail(const Bytes& jpeg, const Bytes& thumbnail, int orientation = 1);

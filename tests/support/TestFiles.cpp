@@ -253,6 +253,19 @@ bool WriteJpeg(const std::string& path, int width, int height, const PixelFuncti
     return WriteBytes(path, jpeg);
 }
 
+Bytes EncodeJpeg(int width, int height, const PixelFunction& rgb)
+{
+    char folder[MAX_PATH] = {};
+    char path[MAX_PATH] = {};
+    if (!::GetTempPathA(MAX_PATH, folder) || !::GetTempFileNameA(folder, "jpg", 0, path))
+        return {};
+    Bytes bytes;
+    if (WriteJpeg(path, width, height, rgb))
+        bytes = ReadBytes(path);
+    ::DeleteFileA(path);
+    return bytes;
+}
+
 bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour)
 {
     Bytes bytes = BmpHeaders(width, height, 8, BI_RLE8, 1); // one palette colour

@@ -63,6 +63,8 @@ bool WritePng(const std::string& path, int width, int height, const PixelFunctio
 bool WriteJpeg(const std::string& path, int width, int height, const PixelFunction& rgb, int orientation = 0);
 // A TIFF of 0xRRGGBB pixels, 24 bits a pixel (GDI+'s encoder).
 bool WriteTiff(const std::string& path, int width, int height, const PixelFunction& rgb);
+// The bytes of a JPEG of 0xRRGGBB pixels, as GDI+'s encoder writes it.
+Bytes EncodeJpeg(int width, int height, const PixelFunction& rgb);
 bool WriteSolidRle8Bmp(const std::string& path, int width, int height, uint32_t colour);
 // 4-byte little-endian integers, as the program's files store them, and back.
 Bytes LittleEndianInts(std::initializer_list<long long> values);

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "CGlobalLock.h"
+#include "image/ExifThumbnail.h"
 #include "support/PictureBytes.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -205,3 +208,43 @@ TEST(ExifThumbnail, AbsentOrDamagedGivesNothing)
 }
 
 } // namespace
+
+// A photo's thumbnail read from the start of its file: the photo's own frame
+// header has to be there too, and both sizes within the pixel bound.
+TEST(ExifThumbnail, ReadFromTheStartOfAPhotoFile)
+{
+    TempFolder folder("exifthumb");
+    const std::string path = folder.File("photo.jpg");
+    const Bytes thumbnail = JpegWith({}, 160, 120);
+    std::vector<Bytes> profiles(5, JpegSegment(0xE2, Bytes(60000, 0x20))); // 300 KB of colour profile
+    const struct {
+        const char* what;
+        Bytes file;
+        bool found;
+    } cases[] = {
+        {"a camera photo", WithExifThumbnail(JpegWith({}, 4000, 3000), thumbnail, 6), true},
+        {"no EXIF block", JpegWith({}, 4000, 3000), false},
+        {"the photo over the bound", WithExifThumbnail(JpegWith({}, 16385, 16384), thumbnail), false},
+        {"the thumbnail over the bound", WithExifThumbnail(JpegWith({}, 4000, 3000), JpegWith({}, 65000, 65000)),
+         false},
+        {"the frame header behind 300 KB", WithExifThumbnail(JpegWith(profiles, 4000, 3000), thumbnail), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(path, c.file));
+        ExifThumbnail exif;
+        ASSERT_EQ(ReadExifThumbnail(path.c_str(), &exif), c.found);
+        if (!c.found)
+            continue;
+        EXPECT_EQ(exif.picture.width, 4000u);
+        EXPECT_EQ(exif.picture.height, 3000u);
+        EXPECT_EQ(exif.orientation, 6);
+        EXPECT_EQ(exif.thumbnail.width, 160u);
+        EXPECT_EQ(exif.thumbnail.height, 120u);
+        ASSERT_GE(exif.data.GetSize(), thumbnail.size());
+        CGlobalLock bytes(exif.data.Get());
+        EXPECT_EQ(Bytes(bytes.Get(), bytes.Get() + thumbnail.size()), thumbnail);
+    }
+    ExifThumbnail none;
+    EXPECT_FALSE(ReadExifThumbnail(folder.File("missing.jpg").c_str(), &none));
+}

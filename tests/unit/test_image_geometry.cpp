@@ -491,6 +491,39 @@ TEST(ThumbnailScale, EveryBoxPixelIsTheMeanOfItsPart)
     EXPECT_EQ(large[8 * 3 + 7], 0xFF640000u);
 }
 
+// A camera's thumbnail stands in for its photo only when it shows all of it
+// (the same aspect, within 1 %) and, upright, covers the whole box.
+TEST(ThumbnailScale, ExifThumbnailIsUsedWhenItHasThePhotosAspectAndCoversTheBox)
+{
+    const TransformState asStored = ExifOrientationState(1);
+    const TransformState turned = ExifOrientationState(6);
+    const struct {
+        SIZE thumbnail, picture;
+        TransformState orientation;
+        SIZE box;
+        bool usable;
+    } cases[] = {
+        {{160, 120}, {4000, 3000}, asStored, {30, 30}, true},
+        {{160, 120}, {4000, 3000}, asStored, {160, 120}, true},  // exactly the box
+        {{160, 120}, {4000, 3000}, asStored, {161, 120}, false}, // a pixel short
+        {{160, 120}, {4000, 3000}, asStored, {160, 121}, false},
+        {{160, 106}, {6000, 4000}, asStored, {30, 30}, true},  // 0.6 % off
+        {{160, 120}, {6000, 4000}, asStored, {30, 30}, false}, // 4:3 with bars for a 3:2 photo
+        {{160, 118}, {4000, 3000}, asStored, {30, 30}, false}, // 1.7 % off
+        {{120, 160}, {4000, 3000}, asStored, {30, 30}, false}, // stored turned against the photo
+        {{160, 120}, {4000, 3000}, turned, {120, 160}, true},  // 120 x 160 upright
+        {{160, 120}, {4000, 3000}, turned, {160, 120}, false},
+        {{0, 120}, {4000, 3000}, asStored, {30, 30}, false},
+        {{160, 120}, {4000, 0}, asStored, {30, 30}, false},
+        {{160, 120}, {4000, 3000}, asStored, {0, 0}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsExifThumbnailUsable(c.thumbnail, c.picture, c.orientation, c.box), c.usable)
+            << c.thumbnail.cx << " x " << c.thumbnail.cy << " of " << c.picture.cx << " x " << c.picture.cy << " in "
+            << c.box.cx << " x " << c.box.cy << ", turned " << c.orientation.rotation;
+    }
+}
+
 // The off-screen bitmap holds the picture as stored: the picture and its
 // margins, laid out upright, are put where the orientation takes them back.
 TEST(PaintLayout, UprightPlacesTurnBackIntoTheStoredBitmap)
