@@ -77,7 +77,12 @@ BOOL CStatusBar::SetPaneText(int nIndex, const char* lpszNewText)
 {
     if (nIndex < 0 || nIndex >= GetCount())
         return FALSE;
-    m_panes[static_cast<size_t>(nIndex)].strText = lpszNewText ? lpszNewText : "";
+    // The same text again (every paint of the view sets the idle message)
+    // would only make the control repaint its pane.
+    const CString text = lpszNewText ? lpszNewText : "";
+    if (m_hWnd && m_panes[static_cast<size_t>(nIndex)].strText == text)
+        return TRUE;
+    m_panes[static_cast<size_t>(nIndex)].strText = text;
     return static_cast<BOOL>(
         SendMessage(SB_SETTEXTA, static_cast<WPARAM>(nIndex),
                     reinterpret_cast<LPARAM>(m_panes[static_cast<size_t>(nIndex)].strText.GetString())));
