@@ -108,9 +108,9 @@ bool HasUnsafeJpegXrContainer(const unsigned char* data, std::size_t size)
         const std::uint32_t valueSize = IntegerSize(d.Le16(entry + 2));
         if (valueSize == 0 || d.Le32(entry + 4) != 1)
             return true;
-        const std::uint32_t value = valueSize == 1   ? d.U8(entry + 8)
-                                    : valueSize == 2 ? d.Le16(entry + 8)
-                                                     : d.Le32(entry + 8);
+        // The codec takes the whole value field as the number, whatever the
+        // type says: bytes beyond a BYTE or a SHORT count too.
+        const std::uint32_t value = d.Le32(entry + 8);
         if (value >= kOrientations)
             return true;
     }

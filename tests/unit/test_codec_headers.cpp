@@ -85,6 +85,7 @@ TEST(JpegXrCheck, OnlyTheEightOrientationsPass)
         {"8", JpegXr(4, 1, 8)},
         {"0x840000 (the fuzz's)", JpegXr(4, 1, 0x840000)},
         {"a SHORT of 0x100", JpegXr(3, 1, 0x100)},
+        {"a BYTE with bytes set beyond it (the fuzz's)", JpegXr(1, 1, 0x14000)},
         {"two values", JpegXr(4, 2, 0)},
         {"a RATIONAL", JpegXr(5, 1, 0)},
     };
