@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::uint32_t kEmfPlusSignature = 0x2B464D45; // "EMF+"
+constexpr DWORD kEmrSmallTextOut = 108;                 // EMR_SMALLTEXTOUT
 
 // A record's bytes, as far as its size says.
 ByteReader RecordBytes(const ENHMETARECORD* record)
@@ -65,6 +66,35 @@ double DeviceSize(HDC hdc, double width, double height)
     return std::max(std::fabs(wx * sx), std::fabs(wy * sy));
 }
 
+// How much more the DC's mapping stretches one way than the other: the ratio
+// of the device lengths of a logical unit across and down (huge when one is 0).
+double Stretch(HDC hdc)
+{
+    XFORM world = {1, 0, 0, 1, 0, 0};
+    SIZE windowExt = {1, 1}, viewportExt = {1, 1};
+    ::GetWorldTransform(hdc, &world);
+    ::GetWindowExtEx(hdc, &windowExt);
+    ::GetViewportExtEx(hdc, &viewportExt);
+    const double sx = windowExt.cx ? static_cast<double>(viewportExt.cx) / windowExt.cx : 1.0;
+    const double sy = windowExt.cy ? static_cast<double>(viewportExt.cy) / windowExt.cy : 1.0;
+    const double across = std::hypot(world.eM11 * sx, world.eM12 * sy);
+    const double down = std::hypot(world.eM21 * sx, world.eM22 * sy);
+    const double shorter = std::min(across, down);
+    return shorter > 0 ? std::max(across, down) / shorter : HUGE_VAL;
+}
+
+bool IsTextRecord(DWORD type)
+{
+    switch (type) {
+    case EMR_EXTTEXTOUTA:
+    case EMR_EXTTEXTOUTW:
+    case EMR_POLYTEXTOUTA:
+    case EMR_POLYTEXTOUTW:
+    case kEmrSmallTextOut: return true;
+    default: return false;
+    }
+}
+
 // The device size of the ellipse a record draws: an ellipse's box, a rounded
 // rectangle's corners (no larger than its box); 0 for every other record.
 double EllipseSize(HDC hdc, const ENHMETARECORD* record)
@@ -90,10 +120,20 @@ bool IsEmfPlusComment(const ENHMETARECORD* record)
 }
 
 struct Playback {
-    bool drawing = false; // false: measuring
-    bool emfPlus = false; // records only the decoders draw
-    double largest = 0;   // the largest ellipse measured
+    bool drawing = false;       // false: measuring
+    bool emfPlus = false;       // records only the decoders draw
+    double largest = 0;         // the largest ellipse measured
+    bool stretchedText = false; // text drawn under a mapping beyond kMaxTextStretch
 };
+
+// Whether text drawn now would be stretched beyond the bound.
+bool IsTextStretched(HDC hdc, const ENHMETARECORD* record)
+{
+    if (!IsTextRecord(record->iType))
+        return false;
+    // Written so that a mapping gone to NaN counts as stretched.
+    return !(Stretch(hdc) <= kMaxTextStretch);
+}
 
 // Measuring, plays the mapping records and notes the largest ellipse;
 // drawing, plays every record but the ellipses over the bound.
@@ -109,9 +149,10 @@ int CALLBACK PlayRecord(HDC hdc, HANDLETABLE* table, const ENHMETARECORD* record
         // Written so that a mapping gone to infinity or NaN counts as huge.
         if (!(size <= playback.largest))
             playback.largest = std::isnan(size) ? HUGE_VAL : size;
+        playback.stretchedText = playback.stretchedText || IsTextStretched(hdc, record);
         if (IsMappingRecord(record->iType))
             ::PlayEnhMetaFileRecord(hdc, table, record, static_cast<UINT>(objects));
-    } else if (size <= kMaxEllipsePixels) {
+    } else if (size <= kMaxEllipsePixels && !IsTextStretched(hdc, record)) {
         ::PlayEnhMetaFileRecord(hdc, table, record, static_cast<UINT>(objects));
     }
     return TRUE;
@@ -156,7 +197,7 @@ bool DrawMetafileWithoutHugeEllipses(HDC hdc, const unsigned char* data, std::si
         return false;
     Playback playback;
     ::EnumEnhMetaFile(scratch, metafile, PlayRecord, &playback, &dest);
-    if (playback.emfPlus || playback.largest <= kMaxEllipsePixels)
+    if (playback.emfPlus || (playback.largest <= kMaxEllipsePixels && !playback.stretchedText))
         return false;
     playback.drawing = true;
     ::EnumEnhMetaFile(hdc, metafile, PlayRecord, &playback, &dest);

@@ -127,6 +127,19 @@ private:
 };
 
 // The small EMF is about 34 x 25 reference pixels, here drawn 200 x 150.
+// Text under a mapping that stretches it hundreds of times more one way than
+// the other (the fuzz's: a 40 x 30 picture shown 40 x 32798) takes minutes
+// to render under Wine: it is left out; text under an even mapping is drawn
+// by the decoders as usual.
+TEST(MetafileEllipses, TextStretchedFarMoreOneWayIsLeftOut)
+{
+    MemoryPicture picture;
+    const MetafileBytes text = WmfRecord(0x0521, {1, 'A', 5, 5}); // TextOut "A" at (5, 5)
+    EXPECT_FALSE(picture.Draw(Wmf({WmfRecord(0x020C, {30, 40}), text})));
+    EXPECT_TRUE(picture.Draw(Wmf({WmfRecord(0x020C, {1, 4000}), text})));
+    EXPECT_TRUE(picture.Draw(Wmf({WmfRecord(0x020C, {4000, 1}), text})));
+}
+
 TEST(MetafileEllipses, HugeEllipsesAreLeftOut)
 {
     const std::uint32_t kHuge = 0x1000000;
