@@ -121,11 +121,11 @@ private:
     static constexpr UINT_PTR kFrameTimer = 2;
     // The scratch bitmap goes a second after paints stop (an animation, the
     // pulse or a window dragged over the picture paint on and on); the kept
-    // part 1.5 s after the last paint: it serves the repaints that come in
-    // bursts (a window or a menu passing over, the frame's own refits, a
-    // task switch and back), while a window at rest holds no more than its
-    // picture (up to a screen's worth more otherwise, which the memory a
-    // window may hold at rest has no room for).
+    // copy of the screen goes 1.5 s after the last paint: it serves the
+    // repaints that come in bursts (a window or a menu passing over, the
+    // frame's own refits, a task switch and back), while a window at rest
+    // holds no more than its picture (up to a screen's worth more otherwise,
+    // which the memory a window may hold at rest has no room for).
     static constexpr UINT_PTR kIdleBitmapTimer = 3;
     static constexpr UINT kIdleBitmapMs = 1000;
     static constexpr UINT_PTR kKeptIdleTimer = 4;
