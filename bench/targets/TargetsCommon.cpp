@@ -57,7 +57,10 @@ void PrintTable()
         else
             std::printf("%10s %4s ", "", r.unit.c_str());
         if (r.limit < 0) {
-            std::printf("%7s %7s %s\n", "", "", "(figure)");
+            if (r.yardstick > 0)
+                std::printf("%7.2f %7s %s\n", r.ratio, "", "(reference)");
+            else
+                std::printf("%7s %7s %s\n", "", "", "(figure)");
             continue;
         }
         const bool bMet = r.bAtMost ? r.ratio <= r.limit : r.ratio >= r.limit;

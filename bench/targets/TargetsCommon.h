@@ -23,7 +23,8 @@ extern bool g_bQuick;
 // ---- the table --------------------------------------------------------------
 
 // A row of figure / yardstick that must stay at or below the limit; a limit
-// below 0 prints the figure alone.
+// below 0 prints the figure alone (with its ratio, as a reference, when it
+// has a yardstick).
 void AddRatio(const std::string& target, const std::string& measure, double figure, double yardstick, double limit,
               const char* unit = "ms");
 // A row of a rate that must reach the limit.
