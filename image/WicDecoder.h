@@ -48,6 +48,28 @@ WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* 
 WicResult DecodeOpaqueStillWithWic(const unsigned char* data, std::size_t size, WicPixels* out,
                                    const std::function<bool()>& cancelled = nullptr);
 
+// A band of an opaque still's rows as its codec gives them: count rows from
+// row y down, stride bytes apart, bytesPerPixel 3 or 4 (blue, green, red,
+// and for 4 a byte to ignore).
+struct WicBand {
+    const BYTE* pRows;
+    UINT stride;
+    UINT bytesPerPixel;
+    UINT y;
+    UINT count;
+};
+
+// Reads an opaque still (the kind DecodeOpaqueStillWithWic takes) a band of
+// rows at a time, top to bottom, without a bitmap of the whole picture:
+// begin is told its size and bytes a pixel first (false: no memory for what the caller makes
+// of it, NoMemory), then take is handed each band, which lives until take
+// returns. NotApplicable for any other picture, before anything is decoded;
+// cancelled (when given) is asked before each band.
+WicResult ReadOpaqueStillBands(const unsigned char* data, std::size_t size,
+                               const std::function<bool(UINT width, UINT height, UINT bytesPerPixel)>& begin,
+                               const std::function<void(const WicBand& band)>& take,
+                               const std::function<bool()>& cancelled = nullptr);
+
 // The file extensions of every WIC decoder installed, one list per decoder
 // as the decoder gives it (".bmp,.dib,.rle"), in the order the system lists
 // the decoders.

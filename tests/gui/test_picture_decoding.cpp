@@ -74,6 +74,8 @@ TEST(PictureDecoding, OpaqueStillsDecodeIntoTheirOwnBitmapWithGdiplusColours)
     } formats[] = {
         {"photo.jpg", [](const std::string& p, int w, int h, const PixelFunction& f) { return WriteJpeg(p, w, h, f); }},
         {"photo.bmp", &WriteBmp},
+        {"photo32.bmp",
+         [](const std::string& p, int w, int h, const PixelFunction& f) { return WriteBmpOfDepth(p, w, h, f, 32); }},
         {"photo.tif", &WriteTiff},
         {"plasma.png", nullptr},
     };

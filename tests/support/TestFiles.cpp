@@ -167,16 +167,23 @@ bool WriteBmpBytes(const std::string& path, Bytes& bytes)
 
 bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel)
 {
-    const int stride = (width * 3 + 3) & ~3;
-    Bytes bytes = BmpHeaders(width, height, 24, BI_RGB, 0);
+    return WriteBmpOfDepth(path, width, height, pixel, 24);
+}
+
+bool WriteBmpOfDepth(const std::string& path, int width, int height, const PixelFunction& pixel, int bitCount)
+{
+    const int bytesPerPixel = bitCount / 8;
+    const int stride = (width * bytesPerPixel + 3) & ~3;
+    Bytes bytes = BmpHeaders(width, height, bitCount, BI_RGB, 0);
     bytes.resize(bytes.size() + static_cast<size_t>(stride) * static_cast<size_t>(height), 0);
     for (int y = 0; y < height; ++y) {
         size_t row = 54 + static_cast<size_t>((height - 1 - y) * stride);
         for (int x = 0; x < width; ++x) {
             uint32_t c = pixel(x, y);
-            bytes[row + static_cast<size_t>(3 * x) + 0] = static_cast<unsigned char>(c);
-            bytes[row + static_cast<size_t>(3 * x) + 1] = static_cast<unsigned char>(c >> 8);
-            bytes[row + static_cast<size_t>(3 * x) + 2] = static_cast<unsigned char>(c >> 16);
+            const size_t at = row + static_cast<size_t>(bytesPerPixel * x);
+            bytes[at + 0] = static_cast<unsigned char>(c);
+            bytes[at + 1] = static_cast<unsigned char>(c >> 8);
+            bytes[at + 2] = static_cast<unsigned char>(c >> 16);
         }
     }
     return WriteBmpBytes(path, bytes);

@@ -53,6 +53,9 @@ using PixelFunction = std::function<uint32_t(int x, int y)>;
 
 // Writes a 24-bit bottom-up BMP.
 bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel);
+// The same at 24 or 32 bits a pixel (the fourth byte of a 32-bit pixel 0, as
+// most programs leave it).
+bool WriteBmpOfDepth(const std::string& path, int width, int height, const PixelFunction& pixel, int bitCount);
 // Writes a PNG with an alpha channel (GDI+'s encoder); argb gives
 // 0xAARRGGBB for pixel (x, y).
 bool WritePng(const std::string& path, int width, int height, const PixelFunction& argb);
