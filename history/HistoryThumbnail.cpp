@@ -12,9 +12,15 @@
 #include "CDC.h"
 #include "CDibSection.h"
 #include "CSelectedObject.h"
+#include "CGlobalLock.h"
+#include "history/CBoxShrinker.h"
 #include "history/ThumbnailScale.h"
 #include "image/CPicture.h"
+#include "image/ExifReader.h"
 #include "image/ExifThumbnail.h"
+#include "image/ImageFile.h"
+#include "image/ImageFormat.h"
+#include "image/WicDecoder.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -108,6 +114,20 @@ bool DrawWithGdiplusInto(const CPicture& picture, CDibSection& box)
     return status == Ok;
 }
 
+// The box of the picture's stored orientation, turned to stand as the camera
+// meant it, in a new bitmap of the kept size.
+bool TurnUprightInto(CDibSection& stored, TransformState orientation, SIZE kept, CBitmap& bitmap)
+{
+    if (orientation.rotation == 0 && !orientation.mirrored)
+        return bitmap.Attach(stored.Detach()) != FALSE;
+    CDibSection upright;
+    if (!upright.Create(kept.cx, kept.cy))
+        return false;
+    TransformPixelsBy(orientation, stored.GetBits(), stored.GetPitch(), SIZE{stored.GetWidth(), stored.GetHeight()},
+                      upright.GetBits(), upright.GetPitch());
+    return bitmap.Attach(upright.Detach()) != FALSE;
+}
+
 // The picture drawn into a box of its stored orientation, then turned to
 // stand as the camera meant it, in a new bitmap of the kept size.
 bool DrawUprightInto(const CPicture& picture, TransformState orientation, SIZE kept, CBitmap& bitmap)
@@ -122,14 +142,48 @@ bool DrawUprightInto(const CPicture& picture, TransformState orientation, SIZE k
     if (!ShrinkOpaqueInto(picture.GetImage(), stored) && !DrawGuardedMetafileInto(picture, stored) &&
         !DrawWithGdiplusInto(picture, stored))
         return false;
-    if (orientation.rotation == 0 && !orientation.mirrored)
-        return bitmap.Attach(stored.Detach()) != FALSE;
-    CDibSection upright;
-    if (!upright.Create(kept.cx, kept.cy))
+    return TurnUprightInto(stored, orientation, kept, bitmap);
+}
+
+// An opaque still (the usual photo: a JPEG, PNG, BMP or TIFF of 24 or 32
+// bits) is averaged into the box band by band as its codec gives the rows,
+// without a bitmap of the whole picture. The result is that of decoding the
+// picture and shrinking it. *pbDone is false when the picture is of another
+// kind, or its codec refused it (it is then loaded whole, as any picture).
+bool MakeFromOpaqueStill(const CGlobalBlock& data, SIZE kept, CBitmap& bitmap, const CancelCheck& cancelled,
+                         bool* pbDone)
+{
+    *pbDone = false;
+    CGlobalLock bytes(data);
+    const auto* pBytes = static_cast<const unsigned char*>(bytes.Get());
+    if (!pBytes)
         return false;
-    TransformPixelsBy(orientation, stored.GetBits(), stored.GetPitch(), SIZE{stored.GetWidth(), stored.GetHeight()},
-                      upright.GetBits(), upright.GetPitch());
-    return bitmap.Attach(upright.Detach()) != FALSE;
+    const ImageFormat format = DetectImageFormat(pBytes, data.GetSize());
+    if (format != ImageFormat::Jpeg && format != ImageFormat::Png && format != ImageFormat::Bmp &&
+        format != ImageFormat::Tiff)
+        return false;
+    const TransformState orientation = format == ImageFormat::Png || format == ImageFormat::Bmp
+                                           ? TransformState{0, false}
+                                           : ExifOrientationState(ReadExifOrientation(pBytes, data.GetSize()));
+    const SIZE storedBox = ShownSize(Inverse(orientation), kept);
+    CDibSection stored;
+    if (!stored.Create(storedBox.cx, storedBox.cy))
+        return false;
+    std::unique_ptr<CBoxShrinker> shrinker;
+    const auto begin = [&](UINT width, UINT height, UINT bytesPerPixel) {
+        shrinker = std::make_unique<CBoxShrinker>(
+            static_cast<int>(width), static_cast<int>(height), static_cast<int>(bytesPerPixel),
+            reinterpret_cast<uint32_t*>(stored.GetBits()), storedBox.cx, storedBox.cy);
+        return true;
+    };
+    const auto take = [&](const WicBand& band) {
+        shrinker->AddRows(band.pRows, band.stride, static_cast<int>(band.count));
+    };
+    const WicResult result = ReadOpaqueStillBands(pBytes, data.GetSize(), begin, take, cancelled);
+    if (result == WicResult::NotApplicable || result == WicResult::Unsupported)
+        return false;
+    *pbDone = true;
+    return result == WicResult::Ok && TurnUprightInto(stored, orientation, kept, bitmap);
 }
 
 // A photo from a camera carries a small JPEG of itself in its EXIF block:
@@ -176,8 +230,15 @@ BOOL MakeThumbnail(const char* path, int nWidth, int nHeight, CBitmap& bitmap, c
         return FALSE;
     if (MakeFromExifThumbnail(path, kept, bitmap, cancelled))
         return TRUE;
+    CGlobalBlock data;
+    if (ReadImageFile(path, data) != ImageFileResult::Ok)
+        return FALSE;
+    bool bDone = false;
+    const bool bMade = MakeFromOpaqueStill(data, kept, bitmap, cancelled, &bDone);
+    if (bDone)
+        return bMade;
     std::unique_ptr<CPicture> picture;
-    if (CPicture::Load(path, &picture, cancelled) != PictureResult::Ok)
+    if (CPicture::Decode(std::move(data), &picture, cancelled) != PictureResult::Ok)
         return FALSE;
     return DrawUprightInto(*picture, picture->GetOrientation(), kept, bitmap);
 }

@@ -6,6 +6,8 @@
 
 #include "HistoryMenuTest.h"
 #include "MenuInput.h"
+#include "history/ThumbnailScale.h"
+#include "image/WicDecoder.h"
 #include "support/PictureBytes.h"
 
 namespace {
@@ -206,3 +208,33 @@ TEST_F(HistoryMenuTest, PictureAtThePixelBoundDoesNotHoldUpTheWindow)
     EXPECT_TRUE(Near(Draw(0, 0, 120).At(17, 17), 0x3060C0));
     EXPECT_TRUE(Near(Draw(1, 0, 120).At(17, 17), kRed));
 }
+
+namespace {
+
+// A photo's thumbnail is averaged from its rows as the codec gives them, band
+// by band: exactly the box its whole decoded picture shrinks into.
+TEST(HistoryThumbnail, APhotoReadBandByBandGivesTheBoxOfItsWholePicture)
+{
+    TempFolder folder("bands");
+    const int w = 301, h = 203;
+    const std::string path = folder.File("photo.jpg");
+    ASSERT_TRUE(WriteJpeg(path, w, h, [](int x, int y) { return AsymmetricPixel(x, y, 301, 203); }));
+    const Bytes bytes = ReadBytes(path);
+    WicPixels whole;
+    ASSERT_EQ(DecodeOpaqueStillWithWic(bytes.data(), bytes.size(), &whole), WicResult::Ok);
+    const int bw = 30, bh = 20;
+    std::vector<uint32_t> expected(static_cast<size_t>(bw) * bh);
+    ShrinkIntoBox(whole.pixels.Get(), w * 4, w, h, 4, expected.data(), bw, bh);
+
+    CBitmap thumbnail;
+    ASSERT_TRUE(MakeThumbnail(path.c_str(), bw, bh, thumbnail));
+    BITMAP bm = {};
+    ASSERT_TRUE(GetObjectA(thumbnail, sizeof(bm), &bm) && bm.bmBits);
+    ASSERT_EQ(bm.bmWidth, bw);
+    for (int y = 0; y < bh; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(bm.bmBits) + y * bm.bmWidthBytes);
+        EXPECT_TRUE(std::equal(row, row + bw, expected.begin() + y * bw)) << "row " << y;
+    }
+}
+
+} // namespace
