@@ -74,6 +74,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND_RANGE(ID_STEP_NEXT, ID_STEP_LAST, OnStep)
     ON_UPDATE_COMMAND_UI_RANGE(ID_STEP_NEXT, ID_STEP_LAST, OnUpdateStep)
     ON_MESSAGE(kPictureDecodedMessage, OnPictureDecoded)
+    ON_MESSAGE(kReleasePicturesMessage, OnReleasePictures)
     ON_WM_INITMENUPOPUP()
     ON_WM_UNINITMENUPOPUP()
     ON_WM_MEASUREITEM()
@@ -160,7 +161,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     LoadWindowSettings();
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    m_picturesAhead.SetTarget(m_hWnd, kPictureDecodedMessage);
+    m_picturesAhead.SetTarget(m_hWnd, kPictureDecodedMessage, kReleasePicturesMessage);
+    m_wndView.m_releasePicture = [this](std::unique_ptr<CPicture> picture) {
+        m_picturesAhead.Release(std::move(picture));
+    };
 
     const RECT empty = {0, 0, 0, 0};
     if (!m_wndView.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, empty, this, AFX_IDW_PANE_FIRST))

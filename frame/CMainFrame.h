@@ -134,6 +134,7 @@ protected:
     void OnUpdateStep(CCmdUI* pCmdUI);
     // A picture decoded on the worker for a step (lParam: a DecodedPicture*).
     LRESULT OnPictureDecoded(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReleasePictures(WPARAM wParam, LPARAM lParam);
 
     void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu);
     void OnUninitMenuPopup(HMENU hPopupMenu, UINT nFlags);
@@ -179,6 +180,14 @@ private:
     // Shows a stepped-to picture, fits the frame and has its neighbours
     // decoded ahead.
     void ShowStepped(std::unique_ptr<DecodedPicture> decoded);
+    // FitWindowToImage after a step, which spares the bars a repaint when the
+    // window keeps its place and size.
+    void FitWindowAfterStep();
+    // Where FitWindowToImage puts the frame and its size; false when the
+    // view shows nothing.
+    bool ComputeFit(POINT* pCorner, SIZE* pSize);
+    RECT m_rcFitAsked = {}; // what the last fit asked for
+    RECT m_rcFitGot = {};   // and where the window was after it
     // What the fit will make of a picture's size, for pictures scaled ahead.
     DrawnSizeFor DrawnSizeForFit() const;
     CString m_strStepTarget;       // the picture a pending step goes to
@@ -187,6 +196,8 @@ private:
 public:
     // Pictures decoded on the worker while stepping; the result message.
     static constexpr UINT kPictureDecodedMessage = WM_APP + 1;
+    // Pictures let go are handed to the thread that frees them.
+    static constexpr UINT kReleasePicturesMessage = WM_APP + 2;
     // Pictures ahead are let go when no step came for this long.
     static constexpr UINT_PTR kAheadIdleTimer = 3;
     static constexpr UINT kAheadIdleMs = 30000;

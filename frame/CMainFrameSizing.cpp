@@ -112,13 +112,52 @@ DrawnSizeFor CMainFrame::DrawnSizeForFit() const
 
 void CMainFrame::FitWindowToImage()
 {
+    POINT corner;
+    SIZE size;
+    if (!ComputeFit(&corner, &size))
+        return;
+    SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : nullptr, corner.x, corner.y, size.cx, size.cy,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+    m_rcFitAsked = RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy};
+    GetWindowRect(&m_rcFitGot);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    UpdateWindow();
+}
+
+// After a step the window is fitted as after any load; when the fit asks for
+// what the last one asked and the window is still where that one put it (the
+// system may have kept a window larger than the screen smaller), in its
+// band, only the view (which the step invalidated) is repainted: the bars
+// around it show nothing new.
+void CMainFrame::FitWindowAfterStep()
+{
+    POINT corner;
+    SIZE size;
+    if (!ComputeFit(&corner, &size))
+        return;
+    const RECT asked = {corner.x, corner.y, corner.x + size.cx, corner.y + size.cy};
+    RECT rc;
+    GetWindowRect(&rc);
+    const bool bTopMost = (GetExStyle() & WS_EX_TOPMOST) != 0;
+    if (!::EqualRect(&asked, &m_rcFitAsked) || !::EqualRect(&rc, &m_rcFitGot) || !IsWindowVisible() ||
+        bTopMost != (m_wndView.m_settings.m_bTopMost != FALSE)) {
+        FitWindowToImage();
+        return;
+    }
+    m_wndView.UpdateWindow();
+}
+
+// Where the frame goes and how large it is to hold the view's display
+// rectangle; false when the view shows nothing.
+bool CMainFrame::ComputeFit(POINT* pCorner, SIZE* pSize)
+{
     RECT rcFrame;
     RECT rcView;
     RECT rcImage;
     GetWindowRect(&rcFrame);
     m_wndView.GetWindowRect(&rcView);
     if (!m_wndView.GetImageRect(&rcImage))
-        return;
+        return false;
     SIZE size = FrameSizeAroundImage(rcFrame, rcView, rcImage);
     POINT corner;
     RECT rcWork;
@@ -144,10 +183,9 @@ void CMainFrame::FitWindowToImage()
         // be left on a screen to find it.
         corner = ReachableCorner(rcFrame.left, rcFrame.top, size.cx, size.cy);
     }
-    SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : nullptr, corner.x, corner.y, size.cx, size.cy,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
-    ::InvalidateRect(m_hWnd, nullptr, TRUE);
-    UpdateWindow();
+    *pCorner = corner;
+    *pSize = size;
+    return true;
 }
 
 void CMainFrame::RefreshFrameStyle()

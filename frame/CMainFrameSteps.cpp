@@ -98,6 +98,12 @@ LRESULT CMainFrame::OnPictureDecoded(WPARAM, LPARAM)
     return 0;
 }
 
+LRESULT CMainFrame::OnReleasePictures(WPARAM, LPARAM)
+{
+    m_picturesAhead.FlushReleases();
+    return 0;
+}
+
 void CMainFrame::EndStepWait()
 {
     m_strStepTarget.Empty();
@@ -108,7 +114,7 @@ void CMainFrame::ShowStepped(std::unique_ptr<DecodedPicture> decoded)
 {
     m_wndView.ShowDecodedPicture(std::move(decoded->picture), decoded->result, decoded->path, FALSE, decoded->stamp);
     m_wndView.InvalidateRect(nullptr, TRUE);
-    FitWindowToImage();
+    FitWindowAfterStep();
     // The neighbours are decoded ahead, scaled to the size this fit gives.
     m_picturesAhead.RequestNeighbours(m_folderSteps.Neighbour(StepKind::Previous),
                                       m_folderSteps.Neighbour(StepKind::Next), DrawnSizeForFit());

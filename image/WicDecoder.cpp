@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -142,20 +141,19 @@ WicResult ReadOpaqueStillBands(const unsigned char* data, std::size_t size,
         return WicResult::NoMemory;
     const UINT stride = (width * bytesPerPixel + 3) & ~3u;
     const UINT bandRows = BandRows(width, height);
-    std::vector<BYTE> band;
-    try {
-        band.resize(static_cast<std::size_t>(stride) * bandRows);
-    } catch (const std::bad_alloc&) {
+    // At most kBandBytes, or one row of a picture wider than that; taken
+    // from the system like the picture's own pixels, not from the heap.
+    CVirtualBlock band;
+    if (!band.Allocate(static_cast<std::size_t>(stride) * bandRows))
         return WicResult::NoMemory;
-    }
     for (UINT y = 0; y < height; y += bandRows) {
         if (cancelled && cancelled())
             return WicResult::Cancelled;
         const UINT rows = std::min(bandRows, height - y);
         const WICRect rc = {0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(rows)};
-        if (FAILED(opened.frame->CopyPixels(&rc, stride, stride * rows, band.data())))
+        if (FAILED(opened.frame->CopyPixels(&rc, stride, stride * rows, band.Get())))
             return WicResult::Unsupported;
-        take(WicBand{band.data(), stride, bytesPerPixel, y, rows});
+        take(WicBand{band.Get(), stride, bytesPerPixel, y, rows});
     }
     return WicResult::Ok;
 }

@@ -44,6 +44,8 @@ CImageView::CImageView()
 
 CImageView::~CImageView()
 {
+    // Whoever frees pictures elsewhere may be gone before the view.
+    m_releasePicture = nullptr;
     ReleaseImage();
 }
 
@@ -63,6 +65,8 @@ void CImageView::ReleaseImage()
     m_coverCopy.Drop();
     ForgetKept();
     ++m_nPictureVersion;
+    if (m_releasePicture && m_pImage)
+        m_releasePicture(std::move(m_pImage));
     m_pImage.reset();
 }
 
@@ -125,7 +129,9 @@ BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
 BOOL CImageView::ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureResult result, CString path,
                                     BOOL bAddToHistory, const FileStamp& stamp)
 {
-    BeginLoad(path, bAddToHistory);
+    // A picture decoded already is titled at once: the blank title would
+    // never show, and setting it redraws the caption.
+    BeginLoad(path, bAddToHistory, !picture);
     if (picture)
         ShowPicture(std::move(picture), path, bAddToHistory, stamp);
     else
@@ -136,9 +142,10 @@ BOOL CImageView::ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureRe
 
 // The view returns to empty (the title "KEP", no path, no animation, the old
 // picture let go) before a new picture is read.
-void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory)
+void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory, bool bBlankTitle)
 {
-    if (CWnd* pMain = AfxGetMainWnd())
+    CWnd* pMain = AfxGetMainWnd();
+    if (pMain && bBlankTitle)
         pMain->SetWindowText("KEP");
     m_strPath.Empty();
     m_strLastLoadPath = path;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <memory>
 
 #include "CString.h"
@@ -63,6 +64,9 @@ public:
 
     // The picture shown; null when the view is empty.
     std::unique_ptr<CPicture> m_pImage;
+    // Where a picture the view lets go is freed when set (the frame frees
+    // them on a thread of their own); else it is freed at once.
+    std::function<void(std::unique_ptr<CPicture>)> m_releasePicture;
     WindowSettings m_settings;
     double m_dFreeZoom = 1.0;
     int m_nZoomPercent = 0;
@@ -163,7 +167,7 @@ private:
     // The message a failed load shows ("ファイルがオープンできません",
     // "未対応のフォーマットです"), after the view is repainted empty.
     void ReportFailure(PictureResult result);
-    void BeginLoad(const CString& path, BOOL bAddToHistory);
+    void BeginLoad(const CString& path, BOOL bAddToHistory, bool bBlankTitle = true);
     // Makes the picture the one shown: its path, size, title, status, the
     // history and its animation.
     void ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory,

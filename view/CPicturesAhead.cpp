@@ -46,9 +46,9 @@ void CPicturesAhead::RequestNeighbours(const CString& previous, const CString& n
     // At most one picture each way: one held for a place no longer next to
     // the picture shown goes.
     if (m_previous && m_previous->path.CompareNoCase(previous) != 0)
-        m_previous.reset();
+        Release(m_previous);
     if (m_next && m_next->path.CompareNoCase(next) != 0)
-        m_next.reset();
+        Release(m_next);
     // Forward first: stepping on is the commoner way.
     if (!next.IsEmpty() && !m_next)
         Post(next, false, drawnFor);
@@ -86,8 +86,8 @@ void CPicturesAhead::Clear()
     m_bWaiting = false;
     m_strPrevious.Empty();
     m_strNext.Empty();
-    m_previous.reset();
-    m_next.reset();
+    Release(m_previous);
+    Release(m_next);
 }
 
 void CPicturesAhead::Post(const CString& path, bool bTarget, const DrawnSizeFor& drawnFor)
@@ -123,4 +123,30 @@ void CPicturesAhead::Post(const CString& path, bool bTarget, const DrawnSizeFor&
         }
         ::PostMessageA(hWnd, message, 0, 0);
     });
+}
+
+void CPicturesAhead::Release(std::unique_ptr<CPicture> picture)
+{
+    if (!picture)
+        return;
+    // A job is copied around as a std::function: it holds the picture
+    // through a shared pointer, which frees it wherever the job ends.
+    m_toRelease.push_back(std::make_shared<std::unique_ptr<CPicture>>(std::move(picture)));
+    if (m_toRelease.size() == 1 && (!m_hWnd || !::PostMessageA(m_hWnd, m_releaseMessage, 0, 0)))
+        FlushReleases();
+}
+
+void CPicturesAhead::FlushReleases()
+{
+    for (auto& held : m_toRelease)
+        m_releaser.Post([held](const CWorkerThread::Token&) { held->reset(); });
+    m_toRelease.clear();
+}
+
+void CPicturesAhead::Release(std::unique_ptr<DecodedPicture>& decoded)
+{
+    if (!decoded)
+        return;
+    Release(std::move(decoded->picture));
+    decoded.reset();
 }

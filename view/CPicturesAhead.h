@@ -43,11 +43,13 @@ public:
     CPicturesAhead(const CPicturesAhead&) = delete;
     CPicturesAhead& operator=(const CPicturesAhead&) = delete;
 
-    // The window and message results are posted with; set before any request.
-    void SetTarget(HWND hWnd, UINT message)
+    // The window and message results are posted with, and the message that
+    // has the window call FlushReleases; set before any request.
+    void SetTarget(HWND hWnd, UINT message, UINT releaseMessage)
     {
         m_hWnd = hWnd;
         m_message = message;
+        m_releaseMessage = releaseMessage;
     }
 
     // The picture ready for path (decoded ahead, its file unchanged since),
@@ -72,11 +74,22 @@ public:
 
     // Drops every picture held and everything pending.
     void Clear();
-    // Whether the worker has nothing to do (for tests).
-    bool IsIdle() { return m_worker.IsIdle(); }
+    // Lets a picture go on a thread of its own: giving a large picture's
+    // memory back to the system takes milliseconds a step should not wait
+    // for. Pictures held ahead that are no longer wanted go the same way.
+    // The thread is only given them once the window has done what it was
+    // doing (FlushReleases, at the release message): while the system takes
+    // the memory back, the window's own calls for memory (a thread, a
+    // bitmap) would wait for it.
+    void Release(std::unique_ptr<CPicture> picture);
+    void FlushReleases();
+    // Whether the worker has nothing to do and every picture let go is freed
+    // (for tests).
+    bool IsIdle() { return m_worker.IsIdle() && m_toRelease.empty() && m_releaser.IsIdle(); }
 
 private:
     void Post(const CString& path, bool bTarget, const DrawnSizeFor& drawnFor);
+    void Release(std::unique_ptr<DecodedPicture>& decoded);
 
     struct Mailbox {
         std::mutex mutex;
@@ -95,4 +108,9 @@ private:
     CString m_strNext;
     std::unique_ptr<DecodedPicture> m_previous;
     std::unique_ptr<DecodedPicture> m_next;
+    // Frees what Release is given; its jobs are never cancelled (those left
+    // when it goes are freed by its destructor, on the calling thread).
+    CWorkerThread m_releaser;
+    UINT m_releaseMessage = 0;
+    std::vector<std::shared_ptr<std::unique_ptr<CPicture>>> m_toRelease; // not yet given to it
 };

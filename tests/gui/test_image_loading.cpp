@@ -170,7 +170,10 @@ TEST_F(LoadTest, ReplacingAnImageReleasesTheOldStreamAndBlock)
     ASSERT_NE(oldStream, nullptr);
     oldStream->AddRef();
     View().LoadImageFile(second.c_str());
-    // Our reference is now the last one: the view released its own once.
+    // The old picture is freed on a thread of its own, once the window is
+    // done: then our reference is the last one (the view released its own
+    // once).
+    ASSERT_TRUE(PumpUntil([this] { return m_pFrame->m_picturesAhead.IsIdle(); }, 10000));
     EXPECT_EQ(oldStream->Release(), 0u);
     ASSERT_NE(View().m_pImage, nullptr);
     EXPECT_EQ(View().m_pImage->GetStream(), nullptr);
