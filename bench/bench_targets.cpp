@@ -14,7 +14,8 @@
 //      and the peak of the load over the working set before it, against
 //      4 P + F (plus the empty window's); the working set after a step, with
 //      the picture shown and the two held ahead, against 4 P + F for each,
-//      and what the pictures ahead and the view's kept part hold of it
+//      and what the pictures ahead and the view's kept part hold of it; for
+//      reference, the peak of a bare GDI+ decode and draw fitted to the screen
 //   6  from the start of kep.exe to its first complete paint of a 1 MP JPEG,
 //      against a minimal program that loads and draws the same JPEG with GDI+
 //   7  the history submenu with 10 entries of 12 MP JPEGs: opening it until

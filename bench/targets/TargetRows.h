@@ -23,8 +23,9 @@ void BenchStartup();
 // its own, started with one of the arguments MeasureInChild takes.
 void BenchWorkingSet(const Picture& p, double peakLimit);
 void BenchWorkingSetAfterStep(const std::vector<std::string>& steps, const Picture& p);
-// The child's side: argv[1] is "--workingset" or "--workingset-step"; the
-// process's status, or -1 for another argument.
+// The child's side: argv[1] is "--workingset", "--workingset-step" or
+// "--workingset-bare" (the reference: a bare GDI+ decode and fitted draw);
+// the process's status, or -1 for another argument.
 int MeasureInChild(int argc, char* argv[]);
 
 // 7: the history submenu (TargetsHistory.cpp).
