@@ -186,6 +186,8 @@ private:
     // Where FitWindowToImage puts the frame and its size; false when the
     // view shows nothing.
     bool ComputeFit(POINT* pCorner, SIZE* pSize);
+    // Puts the frame there at that size and repaints it whole.
+    void ApplyFit(POINT corner, SIZE size);
     RECT m_rcFitAsked = {}; // what the last fit asked for
     RECT m_rcFitGot = {};   // and where the window was after it
     // What the fit will make of a picture's size, for pictures scaled ahead.

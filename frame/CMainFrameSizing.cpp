@@ -114,8 +114,15 @@ void CMainFrame::FitWindowToImage()
 {
     POINT corner;
     SIZE size;
-    if (!ComputeFit(&corner, &size))
-        return;
+    if (ComputeFit(&corner, &size))
+        ApplyFit(corner, size);
+}
+
+// The fit computed once: in the free mode the computing lowers the zoom of a
+// picture too large for the work area and moves the window inside it, which
+// a second computing would no longer see.
+void CMainFrame::ApplyFit(POINT corner, SIZE size)
+{
     SetWindowPos(m_wndView.m_settings.m_bTopMost ? &wndTopMost : nullptr, corner.x, corner.y, size.cx, size.cy,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
     m_rcFitAsked = RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy};
@@ -141,7 +148,7 @@ void CMainFrame::FitWindowAfterStep()
     const bool bTopMost = (GetExStyle() & WS_EX_TOPMOST) != 0;
     if (!::EqualRect(&asked, &m_rcFitAsked) || !::EqualRect(&rc, &m_rcFitGot) || !IsWindowVisible() ||
         bTopMost != (m_wndView.m_settings.m_bTopMost != FALSE)) {
-        FitWindowToImage();
+        ApplyFit(corner, size);
         return;
     }
     m_wndView.UpdateWindow();

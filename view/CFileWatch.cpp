@@ -47,40 +47,78 @@ CFileWatch::CFileWatch(Handler handler) : m_handler(std::move(handler))
 
 CFileWatch::~CFileWatch()
 {
-    Stop();
+    EndThread();
     if (m_hWnd)
         DestroyWindow();
 }
 
 void CFileWatch::Watch(const CString& path, const FileStamp& shown)
 {
-    if (IsWatching() && path == m_strPath)
+    if (m_bWatching && path == m_strPath)
         return;
     Stop();
-    m_strPath = path;
-    m_fullPath = FullPathOf(path);
-    m_shown = shown;
-    std::string folder = FolderOfPath(m_fullPath);
-    if (folder == m_fullPath)
+    const std::string full = FullPathOf(path);
+    std::string folder = FolderOfPath(full);
+    if (folder == full)
         return; // no folder to watch
     if (!folder.empty() && folder.back() == ':')
         folder += '\\'; // a drive's root, not its current folder
     if (!m_hWnd && !CreateEx(0, nullptr, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr))
         return;
-    if (!m_stop && !m_stop.Attach(::CreateEventA(nullptr, TRUE, FALSE, nullptr)))
+    if ((!m_stop && !m_stop.Attach(::CreateEventA(nullptr, TRUE, FALSE, nullptr))) ||
+        (!m_retarget && !m_retarget.Attach(::CreateEventA(nullptr, FALSE, FALSE, nullptr))))
         return;
+    m_strPath = path;
+    m_shown = shown;
+    m_bWatching = true;
+    SetTarget(full, shown);
+    if (m_thread.joinable() && folder == m_folder)
+        return; // the thread watching the folder takes the new path
+    EndThread();
+    m_folder = folder;
     ::ResetEvent(m_stop);
-    m_thread = std::thread([this, full = m_fullPath, folder, shown = m_shown] { Run(full, folder, shown); });
+    m_thread = std::thread([this, folder] { Run(folder); });
 }
 
 void CFileWatch::Stop()
+{
+    m_bWatching = false;
+    if (m_thread.joinable())
+        SetTarget(std::string(), FileStamp());
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pReady.reset();
+}
+
+void CFileWatch::SetTarget(const std::string& path, const FileStamp& baseline)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_target = Target{path, baseline, m_target.generation + 1};
+        m_pReady.reset();
+    }
+    if (m_retarget)
+        ::SetEvent(m_retarget);
+}
+
+void CFileWatch::EndThread()
 {
     if (m_thread.joinable()) {
         ::SetEvent(m_stop);
         m_thread.join();
     }
+    m_folder.clear();
+}
+
+CFileWatch::Target CFileWatch::CurrentTarget()
+{
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_pReady.reset();
+    return m_target;
+}
+
+unsigned CFileWatch::CurrentGeneration()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_target.generation;
 }
 
 bool CFileWatch::IsStopping() const
@@ -88,9 +126,9 @@ bool CFileWatch::IsStopping() const
     return ::WaitForSingleObject(m_stop.Get(), 0) == WAIT_OBJECT_0;
 }
 
-// `baseline` is the content the window shows, then the content last handed
-// over or given up on: the thread's own.
-void CFileWatch::Run(const std::string& path, const std::string& folder, FileStamp baseline)
+// The baseline is the content the window shows, then the content last handed
+// over or given up on: the thread's own, until the target changes.
+void CFileWatch::Run(const std::string& folder)
 {
     CComInit com; // the system's imaging codecs decode here too
     const HANDLE hChange = ::FindFirstChangeNotificationA(folder.c_str(), FALSE, kChangeFilter);
@@ -101,25 +139,39 @@ void CFileWatch::Run(const std::string& path, const std::string& folder, FileSta
         HANDLE h;
         ~ChangeCloser() { ::FindCloseChangeNotification(h); }
     } closer{hChange};
-    const HANDLE handles[2] = {m_stop.Get(), hChange};
+    const HANDLE handles[3] = {m_stop.Get(), m_retarget.Get(), hChange};
 
-    // When the next look at the file is due (0: none). A change between the
-    // picture's read and the start of this watch is looked at at once.
-    ULONGLONG checkAt = StampOf(path.c_str()) != baseline ? Now() : 0;
+    Target target;
+    ULONGLONG checkAt = 0;      // when the next look at the file is due (0: none)
     ULONGLONG firstChange = 0;  // of the burst that is settling
     ULONGLONG failingSince = 0; // the content that cannot be decoded yet
+    // A new target: a change between the picture's read and now is looked
+    // at at once.
+    const auto takeTarget = [&] {
+        target = CurrentTarget();
+        checkAt = !target.path.empty() && StampOf(target.path.c_str()) != target.baseline ? Now() : 0;
+        firstChange = 0;
+        failingSince = 0;
+    };
+    takeTarget();
     for (;;) {
         DWORD timeout = INFINITE;
         if (checkAt != 0) {
             const ULONGLONG now = Now();
             timeout = checkAt > now ? static_cast<DWORD>(checkAt - now) : 0;
         }
-        const DWORD wait = ::WaitForMultipleObjects(2, handles, FALSE, timeout);
+        const DWORD wait = ::WaitForMultipleObjects(3, handles, FALSE, timeout);
         if (wait == WAIT_OBJECT_0 + 1) {
+            takeTarget();
+            continue;
+        }
+        if (wait == WAIT_OBJECT_0 + 2) {
             // A notification that cannot be armed again (its folder going
             // away) would stay signalled: the watch ends instead of spinning.
             if (!::FindNextChangeNotification(hChange))
                 return;
+            if (target.path.empty())
+                continue;
             const ULONGLONG now = Now();
             if (firstChange == 0)
                 firstChange = now;
@@ -131,19 +183,24 @@ void CFileWatch::Run(const std::string& path, const std::string& folder, FileSta
 
         checkAt = 0;
         firstChange = 0;
-        const FileStamp before = StampOf(path.c_str());
-        if (!before.bExists || before == baseline) {
+        const char* path = target.path.c_str();
+        const FileStamp before = StampOf(path);
+        if (target.path.empty() || !before.bExists || before == target.baseline) {
             failingSince = 0; // gone, or not the shown file that changed
             continue;
         }
+        const unsigned generation = target.generation;
         std::unique_ptr<CPicture> picture;
-        const PictureResult result = CPicture::Load(path.c_str(), &picture, [this] { return IsStopping(); });
-        if (result == PictureResult::Cancelled || IsStopping())
+        const PictureResult result = CPicture::Load(
+            path, &picture, [this, generation] { return IsStopping() || CurrentGeneration() != generation; });
+        if (IsStopping())
             return;
-        if (result == PictureResult::Ok && StampOf(path.c_str()) == before) {
+        if (CurrentGeneration() != generation)
+            continue; // the target changed meanwhile: its event is waiting
+        if (result == PictureResult::Ok && StampOf(path) == before) {
             failingSince = 0;
-            baseline = before;
-            HandOver(std::move(picture), before);
+            target.baseline = before;
+            HandOver(std::move(picture), before, generation);
             continue;
         }
         // Half written, held by its writer, or rewritten while it was read.
@@ -155,15 +212,17 @@ void CFileWatch::Run(const std::string& path, const std::string& folder, FileSta
             checkAt = now + kRetryMs;
         } else {
             failingSince = 0;
-            baseline = before; // the last good picture stays until the next change
+            target.baseline = before; // the last good picture stays until the next change
         }
     }
 }
 
-void CFileWatch::HandOver(std::unique_ptr<CPicture> picture, const FileStamp& stamp)
+void CFileWatch::HandOver(std::unique_ptr<CPicture> picture, const FileStamp& stamp, unsigned generation)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        if (generation != m_target.generation)
+            return;                    // no longer the file watched
         m_pReady = std::move(picture); // the newest wins
         m_readyStamp = stamp;
     }

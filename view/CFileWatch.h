@@ -12,9 +12,12 @@
 // only waits.
 //
 // The watch is a message-only window: the thread posts to it, and the
-// handler runs on the thread that made it. Stopping (or destroying) the
-// watch wakes the thread and waits for it, and drops a picture not yet
-// handed over.
+// handler runs on the thread that made it. The thread stays while the
+// pictures watched are in one folder (stepping through it): a new path is
+// handed to it, and a stop only tells it to watch nothing, so neither waits
+// for a thread to end or begin. Watching another folder, or destroying the
+// watch, wakes the thread and waits for it. A picture not yet handed over is
+// dropped whenever the path changes or the watch stops.
 #pragma once
 
 #include <windows.h>
@@ -47,7 +50,7 @@ public:
     void Watch(const CString& path, const FileStamp& shown);
     // Stops watching; the handler is not called again until the next Watch.
     void Stop();
-    bool IsWatching() const { return m_thread.joinable(); }
+    bool IsWatching() const { return m_bWatching; }
     // How many reads of the changed file failed (half written, held by its
     // writer) since the watch was made.
     int GetFailedReads() const { return m_nFailedReads.load(); }
@@ -57,18 +60,34 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // What the thread watches: the file (none when path is empty) and the
+    // content shown of it; each new target has a new generation.
+    struct Target {
+        std::string path;
+        FileStamp baseline;
+        unsigned generation = 0;
+    };
+
     // The thread: waits for changes, checks, decodes, hands over.
-    void Run(const std::string& path, const std::string& folder, FileStamp baseline);
-    void HandOver(std::unique_ptr<CPicture> picture, const FileStamp& stamp);
+    void Run(const std::string& folder);
+    void HandOver(std::unique_ptr<CPicture> picture, const FileStamp& stamp, unsigned generation);
     bool IsStopping() const;
+    Target CurrentTarget();
+    unsigned CurrentGeneration();
+    // Gives the thread a new target and drops a picture not yet handed over.
+    void SetTarget(const std::string& path, const FileStamp& baseline);
+    void EndThread();
 
     Handler m_handler;
-    CString m_strPath;      // the path as the view holds it
-    std::string m_fullPath; // the same, made absolute
-    FileStamp m_shown;      // the content handed over last (user-interface thread)
-    CKernelHandle m_stop;   // set to end the thread
+    CString m_strPath;    // the path as the view holds it
+    std::string m_folder; // the folder the thread watches
+    bool m_bWatching = false;
+    FileStamp m_shown;        // the content handed over last (user-interface thread)
+    CKernelHandle m_stop;     // set to end the thread
+    CKernelHandle m_retarget; // set when the target changed
     std::thread m_thread;
-    std::mutex m_mutex;                 // guards m_pReady and m_readyStamp
+    std::mutex m_mutex; // guards m_target, m_pReady and m_readyStamp
+    Target m_target;
     std::unique_ptr<CPicture> m_pReady; // decoded, not yet handed over
     FileStamp m_readyStamp;             // its file's stamp
     std::atomic<int> m_nFailedReads{0};

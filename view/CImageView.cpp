@@ -45,8 +45,8 @@ CImageView::CImageView()
 CImageView::~CImageView()
 {
     // Whoever frees pictures elsewhere may be gone before the view.
-    m_releasePicture = nullptr;
-    ReleaseImage();
+    // Whoever frees pictures aside may be gone before the view.
+    ReleaseImage(false);
 }
 
 BOOL CImageView::PreCreateWindow(CREATESTRUCTA& cs)
@@ -60,12 +60,12 @@ BOOL CImageView::PreCreateWindow(CREATESTRUCTA& cs)
     return cs.lpszClass != nullptr;
 }
 
-void CImageView::ReleaseImage()
+void CImageView::ReleaseImage(bool bFreeAside)
 {
     m_coverCopy.Drop();
     ForgetKept();
     ++m_nPictureVersion;
-    if (m_releasePicture && m_pImage)
+    if (bFreeAside && m_releasePicture && m_pImage)
         m_releasePicture(std::move(m_pImage));
     m_pImage.reset();
 }
@@ -117,7 +117,9 @@ BOOL CImageView::LoadImageFile(CString path)
 
 BOOL CImageView::LoadImageFile(CString path, BOOL bAddToHistory)
 {
-    BeginLoad(path, bAddToHistory);
+    // The old picture is freed at once: the new one is decoded right here,
+    // and the two should not take memory together.
+    BeginLoad(path, bAddToHistory, true, false);
     FileStamp stamp;
     std::unique_ptr<CPicture> picture = ReadPicture(path, &stamp);
     if (picture)
@@ -131,7 +133,7 @@ BOOL CImageView::ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureRe
 {
     // A picture decoded already is titled at once: the blank title would
     // never show, and setting it redraws the caption.
-    BeginLoad(path, bAddToHistory, !picture);
+    BeginLoad(path, bAddToHistory, !picture, true);
     if (picture)
         ShowPicture(std::move(picture), path, bAddToHistory, stamp);
     else
@@ -142,7 +144,7 @@ BOOL CImageView::ShowDecodedPicture(std::unique_ptr<CPicture> picture, PictureRe
 
 // The view returns to empty (the title "KEP", no path, no animation, the old
 // picture let go) before a new picture is read.
-void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory, bool bBlankTitle)
+void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory, bool bBlankTitle, bool bFreeAside)
 {
     CWnd* pMain = AfxGetMainWnd();
     if (pMain && bBlankTitle)
@@ -154,7 +156,7 @@ void CImageView::BeginLoad(const CString& path, BOOL bAddToHistory, bool bBlankT
         m_strHistoryPath.Empty();
     m_animation.Stop();
     m_fileWatch.Stop();
-    ReleaseImage();
+    ReleaseImage(bFreeAside);
 }
 
 void CImageView::ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory,

@@ -154,8 +154,9 @@ private:
     unsigned m_nPictureVersion = 0; // a new picture or frame
     BOOL m_bWaiting = FALSE;
 
-    // Lets the picture go, with what was drawn of it.
-    void ReleaseImage();
+    // Lets the picture go, with what was drawn of it: freed through
+    // m_releasePicture when bFreeAside (and it is set), else at once.
+    void ReleaseImage(bool bFreeAside = true);
     // Repaints the whole view at once (also when it has become empty, and
     // then the status line with it).
     void RepaintNow();
@@ -167,7 +168,10 @@ private:
     // The message a failed load shows ("ファイルがオープンできません",
     // "未対応のフォーマットです"), after the view is repainted empty.
     void ReportFailure(PictureResult result);
-    void BeginLoad(const CString& path, BOOL bAddToHistory, bool bBlankTitle = true);
+    // The view returns to empty before a new picture: the title "KEP" unless
+    // a decoded picture is titled at once, the old picture freed at once or
+    // (when the new one is decoded already) aside.
+    void BeginLoad(const CString& path, BOOL bAddToHistory, bool bBlankTitle, bool bFreeAside);
     // Makes the picture the one shown: its path, size, title, status, the
     // history and its animation.
     void ShowPicture(std::unique_ptr<CPicture> picture, const CString& path, BOOL bAddToHistory,

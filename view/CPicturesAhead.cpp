@@ -24,8 +24,10 @@ std::unique_ptr<DecodedPicture> CPicturesAhead::Take(const CString& path)
             continue;
         std::unique_ptr<DecodedPicture> ready = std::move(*held);
         // A file written or gone since it was decoded is read again.
-        if (ready->stamp != StampOf(path))
+        if (ready->stamp != StampOf(path)) {
+            Release(ready);
             return nullptr;
+        }
         return ready;
     }
     return nullptr;
@@ -71,11 +73,15 @@ std::unique_ptr<DecodedPicture> CPicturesAhead::TakeResult()
                 target = std::move(result);
             }
         } else if (!m_strNext.IsEmpty() && result->path.CompareNoCase(m_strNext) == 0) {
+            Release(m_next);
             m_next = std::move(result);
         } else if (!m_strPrevious.IsEmpty() && result->path.CompareNoCase(m_strPrevious) == 0) {
+            Release(m_previous);
             m_previous = std::move(result);
         }
     }
+    for (std::unique_ptr<DecodedPicture>& unwanted : results)
+        Release(unwanted); // null where taken
     return target;
 }
 

@@ -3,6 +3,8 @@
 // window answers, and what the worker holds follows the files on disk.
 #include <windows.h>
 
+#include <set>
+
 #include "GuiHarness.h"
 #include "support/MessageBoxCapture.h"
 
@@ -122,4 +124,47 @@ TEST_F(StepsAheadTest, ClosingTheWindowWhileTheWorkerDecodesLosesNothingElse)
             EXPECT_EQ(View().m_nImageWidth, 3000);
         }
     }
+}
+
+// A step fits the window as an open does: in the free mode a picture too
+// large for the work area is made smaller and the window moved inside it,
+// also from a window whose last fit left it where it was. The file watch
+// follows the picture stepped to, not the one left.
+TEST_F(StepsAheadTest, AStepFitsTheWindowAsAnOpenDoesAndTheWatchFollowsIt)
+{
+    SetZoom(ZOOM_ANY, 0);
+    TempFolder folder("fit");
+    ASSERT_TRUE(WriteBmp(folder.File("1.bmp"), 400, 300, Grey));
+    ASSERT_TRUE(WriteSolidRle8Bmp(folder.File("2.bmp"), 3000, 2400, 0x3366CC));
+    OpenPath(folder.File("1.bmp"));
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(m_pFrame->m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    m_pFrame->SetWindowPos(nullptr, work.right - 500, work.bottom - 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    StepNow();
+    AwaitStep();
+    ASSERT_EQ(View().m_nImageWidth, 3000);
+    const RECT frame = WindowRectOf(m_pFrame->m_hWnd);
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_LE(frame.right, work.right);
+    EXPECT_LE(frame.bottom, work.bottom);
+
+    // Back to 1.bmp; then 2.bmp (the picture left) and 1.bmp are rewritten,
+    // in that order: only the change of 1.bmp shows.
+    StepNow();
+    AwaitStep();
+    ASSERT_EQ(View().m_nImageWidth, 400);
+    ASSERT_TRUE(WriteBmp(folder.File("2.bmp"), 333, 200, Grey));
+    ASSERT_TRUE(WriteBmp(folder.File("1.bmp"), 444, 200, Grey));
+    std::set<int> widths;
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            widths.insert(View().m_nImageWidth);
+            return View().m_nImageWidth == 444;
+        },
+        10000));
+    EXPECT_EQ(widths.count(333), 0u);
+    EXPECT_EQ(WindowTextOf(m_pFrame->m_hWnd), "KEP - " + folder.File("1.bmp"));
 }
