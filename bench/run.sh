@@ -6,6 +6,7 @@
 #                           one run (several minutes; the test pictures are
 #                           made once, in the prefix's %TEMP%\kep_bench)
 #   bench/run.sh --quick    a subset of the targets, in under a minute
+#   bench/run.sh --rows 8,9 the targets named alone
 #   bench/run.sh paint      the paint table: decoding, drawing and the
 #                           transfer under each transform (--quick: 12 MP only)
 #   bench/run.sh pulse      the start pulse's ticks per second
