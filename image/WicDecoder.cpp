@@ -15,13 +15,15 @@
 
 namespace {
 
-// Rows converted at a time: the converter and the codec work on one band,
-// so their scratch memory stays small whatever the picture's size.
-constexpr UINT kBandBytes = 4 * 1024 * 1024;
+// Rows copied at a time: the converter and the codec work on one band, so
+// their scratch memory stays small whatever the picture's size. A small band
+// also costs few first touches of fresh memory (a page fault each, which on
+// some machines costs more than the copy).
+constexpr UINT kBandBytes = 256 * 1024;
 
 // A block this large or larger has its pages touched beside the decoding;
 // for a smaller one a thread costs more than it saves.
-constexpr std::size_t kTouchedBytes = 4 * 1024 * 1024;
+constexpr std::size_t kTouchedBytes = 1024 * 1024;
 
 CComPtr<IWICImagingFactory> CreateFactory()
 {
@@ -141,7 +143,7 @@ WicResult ReadOpaqueStillBands(const unsigned char* data, std::size_t size,
         return WicResult::NoMemory;
     const UINT stride = (width * bytesPerPixel + 3) & ~3u;
     const UINT bandRows = BandRows(width, height);
-    // At most kBandBytes, or one row of a picture wider than that; taken
+    // About kBandBytes, or one row of a picture wider than that; taken
     // from the system like the picture's own pixels, not from the heap.
     CVirtualBlock band;
     if (!band.Allocate(static_cast<std::size_t>(stride) * bandRows))
