@@ -72,10 +72,11 @@ void CFileWatch::Watch(const CString& path, const FileStamp& shown)
     m_shown = shown;
     m_bWatching = true;
     SetTarget(full, shown);
-    if (m_thread.joinable() && folder == m_folder)
+    if (m_thread.joinable() && !m_bThreadEnded && folder == m_folder)
         return; // the thread watching the folder takes the new path
     EndThread();
     m_folder = folder;
+    m_bThreadEnded = false;
     ::ResetEvent(m_stop);
     m_thread = std::thread([this, folder] { Run(folder); });
 }
@@ -130,6 +131,13 @@ bool CFileWatch::IsStopping() const
 // over or given up on: the thread's own, until the target changes.
 void CFileWatch::Run(const std::string& folder)
 {
+    // A thread that ended early (its folder could not be watched, or its
+    // notification could not be armed again) is not handed new paths: the
+    // next watch starts another.
+    struct EndMark {
+        std::atomic<bool>& ended;
+        ~EndMark() { ended = true; }
+    } endMark{m_bThreadEnded};
     CComInit com; // the system's imaging codecs decode here too
     const HANDLE hChange = ::FindFirstChangeNotificationA(folder.c_str(), FALSE, kChangeFilter);
     if (hChange == INVALID_HANDLE_VALUE)

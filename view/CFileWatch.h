@@ -91,4 +91,5 @@ private:
     std::unique_ptr<CPicture> m_pReady; // decoded, not yet handed over
     FileStamp m_readyStamp;             // its file's stamp
     std::atomic<int> m_nFailedReads{0};
+    std::atomic<bool> m_bThreadEnded{false}; // Run returned
 };
