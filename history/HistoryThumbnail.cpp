@@ -16,7 +16,6 @@
 #include "history/CBoxShrinker.h"
 #include "history/ThumbnailScale.h"
 #include "image/CPicture.h"
-#include "image/ExifReader.h"
 #include "image/ExifThumbnail.h"
 #include "image/ImageFile.h"
 #include "image/ImageFormat.h"
@@ -158,13 +157,9 @@ bool MakeFromOpaqueStill(const CGlobalBlock& data, SIZE kept, CBitmap& bitmap, c
     const auto* pBytes = static_cast<const unsigned char*>(bytes.Get());
     if (!pBytes)
         return false;
-    const ImageFormat format = DetectImageFormat(pBytes, data.GetSize());
-    if (format != ImageFormat::Jpeg && format != ImageFormat::Png && format != ImageFormat::Bmp &&
-        format != ImageFormat::Tiff)
+    if (!IsOpaqueStillCodecFormat(DetectImageFormat(pBytes, data.GetSize())))
         return false;
-    const TransformState orientation = format == ImageFormat::Png || format == ImageFormat::Bmp
-                                           ? TransformState{0, false}
-                                           : ExifOrientationState(ReadExifOrientation(pBytes, data.GetSize()));
+    const TransformState orientation = ReadPictureOrientation(pBytes, data.GetSize());
     const SIZE storedBox = ShownSize(Inverse(orientation), kept);
     CDibSection stored;
     if (!stored.Create(storedBox.cx, storedBox.cy))

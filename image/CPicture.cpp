@@ -86,6 +86,27 @@ UINT FrameDelayMs(const std::vector<UINT>& delays, int nFrame)
     return delay > UINT_MAX / 10 ? UINT_MAX : delay * 10;
 }
 
+bool IsOpaqueStillCodecFormat(ImageFormat format)
+{
+    switch (format) {
+    case ImageFormat::Jpeg:
+    case ImageFormat::Png:
+    case ImageFormat::Bmp:
+    case ImageFormat::Tiff: return true;
+    default: return false;
+    }
+}
+
+// Only JPEG and TIFF are turned; the block is read from the file's bytes,
+// since the decoders do not return it for a JPEG.
+TransformState ReadPictureOrientation(const unsigned char* data, std::size_t size)
+{
+    const ImageFormat format = DetectImageFormat(data, size);
+    if (format == ImageFormat::Jpeg || format == ImageFormat::Tiff || format == ImageFormat::BigTiff)
+        return ExifOrientationState(ReadExifOrientation(data, size));
+    return TransformState{0, false};
+}
+
 CPicture::~CPicture() = default;
 
 PictureResult CPicture::Load(const char* path, std::unique_ptr<CPicture>* ppPicture, const CancelCheck& cancelled)
@@ -142,13 +163,8 @@ PictureResult CPicture::DecodeOpaqueStill(const CancelCheck& cancelled)
         CGlobalLock bytes(m_data);
         if (!bytes.Get())
             return PictureResult::NoMemory;
-        switch (DetectImageFormat(bytes.Get(), m_cbData)) {
-        case ImageFormat::Jpeg:
-        case ImageFormat::Png:
-        case ImageFormat::Bmp:
-        case ImageFormat::Tiff: break;
-        default: return PictureResult::Unsupported;
-        }
+        if (!IsOpaqueStillCodecFormat(DetectImageFormat(bytes.Get(), m_cbData)))
+            return PictureResult::Unsupported;
         result = DecodeOpaqueStillWithWic(bytes.Get(), m_cbData, &decoded, cancelled);
     }
     switch (result) {
@@ -187,17 +203,11 @@ bool CPicture::IsOfGdiplusFormat() const
     return bytes.Get() && IsGdiplusFormat(DetectImageFormat(bytes.Get(), m_cbData));
 }
 
-// The orientation a camera recorded in a JPEG's or a TIFF's EXIF block (only
-// those are turned; the block is read from the file's bytes, since the
-// decoders do not return it for a JPEG).
 void CPicture::ReadOrientation()
 {
     CGlobalLock bytes(m_data);
-    if (!bytes.Get())
-        return;
-    const ImageFormat format = DetectImageFormat(bytes.Get(), m_cbData);
-    if (format == ImageFormat::Jpeg || format == ImageFormat::Tiff || format == ImageFormat::BigTiff)
-        m_orientation = ExifOrientationState(ReadExifOrientation(bytes.Get(), m_cbData));
+    if (bytes.Get())
+        m_orientation = ReadPictureOrientation(bytes.Get(), m_cbData);
 }
 
 // The first frame, decoded by the system's codecs into a 32-bit bitmap of

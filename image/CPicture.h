@@ -10,6 +10,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "CDibSection.h"
 #include "CGlobalBlock.h"
 #include "CVirtualBlock.h"
+#include "image/ImageFormat.h"
 #include "image/PictureTransform.h"
 
 struct WicPixels;
@@ -38,6 +40,15 @@ struct GdiplusImageDeleter {
     void operator()(Gdiplus::GpImage* pImage) const;
 };
 using GdiplusImagePtr = std::unique_ptr<Gdiplus::GpImage, GdiplusImageDeleter>;
+
+// Whether an opaque still of the format is decoded by the system's codecs
+// straight into a bitmap of the picture's own (JPEG, PNG, BMP, TIFF: the
+// codecs GDI+ shares), a band at a time.
+bool IsOpaqueStillCodecFormat(ImageFormat format);
+
+// How the picture in data is to be turned and mirrored to stand as the camera
+// meant it: the EXIF orientation of a JPEG or TIFF, else the identity.
+TransformState ReadPictureOrientation(const unsigned char* data, std::size_t size);
 
 // How long a frame stays on the screen, in milliseconds, from the delays a
 // picture lists in hundredths of a second: a frame beyond the list gets a

@@ -117,6 +117,26 @@ UINT BandRows(UINT width, UINT height)
     return std::min(height, std::max<UINT>(1, kBandBytes / (width * 4)));
 }
 
+// Copies the source a band of rows at a time: band y's rows go to where(y),
+// stride bytes apart, and taken (when given) is told once they are there.
+WicResult CopyBands(IWICBitmapSource* pSource, UINT width, UINT height, UINT stride,
+                    const std::function<BYTE*(UINT y)>& where, const std::function<void(UINT y, UINT rows)>& taken,
+                    const std::function<bool()>& cancelled)
+{
+    const UINT bandRows = BandRows(width, height);
+    for (UINT y = 0; y < height; y += bandRows) {
+        if (cancelled && cancelled())
+            return WicResult::Cancelled;
+        const UINT rows = std::min(bandRows, height - y);
+        const WICRect rc = {0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(rows)};
+        if (FAILED(pSource->CopyPixels(&rc, stride, stride * rows, where(y))))
+            return WicResult::Unsupported;
+        if (taken)
+            taken(y, rows);
+    }
+    return WicResult::Ok;
+}
+
 } // namespace
 
 WicResult ReadOpaqueStillBands(const unsigned char* data, std::size_t size,
@@ -142,22 +162,17 @@ WicResult ReadOpaqueStillBands(const unsigned char* data, std::size_t size,
     if (!begin(width, height, bytesPerPixel))
         return WicResult::NoMemory;
     const UINT stride = (width * bytesPerPixel + 3) & ~3u;
-    const UINT bandRows = BandRows(width, height);
     // About kBandBytes, or one row of a picture wider than that; taken
     // from the system like the picture's own pixels, not from the heap.
     CVirtualBlock band;
-    if (!band.Allocate(static_cast<std::size_t>(stride) * bandRows))
+    if (!band.Allocate(static_cast<std::size_t>(stride) * BandRows(width, height)))
         return WicResult::NoMemory;
-    for (UINT y = 0; y < height; y += bandRows) {
-        if (cancelled && cancelled())
-            return WicResult::Cancelled;
-        const UINT rows = std::min(bandRows, height - y);
-        const WICRect rc = {0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(rows)};
-        if (FAILED(opened.frame->CopyPixels(&rc, stride, stride * rows, band.Get())))
-            return WicResult::Unsupported;
-        take(WicBand{band.Get(), stride, bytesPerPixel, y, rows});
-    }
-    return WicResult::Ok;
+    return CopyBands(
+        opened.frame.Get(), width, height, stride, [&](UINT) { return band.Get(); },
+        [&](UINT y, UINT rows) {
+            take(WicBand{band.Get(), stride, bytesPerPixel, y, rows});
+        },
+        cancelled);
 }
 
 WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* out,
@@ -180,16 +195,11 @@ WicResult DecodeWithWic(const unsigned char* data, std::size_t size, WicPixels* 
     CVirtualBlock pixels;
     if (!pixels.Allocate(static_cast<std::size_t>(stride) * height))
         return WicResult::NoMemory;
-    const UINT bandRows = BandRows(width, height);
-    for (UINT y = 0; y < height; y += bandRows) {
-        if (cancelled && cancelled())
-            return WicResult::Cancelled;
-        const UINT rows = std::min(bandRows, height - y);
-        const WICRect rc = {0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(rows)};
-        if (FAILED(
-                converter->CopyPixels(&rc, stride, stride * rows, pixels.Get() + static_cast<std::size_t>(y) * stride)))
-            return WicResult::Unsupported;
-    }
+    const WicResult copied = CopyBands(
+        converter.Get(), width, height, stride,
+        [&](UINT y) { return pixels.Get() + static_cast<std::size_t>(y) * stride; }, nullptr, cancelled);
+    if (copied != WicResult::Ok)
+        return copied;
     out->width = static_cast<int>(width);
     out->height = static_cast<int>(height);
     out->bOpaque = AllAlphaOpaque(pixels.Get(), static_cast<std::size_t>(width) * height);
